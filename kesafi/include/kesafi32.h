@@ -1,0 +1,129 @@
+/*
+ * Fiscal printer library interface, and the signature library's one function.
+ *
+ * Every function returns a signed 32-bit result: 1 success, 0 communication
+ * error, negative library error.  Text inputs are zero-terminated 8-bit
+ * strings in the Windows-1252 code page.  Text outputs are caller buffers
+ * that hold exactly as many spaces as the field is wide (plus the
+ * terminating zero); the library writes at most that many characters into
+ * them.  Integer outputs are pointers to signed 32-bit integers.
+ *
+ * Any library exporting these functions with these signatures can take the
+ * place of the virtual printer shipped with the program.
+ */
+#ifndef KESAFI32_H
+#define KESAFI32_H
+
+#if defined(_WIN32)
+#define KESAFI_CALL __stdcall
+#if defined(KESAFI_BUILDING)
+#define KESAFI_API __declspec(dllexport)
+#else
+#define KESAFI_API __declspec(dllimport)
+#endif
+#else
+#define KESAFI_CALL
+#define KESAFI_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Port and library */
+KESAFI_API int KESAFI_CALL Kestrona_FI_AbrePortaSerial(void);
+KESAFI_API int KESAFI_CALL Kestrona_FI_FechaPortaSerial(void);
+KESAFI_API int KESAFI_CALL Kestrona_FI_SelecionaIniLocal(void);
+KESAFI_API int KESAFI_CALL Kestrona_FI_ReloadINIFile(void);
+KESAFI_API int KESAFI_CALL Kestrona_FI_RetornoImpressoraMFD(int* ack, int* st1, int* st2, int* st3);
+KESAFI_API int KESAFI_CALL Kestrona_FI_HabilitaDesabilitaRetornoEstendidoMFD(const char* flag);
+KESAFI_API int KESAFI_CALL Kestrona_FI_AtivaDesativaTratamentoONOFFLineMFD(int modo);
+KESAFI_API int KESAFI_CALL Kestrona_FI_VersaoDll(char* versao /* 9 */);
+
+/* Identity and state */
+KESAFI_API int KESAFI_CALL Kestrona_FI_NumeroSerieMFD(char* numeroSerie /* 20 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_ModeloImpressora(char* modelo /* 11 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_VersaoFirmwareMFD(char* versao /* 7 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_ReducoesRestantesMFD(char* reducoes /* 4 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraUltimoDocumentoMFD(char* dataHora /* 12 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraReducao(char* data /* 6 */, char* hora /* 6 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_DataMovimento(char* data /* 6 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_PercentualLivreMFD(char* percentual /* 6 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_FlagsFiscais(int* flags);
+KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraImpressora(char* data /* 6 */, char* hora /* 6 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_NumeroCupom(char* coo /* 6 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_DadosUltimaReducaoMFD(char* dados /* 1279 */);
+
+/* Fiscal tables */
+KESAFI_API int KESAFI_CALL Kestrona_FI_RetornoAliquotas(char* aliquotas /* 79 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaIndiceAliquotasIss(char* indices /* 48 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaAliquota(const char* aliquota, int tipo);
+KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaFormasPagamento(char* formas /* 3016 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaFormaPagamentoMFD(const char* nome, const char* vinculo);
+KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(char* recebimentos /* 1077 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(int indice, const char* nome);
+KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaRelatorioGerencialMFD(char* relatorios /* 659 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaRelatorioGerencialMFD(const char* indice, const char* nome);
+
+/* Fiscal reports */
+KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraX(void);
+KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraXSerial(void);
+KESAFI_API int KESAFI_CALL Kestrona_FI_ReducaoZ(const char* data /* ddmmyy or null */,
+                                                 const char* hora /* hhmmss or null */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalDataMFD(const char* inicial, const char* final,
+                                                                    const char* tipo);
+KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalReducaoMFD(const char* inicial, const char* final,
+                                                                       const char* tipo);
+KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialDataMFD(const char* inicial, const char* final,
+                                                                          const char* tipo);
+KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialReducaoMFD(const char* inicial,
+                                                                             const char* final, const char* tipo);
+
+/* Service commands */
+KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaHorarioVerao(void);
+KESAFI_API int KESAFI_CALL Kestrona_FI_AcionaGaveta(void);
+KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaEstadoGaveta(int* estado);
+KESAFI_API int KESAFI_CALL Kestrona_FI_AtivaDesativaGuilhotinaMFD(int ativa);
+KESAFI_API int KESAFI_CALL Kestrona_FI_AtivaDesativaCorteTotalMFD(int ativa);
+KESAFI_API int KESAFI_CALL Kestrona_FI_AcionaGuilhotinaMFD(int tipoCorte);
+KESAFI_API int KESAFI_CALL Kestrona_FI_AbreRelatorioGerencialMFD(const char* indice);
+KESAFI_API int KESAFI_CALL Kestrona_FI_UsaRelatorioGerencialMFD(const char* texto);
+KESAFI_API int KESAFI_CALL Kestrona_FI_FechaRelatorioGerencial(void);
+KESAFI_API int KESAFI_CALL Kestrona_FI_EspacoEntreLinhas(int pontos);
+KESAFI_API int KESAFI_CALL Kestrona_FI_LinhasEntreCupons(int linhas);
+KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaCupom(void);
+KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char* formaPagamento,
+                                                                       const char* valor, const char* cpf);
+
+/* Fiscal memory and tape data */
+KESAFI_API int KESAFI_CALL Kestrona_FI_DownloadMF(const char* arquivo);
+KESAFI_API int KESAFI_CALL Kestrona_FI_ArquivoMFD(const char* origem, const char* inicial, const char* final,
+                                                   const char* seletor, const char* usuario, int tipo,
+                                                   const char* chave1, const char* chave2, int arquivoUnico);
+KESAFI_API int KESAFI_CALL Kestrona_FI_EspelhoMFD(const char* destino, const char* inicial, const char* final,
+                                                   const char* seletor, const char* usuario, const char* chave1,
+                                                   const char* chave2);
+KESAFI_API int KESAFI_CALL Kestrona_FI_FormatoDadosMFD(const char* origem, const char* destino, const char* formato,
+                                                        const char* seletor, const char* inicial, const char* final,
+                                                        const char* usuario);
+KESAFI_API int KESAFI_CALL Kestrona_FI_ImprimeConfiguracoesImpressora(void);
+
+/*
+ * Signature library (a separate shared library, sign_kesa): 0 when the
+ * file's signature does not validate against the two key texts, any other
+ * value when it does.
+ */
+#if defined(_WIN32) && !defined(SIGN_KESA_BUILDING)
+#define SIGN_KESA_API __declspec(dllimport)
+#elif defined(_WIN32)
+#define SIGN_KESA_API __declspec(dllexport)
+#else
+#define SIGN_KESA_API __attribute__((visibility("default")))
+#endif
+SIGN_KESA_API int KESAFI_CALL validateFile(const char* arquivo, const char* chave1, const char* chave2);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* KESAFI32_H */

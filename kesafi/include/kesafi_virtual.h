@@ -1,0 +1,104 @@
+/*
+ * Control of the virtual fiscal printer behind KESAFI32.
+ *
+ * Not part of the Kestrona_FI_* set: a vendor library does not export these.
+ * Tests and the program's own diagnostics use them to steer the virtual
+ * printer.  All functions return 1 on success and a negative value on
+ * failure (-2 bad argument, -1 anything else).  Texts are 8-bit
+ * Windows-1252, zero-terminated.
+ */
+#ifndef KESAFI_VIRTUAL_H
+#define KESAFI_VIRTUAL_H
+
+#include "kesafi32.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/*
+ * Folder (with or without trailing separator) where the library looks for
+ * KESAFI32.ini instead of the folder of the running executable.  The
+ * default memory folder ("Impressora Virtual") lies below it as well.
+ * Closes the port and forgets all state held in memory (forced answers,
+ * garbage buffers, the last status); the printer's memory on disk stays.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_DefinePastaBase(const char* pasta);
+
+/*
+ * Replaces the printer whose memory lives in the given folder by a brand new
+ * one (factory tables, a deterministic past of several days of sales with
+ * their reductions, the last one on an earlier day).  The folder is created
+ * when missing.  An empty or null folder means the configured memory folder.
+ * `semente` varies the serial number and the past (0 is the default printer).
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_CriaImpressora(const char* pasta, int semente);
+
+/* Printer's clock: an offset in seconds over the computer's clock. */
+KESAFI_API int KESAFI_CALL KesafiVirtual_DefineDeslocamentoRelogio(long long segundos);
+
+/*
+ * Freezes the printer's clock at "ddmmyyyyhhmmss" (it no longer runs);
+ * null or empty lets it run again from the computer's clock plus offset.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_FixaRelogio(const char* ddmmyyyyhhmmss);
+
+/* Switches the printer off (0) or on (1).  A printer switched off answers no call. */
+KESAFI_API int KESAFI_CALL KesafiVirtual_Liga(int ligada);
+
+/*
+ * Where the printer is attached: "USB", "Serial" (the library's serial
+ * default) or "" (nowhere).  Written to the [Virtual] section of
+ * KESAFI32.ini, so it survives a restart of the program.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_Conecta(const char* porta);
+
+/*
+ * The next Kestrona_FI_* call (other than RetornoImpressoraMFD) does nothing
+ * and returns `retorno`; the status read after it gives ack, st1, st2, st3
+ * (ack 21 is a NAK).  Calls may be queued: each forced answer serves one call.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaResposta(int retorno, int ack, int st1, int st2, int st3);
+
+/*
+ * The next call that fills a text buffer fills it, within its width, with
+ * these bytes repeated (binary, `tamanho` bytes, zeros allowed) and returns
+ * 1 with a normal status.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaBufferLixo(const char* bytes, int tamanho);
+
+/* Forgets every queued forced answer and garbage buffer. */
+KESAFI_API int KESAFI_CALL KesafiVirtual_LimpaForcados(void);
+
+/*
+ * Issues `quantidade` sales receipts on the current fiscal day (as a cashier
+ * would), each one a document on the tape with its COO.  Fails like a real
+ * sale would (for instance with a reduction pending from an earlier day).
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaVendas(int quantidade);
+
+/*
+ * Copies into `destino` (at most `tamanho` - 1 bytes, zero-terminated) the
+ * text of the last `documentos` documents of the tape, oldest first, each
+ * one preceded by a line "COO nnnnnn <kind> ddmmyyyy hhmmss".  Returns the
+ * length of the whole text (which may exceed what fitted).
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, int tamanho);
+
+/*
+ * Reads one of the printer's counters or states by name into `valor`:
+ * "COO", "CRZ" (reductions), "CRO", "GNF", "CCF", "GRG", "CDC", "ReducoesRestantes",
+ * "FlagsFiscais", "Gaveta", "Guilhotina", "CorteTotal", "EspacoEntreLinhas",
+ * "LinhasEntreCupons", "TratamentoOffLine", "RetornoEstendido", "PortaAberta",
+ * "Documentos" (count on the tape), "Reducoes" (count in the fiscal memory).
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_LeContador(const char* nome, long long* valor);
+
+/* Number of Kestrona_FI_* calls received by name since the base folder was set (all when null). */
+KESAFI_API int KESAFI_CALL KesafiVirtual_ContaChamadas(const char* funcao, int* quantidade);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* KESAFI_VIRTUAL_H */
