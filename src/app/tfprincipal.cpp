@@ -1,0 +1,219 @@
+#include "tfprincipal.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QScreen>
+#include <optional>
+
+#include "chaves.h"
+#include "commands/tfcomandosadicionais.h"
+#include "fiscalconfig/tfconfigecf.h"
+#include "kesafi32.h"
+#include "manager/tfgerenciador.h"
+#include "memory/tfdadosmfemfd.h"
+#include "platform/dialogs.h"
+#include "platform/paths.h"
+#include "platform/profile.h"
+#include "platform/shell.h"
+#include "printer/buffer.h"
+#include "printer/janela.h"
+#include "printer/tfstatus.h"
+#include "printer/ustatus.h"
+#include "reports/tfrelfiscais.h"
+#include "settings/tfconfiggeral.h"
+#include "ui_tfconfiggeral.h"
+#include "ui_tfprincipal.h"
+
+using namespace UStatus;
+
+namespace uZentora3 {
+
+TFprincipal* Fprincipal = nullptr;
+QByteArray sVersaoDll;
+
+}  // namespace uZentora3
+
+namespace {
+
+const QString kZentora3 = QStringLiteral("Zentora3");
+const QString kTituloUSB = QStringLiteral("INSTALAÇÃO DO DRIVE USB");
+// The installer has this long to finish before the program stops waiting.
+constexpr int kEsperaInstalador = 10000;
+
+QString arquivoIni() { return sPastaBase + QStringLiteral("KESAFI32.ini"); }
+
+// Reads a program setting; when absent or empty writes its default and reads
+// it again.  Nothing when the default could not be written.
+std::optional<QString> leAjuste(platform::Profile& ini, const QString& chave, const QString& padrao) {
+    if (ini.readString(kZentora3, chave).isEmpty() && !ini.writeString(kZentora3, chave, padrao)) return std::nullopt;
+    return ini.readString(kZentora3, chave);
+}
+
+}  // namespace
+
+TFprincipal::TFprincipal(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TFprincipal>()) {
+    ui->setupUi(this);
+    printer::preparaJanela(this, Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    printer::instalaAjuda(this);
+    if (const QScreen* tela = QGuiApplication::primaryScreen())
+        move(tela->availableGeometry().center() - rect().center());
+
+    connect(ui->BtInstalaUSB, &QPushButton::clicked, this, &TFprincipal::BtInstalaUSBClick);
+    connect(ui->BtConfig, &QPushButton::clicked, this, &TFprincipal::BtConfigClick);
+    connect(ui->BtSair, &QPushButton::clicked, this, &TFprincipal::BtSairClick);
+    connect(ui->BtLocalizarImpressora, &QToolButton::clicked, this, &TFprincipal::BtLocalizarImpressoraClick);
+    connect(ui->BtConfigFiscais, &QPushButton::clicked, this, &TFprincipal::BtConfigFiscaisClick);
+    connect(ui->BtRelatoriosFiscais, &QPushButton::clicked, this, &TFprincipal::BtRelatoriosFiscaisClick);
+    connect(ui->BtComandosAdicionais, &QPushButton::clicked, this, &TFprincipal::BtComandosAdicionaisClick);
+    connect(ui->BtDadosDaMFD, &QPushButton::clicked, this, &TFprincipal::BtDadosDaMFDClick);
+}
+
+TFprincipal::~TFprincipal() = default;
+
+void TFprincipal::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (mostrada_) return;
+    mostrada_ = true;
+    FormShow();
+}
+
+void TFprincipal::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QApplication::quit();
+}
+
+void TFprincipal::FormShow() {
+    // 1. The program's folder.
+    sPastaBase = platform::paths::executableFolder();
+
+    // 2. The library's keys, forced at every start.
+    platform::Profile ini(arquivoIni());
+    const std::pair<QString, QString> chavesDaBiblioteca[] = {
+        {QStringLiteral("MFD"), QStringLiteral("Impressora")},  {QStringLiteral("Sistema"), QStringLiteral("Path")},
+        {QStringLiteral("Sistema"), QStringLiteral("Retorno")}, {QStringLiteral("Sistema"), QStringLiteral("Log")},
+        {QStringLiteral("Sistema"), QStringLiteral("LogDiario")}, {QStringLiteral("Sistema"), QStringLiteral("Status")},
+        {QStringLiteral("Sistema"), QStringLiteral("ControlePorta")}};
+    for (const auto& [secao, chave] : chavesDaBiblioteca) {
+        const QString valor = chave == QLatin1String("Impressora") ? QStringLiteral("1")
+                              : chave == QLatin1String("Path")     ? sPastaBase
+                                                                   : QStringLiteral("0");
+        if (!ini.writeString(secao, chave, valor)) return;
+    }
+
+    // 3. The skin.
+    const auto interface_ = leAjuste(ini, QStringLiteral("Interface"), QStringLiteral("Aluminium"));
+    if (!interface_) return;
+    sInterface = *interface_;
+    SkinManager& skins = UConfig::FConfigGeral->skinManager;
+    skins.setSkinName(sInterface);
+    skins.setSkinsDirectory(sPastaBase + QStringLiteral("Skins") + platform::paths::separator());
+    skins.setActive(true);
+
+    // 4. The library's version, shown as its buffer came back.
+    sComando = QStringLiteral("Verificando Versão da DLL");
+    uZentora3::sVersaoDll = printer::bufferEmBranco(9);
+    iRetorno = Kestrona_FI_VersaoDll(uZentora3::sVersaoDll.data());
+    ui->LbVersaoDll->setText(printer::texto(uZentora3::sVersaoDll));
+
+    // 5. The status strip under the main window.
+    UStatus::Fstatus->move(x(), y() + 479);
+    UStatus::Fstatus->repaint();
+
+    // 6. The signing keys.
+    sChaveAssinatura1 = uZentora3::ChaveAssinatura1();
+    sChaveAssinatura2 = uZentora3::ChaveAssinatura2();
+
+    // 7. The registration folder.
+    const auto cadastro = leAjuste(ini, QStringLiteral("Cadastro"), sPastaBase + QStringLiteral("Cadastro"));
+    if (!cadastro) return;
+    sPastaCadastro = *cadastro;
+
+    // 8. The text viewer, mirrored into the settings window (whose handlers
+    //    write the value back: anything but "Notepad" becomes "Wordpad").
+    const auto abreTxt = leAjuste(ini, QStringLiteral("AbreTXT"), QStringLiteral("Notepad"));
+    if (!abreTxt) return;
+    sAbreTXT = *abreTxt;
+    auto* configuracao = UConfig::FConfigGeral->ui.get();
+    if (sAbreTXT == QLatin1String("Notepad"))
+        configuracao->RbTXTNotepad->setChecked(true);
+    else
+        configuracao->RbTXTWordpad->setChecked(true);
+
+    // 9. and 10. Off-line handling.
+    const auto enviaOffline = leAjuste(ini, QStringLiteral("EnviaComandoOFFline"), QStringLiteral("Nao"));
+    if (!enviaOffline) return;
+    sEnviaComandoOFFline = *enviaOffline;
+    const auto trataOffline = leAjuste(ini, QStringLiteral("TrataOFFLine"), QStringLiteral("Nao"));
+    if (!trataOffline) return;
+    sTrataOFFLine = *trataOffline;
+
+    // 11. Mirrored into the settings window the same way.
+    configuracao->CbAutorizaComandoOFFLine->setChecked(sEnviaComandoOFFline == QLatin1String("Sim"));
+    if (sTrataOFFLine == QLatin1String("Sim"))
+        configuracao->RbHabilitaOFFLine->setChecked(true);
+    else
+        configuracao->RbDesabilitaOFFLine->setChecked(true);
+
+    // 12. The status strip stays visible for the whole run.
+    UStatus::Fstatus->show();
+}
+
+void TFprincipal::BtInstalaUSBClick() {
+    if (!platform::dialogs::question(kTituloUSB, QStringLiteral("Deseja Instalar o Driver Kestrona USB?"))) return;
+    ui->BtInstalaUSB->setText(QStringLiteral("Aguarde!! Instalando..."));
+    ui->BtInstalaUSB->repaint();
+
+    const QString instalador = sPastaBase + platform::paths::programFile(QStringLiteral("USB_Driver"));
+    int codigo = 0;
+    const auto espera = platform::shell::runAndWait(instalador, {QStringLiteral("0")}, kEsperaInstalador, &codigo);
+    if (espera == platform::shell::Wait::NotStarted)
+        platform::dialogs::error(kTituloUSB, QStringLiteral("Não Foi Possível Executar o Instalador do Driver USB:\r") +
+                                                 instalador);
+    else if (espera == platform::shell::Wait::Finished && codigo != 0)
+        platform::dialogs::error(kTituloUSB, QStringLiteral("O Instalador do Driver USB Terminou com Erro (código %1):\r")
+                                                     .arg(codigo) +
+                                                 instalador);
+    else
+        platform::dialogs::information(kTituloUSB, QStringLiteral("Instalado com Sucesso!\rRecomendável Desligar e Ligar "
+                                                                  "a Impressora Fiscal\rPara Reconhecimento do Driver"));
+    ui->BtInstalaUSB->setText(QStringLiteral("Instalar Driver USB"));
+}
+
+void TFprincipal::BtSairClick() { QApplication::quit(); }
+
+void TFprincipal::BtConfigClick() { printer::mostraSobre(UConfig::FConfigGeral, this); }
+void TFprincipal::BtConfigFiscaisClick() { printer::mostraSobre(UConfigFiscais::FConfigECF, this); }
+void TFprincipal::BtRelatoriosFiscaisClick() { printer::mostraSobre(URelFiscais::FRelFiscais, this); }
+void TFprincipal::BtComandosAdicionaisClick() { printer::mostraSobre(uComandosAdicionais::FComandosAdicionais, this); }
+void TFprincipal::BtDadosDaMFDClick() { printer::mostraSobre(uDadosMFeMFD::FDadosMFeMFD, this); }
+
+namespace uZentora3 {
+
+Janelas::Janelas() {
+    auto cria = [this](auto*& global, auto* janela) {
+        global = janela;
+        janelas_.emplace_back(janela);
+    };
+    cria(Fprincipal, new TFprincipal);
+    cria(UConfig::FConfigGeral, new TFConfigGeral);
+    cria(UConfigFiscais::FConfigECF, new TFConfigECF);
+    cria(UStatus::Fstatus, new TFstatus);
+    cria(URelFiscais::FRelFiscais, new TFRelFiscais);
+    cria(uComandosAdicionais::FComandosAdicionais, new TFComandosAdicionais);
+    cria(uDadosMFeMFD::FDadosMFeMFD, new TFDadosMFeMFD);
+    cria(UGerenciador::FGerenciador, new TFGerenciador);
+}
+
+Janelas::~Janelas() {
+    while (!janelas_.empty()) janelas_.pop_back();
+    Fprincipal = nullptr;
+    UConfig::FConfigGeral = nullptr;
+    UConfigFiscais::FConfigECF = nullptr;
+    UStatus::Fstatus = nullptr;
+    URelFiscais::FRelFiscais = nullptr;
+    uComandosAdicionais::FComandosAdicionais = nullptr;
+    uDadosMFeMFD::FDadosMFeMFD = nullptr;
+    UGerenciador::FGerenciador = nullptr;
+}
+
+}  // namespace uZentora3

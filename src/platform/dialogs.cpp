@@ -1,0 +1,147 @@
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform::dialogs {
+namespace {
+
+Script* gScript = nullptr;
+
+// The program's texts break lines with a lone carriage return.
+QString shown(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QWidget* owner() { return QApplication::activeWindow(); }
+
+void messageBox(QMessageBox::Icon icon, const QString& title, const QString& text) {
+    QMessageBox box(icon, title, shown(text), QMessageBox::Ok, owner());
+    box.exec();
+}
+
+}  // namespace
+
+QString applicationTitle() { return QStringLiteral("Zentora 3.0"); }
+
+void information(const QString& title, const QString& text) {
+    if (gScript) {
+        gScript->handle({Kind::Information, title, text, {QStringLiteral("OK")}});
+        return;
+    }
+    messageBox(QMessageBox::Information, title, text);
+}
+
+bool question(const QString& title, const QString& text) {
+    if (gScript) return gScript->handle({Kind::Question, title, text, {QStringLiteral("Yes"), QStringLiteral("No")}}).accepted;
+    QMessageBox box(QMessageBox::Question, title, shown(text), QMessageBox::NoButton, owner());
+    QPushButton* sim = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
+    box.exec();
+    return box.clickedButton() == sim;
+}
+
+void error(const QString& title, const QString& text) {
+    if (gScript) {
+        gScript->handle({Kind::Error, title, text, {QStringLiteral("OK")}});
+        return;
+    }
+    messageBox(QMessageBox::Critical, title, text);
+}
+
+void plain(const QString& text) {
+    if (gScript) {
+        gScript->handle({Kind::Plain, applicationTitle(), text, {QStringLiteral("OK")}});
+        return;
+    }
+    messageBox(QMessageBox::NoIcon, applicationTitle(), text);
+}
+
+QString input(const QString& title, const QString& prompt, const QString& initial) {
+    if (gScript) {
+        const auto a = gScript->handle({Kind::Input, title, prompt, {QStringLiteral("OK"), QStringLiteral("Cancel")}});
+        return a.accepted ? a.text : QString();
+    }
+    bool ok = false;
+    const QString typed = QInputDialog::getText(owner(), title, shown(prompt), QLineEdit::Normal, initial, &ok);
+    return ok ? typed : QString();
+}
+
+QString chooseFolder(const QString& caption) {
+    if (gScript) {
+        const auto a = gScript->handle({Kind::Folder, caption, QString(), {QStringLiteral("OK"), QStringLiteral("Cancel")}});
+        return a.accepted ? a.text : QString();
+    }
+    return QFileDialog::getExistingDirectory(owner(), caption, QString(), QFileDialog::ShowDirsOnly);
+}
+
+QString qtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        out << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
+    return out.join(QStringLiteral(";;"));
+}
+
+bool FileDialog::execute() {
+    const Kind kind = mode_ == Mode::Open ? Kind::OpenFile : Kind::SaveFile;
+    if (gScript) {
+        const auto a = gScript->handle({kind, title, initialDir, {QStringLiteral("OK"), QStringLiteral("Cancel")}});
+        if (!a.accepted || a.text.isEmpty()) return false;
+        fileName = a.text;
+        return true;
+    }
+    QFileDialog dialog(owner(), title, initialDir, qtFilter(filter));
+    dialog.setAcceptMode(mode_ == Mode::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(mode_ == Mode::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(defaultExt);
+    if (!fileName.isEmpty()) dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    fileName = dialog.selectedFiles().constFirst();
+    return true;
+}
+
+Script::Script() : previous_(gScript) { gScript = this; }
+Script::~Script() { gScript = previous_; }
+Script* Script::current() { return gScript; }
+
+Script& Script::yes() {
+    answers_.push_back({true, {}});
+    return *this;
+}
+Script& Script::no() {
+    answers_.push_back({false, {}});
+    return *this;
+}
+Script& Script::text(const QString& answer) {
+    answers_.push_back({true, answer});
+    return *this;
+}
+Script& Script::cancel() { return no(); }
+
+std::vector<Record> Script::take() {
+    std::vector<Record> out;
+    out.swap(records_);
+    return out;
+}
+
+Script::Answer Script::handle(const Record& record) {
+    records_.push_back(record);
+    if (hook_) hook_(record);
+    const bool needsAnswer = record.kind == Kind::Question || record.kind == Kind::Input ||
+                             record.kind == Kind::OpenFile || record.kind == Kind::SaveFile ||
+                             record.kind == Kind::Folder;
+    if (!needsAnswer) return {true, {}};
+    if (answers_.empty()) return {false, {}};  // nobody answered: No / Cancel
+    Answer a = answers_.front();
+    answers_.pop_front();
+    return a;
+}
+
+}  // namespace platform::dialogs

@@ -1,0 +1,104 @@
+// Every message box, question, input box and file or folder dialog of the
+// program goes through here.  While a Script is alive nothing is shown: the
+// boxes are recorded (kind, title, text, buttons) and answered from the
+// script, so tests drive whole windows without a person at the keyboard.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace platform::dialogs {
+
+enum class Kind { Information, Question, Error, Plain, Input, OpenFile, SaveFile, Folder };
+
+struct Record {
+    Kind kind;
+    QString title;
+    QString text;
+    QStringList buttons;
+};
+
+// The application's title, used by plain messages.
+QString applicationTitle();
+
+// OK button, information icon.
+void information(const QString& title, const QString& text);
+// Yes and No buttons, question icon; true only on Yes.
+bool question(const QString& title, const QString& text);
+// OK button, error icon.
+void error(const QString& title, const QString& text);
+// The application's title, OK button, no icon.
+void plain(const QString& text);
+// OK and Cancel, the typed text shown in clear; Cancel gives the empty text.
+QString input(const QString& title, const QString& prompt, const QString& initial);
+// The system's folder browser; empty when cancelled.
+QString chooseFolder(const QString& caption);
+
+// A file dialog whose properties callers set before each use, as the shared
+// save and open dialogs of the status window are used.  The filter is a list
+// of description and pattern pairs separated by '|': "Arquivo NTF|*.ntf".
+class FileDialog {
+public:
+    enum class Mode { Open, Save };
+    explicit FileDialog(Mode mode) : mode_(mode) {}
+
+    QString title;
+    QString initialDir;
+    QString fileName;
+    QString defaultExt;
+    QString filter;
+
+    // Shows the dialog; true when a file was chosen (then in fileName).
+    bool execute();
+    Mode mode() const { return mode_; }
+
+private:
+    Mode mode_;
+};
+
+// "Arquivo NTF|*.ntf|Arquivo MF|*.mf" as Qt's "Arquivo NTF (*.ntf);;Arquivo MF (*.mf)".
+QString qtFilter(const QString& filter);
+
+// Answers for the boxes that a test expects, and the record of every box.
+class Script {
+public:
+    Script();
+    ~Script();
+    Script(const Script&) = delete;
+    Script& operator=(const Script&) = delete;
+
+    Script& yes();
+    Script& no();
+    // Answer to an input box, or the file or folder a dialog returns.
+    Script& text(const QString& answer);
+    // Cancels an input box or a file or folder dialog.
+    Script& cancel();
+
+    const std::vector<Record>& records() const { return records_; }
+    // Records since the last call, then forgets them.
+    std::vector<Record> take();
+    // Answers not yet used.
+    size_t pending() const { return answers_.size(); }
+    // Runs while each box is "open" (after it is recorded, before it is answered).
+    void whileOpen(std::function<void(const Record&)> hook) { hook_ = std::move(hook); }
+
+    // Used by the dialogs: records the box and gives the next answer.
+    struct Answer {
+        bool accepted = false;
+        QString text;
+    };
+    Answer handle(const Record& record);
+
+    static Script* current();
+
+private:
+    std::deque<Answer> answers_;
+    std::vector<Record> records_;
+    std::function<void(const Record&)> hook_;
+    Script* previous_;
+};
+
+}  // namespace platform::dialogs

@@ -1,0 +1,45 @@
+#include "paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace platform::paths {
+namespace {
+QString gExecutableFolder;
+}
+
+QChar separator() { return QDir::separator(); }
+
+QString withSeparator(const QString& folder) {
+    QString f = QDir::toNativeSeparators(folder);
+    while (f.size() > 1 && f.endsWith(separator())) f.chop(1);
+    return f.endsWith(separator()) ? f : f + separator();
+}
+
+QString executableFolder() {
+    if (!gExecutableFolder.isEmpty()) return gExecutableFolder;
+    return withSeparator(QCoreApplication::applicationDirPath());
+}
+
+void setExecutableFolder(const QString& folder) {
+    gExecutableFolder = folder.isEmpty() ? QString() : withSeparator(folder);
+}
+
+QString join(const QString& a, const QString& b) {
+    if (a.isEmpty()) return b;
+    return a.endsWith(separator()) ? a + b : a + separator() + b;
+}
+
+}  // namespace platform::paths
+
+namespace platform::paths {
+
+QString programFile(const QString& stem) {
+#if defined(Q_OS_WIN)
+    return stem + QStringLiteral(".exe");
+#else
+    return stem;
+#endif
+}
+
+}  // namespace platform::paths

@@ -1,0 +1,33 @@
+// A profile (INI) file opened by its full path, as the program and its
+// registration files use it.  Reads never fail; a refused write is reported
+// to the operator as "Unable to write to <path>" and returns false, so that
+// the action that asked for it can stop there.
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+class Profile {
+public:
+    enum class OnFailure { Report, Silent };
+
+    explicit Profile(QString path);
+
+    const QString& path() const { return path_; }
+    QString readString(const QString& section, const QString& key) const;
+    bool hasKey(const QString& section, const QString& key) const;
+    bool writeString(const QString& section, const QString& key, const QString& value,
+                     OnFailure onFailure = OnFailure::Report);
+    bool deleteKey(const QString& section, const QString& key, OnFailure onFailure = OnFailure::Report);
+
+private:
+    bool replace(const std::string& content, OnFailure onFailure);
+
+    QString path_;
+};
+
+// The operator's message for a refused write.
+QString unableToWrite(const QString& path);
+
+}  // namespace platform

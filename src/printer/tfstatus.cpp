@@ -1,0 +1,75 @@
+#include "tfstatus.h"
+
+#include <QScrollBar>
+
+#include "app/tfprincipal.h"
+#include "janela.h"
+#include "ui_tfstatus.h"
+#include "ustatus.h"
+
+namespace UStatus {
+
+TFstatus* Fstatus = nullptr;
+
+void AtualizaPainelStatus() {
+    for (int grupo = 0; grupo < 2; ++grupo) {
+        const QString& bits = grupo == 0 ? sBitsST1 : sBitsST2;
+        for (int i = 0; i < 8 && i < bits.size(); ++i) {
+            if (bits[i] == QLatin1Char('1'))
+                Fstatus->acendePainel(grupo * 8 + i, true);
+            else if (bits[i] == QLatin1Char('0'))
+                Fstatus->acendePainel(grupo * 8 + i, false);
+        }
+        for (int i = 0; i < 8; ++i) Fstatus->painel(grupo * 8 + i)->repaint();
+    }
+
+    QStringList bloco{QString(38, QLatin1Char('#')), QStringLiteral("Enviando Comando: ") + sComando,
+                      QString(37, QLatin1Char('-')), QStringLiteral("Retorno Extendido: ") + sRetornoEstendido};
+    if (sRetornoEstendido.size() < 27) bloco << QStringLiteral("  ");
+    bloco << QString(37, QLatin1Char('-')) << QStringLiteral("Retorno do ECF: ") + sRetornoECF;
+    Fstatus->acrescentaMemo(bloco);
+    Fstatus->ui->MemoStatus->repaint();
+}
+
+}  // namespace UStatus
+
+TFstatus::TFstatus(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TFstatus>()) {
+    ui->setupUi(this);
+    printer::preparaJanela(this, Qt::WindowFlags());
+    printer::instalaAjuda(this);
+    JanelaSalvar.title = QStringLiteral("Arquivo de Configuração");
+
+    paineis_ = {ui->PnFimDePapel,    ui->PnPoucoPapel,         ui->PnErroNoRelogio, ui->PnEcfEmErro,
+                ui->PnCmdSemESC,     ui->PnCmdInexistente,     ui->PnCupomAberto,   ui->PnParamInv,
+                ui->PnErroTipoParam, ui->PnMFLotada,           ui->PnErroDeCMOS,    ui->PnAliqNaoPRog,
+                ui->PnAliqEsgotada,  ui->PnCancelNaoPermitido, ui->PnCnpjIeNaoProg, ui->PnCmdNaoExc};
+    for (int i = 0; i < 16; ++i) acendePainel(i, false);
+
+    TimerMonitorGeral.setInterval(100);
+    connect(&TimerMonitorGeral, &QTimer::timeout, this, &TFstatus::TimerMonitorGeralTimer);
+    TimerMonitorGeral.start();
+}
+
+TFstatus::~TFstatus() = default;
+
+QFrame* TFstatus::painel(int posicao) const { return paineis_.at(size_t(posicao)); }
+
+void TFstatus::acendePainel(int posicao, bool aceso) {
+    QFrame* p = painel(posicao);
+    p->setProperty("skinSection", aceso ? QString() : QStringLiteral("PANEL"));
+    p->setStyleSheet(aceso ? QStringLiteral("QFrame#%1 { background-color: #FF0000; }").arg(p->objectName())
+                           : QString());
+}
+
+bool TFstatus::painelAceso(const QFrame* painel) { return painel->property("skinSection").toString().isEmpty(); }
+
+void TFstatus::acrescentaMemo(const QStringList& linhas) {
+    for (const QString& linha : linhas) ui->MemoStatus->appendPlainText(linha);
+}
+
+void TFstatus::TimerMonitorGeralTimer() {
+    if (const QWidget* principal = uZentora3::Fprincipal) {
+        move(principal->x(), principal->y() + 479);
+        repaint();
+    }
+}
