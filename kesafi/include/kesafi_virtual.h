@@ -56,7 +56,9 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_Conecta(const char* porta);
 /*
  * The next Kestrona_FI_* call (other than RetornoImpressoraMFD) does nothing
  * and returns `retorno`; the status read after it gives ack, st1, st2, st3
- * (ack 21 is a NAK).  Calls may be queued: each forced answer serves one call.
+ * (ack 21 is a NAK), st3 as given whether or not the extended return is on.
+ * Calls may be queued: each forced answer serves one call.  A forced answer
+ * serves before a garbage buffer.
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaResposta(int retorno, int ack, int st1, int st2, int st3);
 
@@ -78,6 +80,13 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LimpaForcados(void);
 KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaVendas(int quantidade);
 
 /*
+ * Issues `quantidade` non-fiscal receipts (cash supplies of 50,00 on the
+ * factory totalizer 30 "Suprimento"), each one a document with its COO;
+ * fails like `KesafiVirtual_AdicionaVendas`.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaRecebimentos(int quantidade);
+
+/*
  * Copies into `destino` (at most `tamanho` - 1 bytes, zero-terminated) the
  * text of the last `documentos` documents of the tape, oldest first, each
  * one preceded by a line "COO nnnnnn <kind> ddmmyyyy hhmmss".  Returns the
@@ -90,11 +99,15 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, i
  * "COO", "CRZ" (reductions), "CRO", "GNF", "CCF", "GRG", "CDC", "ReducoesRestantes",
  * "FlagsFiscais", "Gaveta", "Guilhotina", "CorteTotal", "EspacoEntreLinhas",
  * "LinhasEntreCupons", "TratamentoOffLine", "RetornoEstendido", "PortaAberta",
- * "Documentos" (count on the tape), "Reducoes" (count in the fiscal memory).
+ * "Documentos" (count on the tape), "Reducoes" (count in the fiscal memory),
+ * "RelogioDeslocamento" (clock offset in seconds).
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_LeContador(const char* nome, long long* valor);
 
-/* Number of Kestrona_FI_* calls received by name since the base folder was set (all when null). */
+/*
+ * Number of Kestrona_FI_* calls received by name ("LeituraX" or
+ * "Kestrona_FI_LeituraX") since the base folder was set (all when null).
+ */
 KESAFI_API int KESAFI_CALL KesafiVirtual_ContaChamadas(const char* funcao, int* quantidade);
 
 #ifdef __cplusplus

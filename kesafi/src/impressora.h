@@ -1,0 +1,140 @@
+// The virtual fiscal printer: its commands, refusals and answers, run over
+// its memory.  Every command that changes the printer is one transaction.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "memoria.h"
+
+namespace kesafi {
+
+// Result of a command: the library result and the printer's status bytes.
+struct Resposta {
+    int retorno = 1;
+    int st1 = 0, st2 = 0, st3 = 0;
+};
+
+// Status bits.
+inline constexpr int kSt1CupomAberto = 2, kSt1ParametroInvalido = 1, kSt1ErroRelogio = 32;
+inline constexpr int kSt2MfLotada = 64, kSt2AliquotaEsgotada = 8, kSt2CancelamentoNaoPermitido = 4,
+                     kSt2ComandoNaoExecutado = 1;
+
+inline Resposta recusa(int st1, int st2, int st3) { return {-27, st1, st2, st3}; }
+
+inline constexpr const char* kModelo = "VF-80 TH";
+inline constexpr const char* kFirmware = "010200";
+inline constexpr int kCapacidadeReducoes = 3650;
+inline constexpr int64_t kCapacidadeMfd = int64_t{1} << 30;
+
+// What a command works on: copies of the printer's state, written back only
+// when the command's transaction commits.
+struct Contexto {
+    Memoria& mem;
+    Estado& e;
+    Tabelas& t;
+    std::optional<Reducao>& ultima;
+    int64_t agora;  // printer clock for this command
+};
+
+class Impressora {
+  public:
+    // The printer whose memory lives in `pasta`; null when there is none.
+    static std::unique_ptr<Impressora> abre(const std::string& pasta);
+    // A brand new printer with its factory tables and a deterministic past
+    // ending with a reduction on the day before `hoje` (printer wall time).
+    static std::unique_ptr<Impressora> cria(const std::string& pasta, int semente, int64_t hoje);
+
+    const std::string& pasta() const { return pasta_; }
+    const Estado& estado() const { return e_; }
+    const Tabelas& tabelas() const { return t_; }
+    const std::optional<Reducao>& ultimaReducao() const { return ultima_; }
+    Memoria& memoria() { return *mem_; }
+
+    int64_t agora() const;
+    int flags() const;
+    int reducoesRestantes() const;
+    int estadoGaveta() const;  // 1 closed, 0 open
+
+    // Answers laid out for the library's callers.
+    std::string respostaFormas() const;           // 3016
+    std::string respostaAliquotas() const;        // 79
+    std::string respostaIndicesIss() const;       // 48
+    std::string respostaTotalizadores() const;    // 1077
+    std::string respostaRelatorios() const;       // 659
+    std::string respostaUltimaReducao() const;    // 1279
+    std::string respostaPercentualLivre() const;  // 6
+
+    // Commands.  Text results (readings) go to `texto` when given.
+    Resposta programaAliquota(int valor, bool iss);
+    Resposta programaForma(std::string_view nome, bool vinculada);
+    Resposta nomeiaTotalizador(int indice, std::string_view nome);
+    Resposta nomeiaRelatorio(int indice, std::string_view nome);
+    Resposta leituraX(std::string* texto);
+    Resposta reducaoZ(std::optional<int64_t> horaInformada);
+    Resposta leituraMemoriaPorData(int inicial, int final, bool simplificada, std::string* texto);
+    Resposta leituraMemoriaPorReducao(int inicial, int final, bool simplificada, std::string* texto);
+    Resposta horarioVerao();
+    Resposta acionaGaveta();
+    Resposta ativaGuilhotina(bool ativa);
+    Resposta ativaCorteTotal(bool ativa);
+    Resposta corta(int tipo);
+    Resposta abreRelatorio(int indice);
+    Resposta usaRelatorio(std::string_view texto);
+    Resposta fechaRelatorio();
+    Resposta espacoEntreLinhas(int pontos);
+    Resposta linhasEntreCupons(int linhas);
+    Resposta cancelaCupom();
+    Resposta cancelaNaoFiscal();
+    Resposta imprimeConfiguracao();
+    Resposta tratamentoOffLine(int modo);
+    Resposta vendas(int quantidade);
+    Resposta recebimentos(int quantidade);
+    Resposta defineDeslocamento(int64_t segundos);
+    Resposta fixaRelogio(std::optional<int64_t> hora);
+
+  private:
+    Impressora() = default;
+    template <class F>
+    Resposta muda(F&& f);
+    void recarrega();
+
+    std::string pasta_;
+    std::unique_ptr<Memoria> mem_;
+    Estado e_;
+    Tabelas t_;
+    std::optional<Reducao> ultima_;
+};
+
+// Operations over a context, shared by the commands and the printer's past.
+namespace op {
+Resposta diaAberto(const Contexto& c);
+Resposta venda(Contexto& c);
+Resposta recebimento(Contexto& c, int totalizador, int64_t valor);
+Resposta leituraX(Contexto& c, std::string* texto);
+Resposta reducao(Contexto& c);
+Resposta cancelaCupom(Contexto& c);
+Resposta abreRelatorio(Contexto& c, int indice);
+Resposta usaRelatorio(Contexto& c, std::string_view texto);
+Resposta fechaRelatorio(Contexto& c);
+void rastro(Contexto& c, const char* tipo, std::string_view utf8);
+}  // namespace op
+
+// Document texts.
+namespace doc {
+std::string cupom(const Contexto& c, std::string_view corpoCp);
+std::string relatorioDia(const Contexto& c, bool reducao, int dataMovimento);
+std::string leituraMemoria(const Contexto& c, const std::vector<Reducao>& reducoes, bool simplificada,
+                           std::string_view faixaUtf8);
+std::string configuracao(const Contexto& c);
+std::string cabecalho(const Contexto& c, int64_t coo, std::string_view tituloUtf8, int64_t ccf = -1);
+std::string rodape(const Contexto& c);
+std::string registroReducao(const Contexto& c, int dataMovimento);
+// Field of a 1279-character record by 1-based position.
+int64_t campo(const std::string& registro, int posicao, int largura);
+}  // namespace doc
+
+}  // namespace kesafi

@@ -1,0 +1,27 @@
+#include "pasta_programa.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace kesafi {
+
+std::string pastaDoPrograma() {
+    std::string caminho;
+#if defined(_WIN32)
+    char buf[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) caminho.assign(buf, n);
+#else
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n > 0) caminho.assign(buf, static_cast<size_t>(n));
+#endif
+    const size_t sep = caminho.find_last_of("/\\");
+    if (sep == std::string::npos) return "./";
+    return caminho.substr(0, sep + 1);
+}
+
+}  // namespace kesafi

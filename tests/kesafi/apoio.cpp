@@ -1,0 +1,88 @@
+#include "apoio.h"
+
+#include <ctime>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "ini_core.h"
+
+namespace kesafi_teste {
+
+Status status() {
+    Status s;
+    EXPECT_EQ(Kestrona_FI_RetornoImpressoraMFD(&s.ack, &s.st1, &s.st2, &s.st3), 1);
+    return s;
+}
+
+std::string espacos(size_t largura) { return std::string(largura, ' '); }
+
+long long contador(const char* nome) {
+    long long v = -1;
+    EXPECT_EQ(KesafiVirtual_LeContador(nome, &v), 1) << nome;
+    return v;
+}
+
+std::string fita(int documentos) {
+    std::string out(1 << 20, '\0');
+    const int n = KesafiVirtual_LeFita(documentos, out.data(), static_cast<int>(out.size()));
+    EXPECT_GE(n, 0);
+    out.resize(static_cast<size_t>(std::min<int>(n, static_cast<int>(out.size()) - 1)));
+    return out;
+}
+
+std::string leArquivo(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::string hojeDdmmyyyy() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%d%m%Y", &tm);
+    return buf;
+}
+
+void Impressora::SetUp() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::random_device rd;
+    pasta = std::filesystem::temp_directory_path() /
+            ("kesafi_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(rd()));
+    std::filesystem::create_directories(pasta);
+    ini = pasta / "KESAFI32.ini";
+    escreveIni("MFD", "Impressora", "1");
+    escreveIni("Sistema", "Path", (pasta.string() + "/").c_str());
+    escreveIni("Sistema", "Porta", "USB");
+    ASSERT_EQ(KesafiVirtual_DefinePastaBase(pasta.c_str()), 1);
+    ASSERT_EQ(KesafiVirtual_CriaImpressora("", 0), 1);
+    relogioHoje("100000");
+}
+
+void Impressora::TearDown() {
+    Kestrona_FI_FechaPortaSerial();
+    KesafiVirtual_LimpaForcados();
+    std::error_code ec;
+    std::filesystem::remove_all(pasta, ec);
+}
+
+void Impressora::localiza(const char* porta) {
+    escreveIni("Sistema", "Porta", porta);
+    Kestrona_FI_SelecionaIniLocal();
+    Kestrona_FI_ReloadINIFile();
+    ASSERT_EQ(Kestrona_FI_AbrePortaSerial(), 1);
+    ASSERT_EQ(Kestrona_FI_HabilitaDesabilitaRetornoEstendidoMFD("1"), 1);
+}
+
+void Impressora::escreveIni(const char* secao, const char* chave, const char* valor) {
+    ASSERT_TRUE(platform::ini::writeString(ini.string(), secao, chave, valor));
+}
+
+void Impressora::relogioHoje(const char* hhmmss) {
+    ASSERT_EQ(KesafiVirtual_FixaRelogio((hojeDdmmyyyy() + hhmmss).c_str()), 1);
+}
+
+}  // namespace kesafi_teste
