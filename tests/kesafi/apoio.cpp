@@ -38,14 +38,22 @@ std::string leArquivo(const std::filesystem::path& p) {
     return ss.str();
 }
 
-std::string hojeDdmmyyyy() {
-    const std::time_t t = std::time(nullptr);
+namespace {
+std::string formataDia(int dias, const char* formato) {
+    std::time_t t = std::time(nullptr);
     std::tm tm{};
     localtime_r(&t, &tm);
+    tm.tm_mday += dias;
+    tm.tm_hour = 12;
+    std::mktime(&tm);
     char buf[16];
-    std::strftime(buf, sizeof buf, "%d%m%Y", &tm);
+    std::strftime(buf, sizeof buf, formato, &tm);
     return buf;
 }
+}  // namespace
+
+std::string diaDdmmyyyy(int dias) { return formataDia(dias, "%d%m%Y"); }
+std::string diaDdmmyy(int dias) { return formataDia(dias, "%d%m%y"); }
 
 void Impressora::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -59,7 +67,7 @@ void Impressora::SetUp() {
     escreveIni("Sistema", "Porta", "USB");
     ASSERT_EQ(KesafiVirtual_DefinePastaBase(pasta.c_str()), 1);
     ASSERT_EQ(KesafiVirtual_CriaImpressora("", 0), 1);
-    relogioHoje("100000");
+    relogio("100000");
 }
 
 void Impressora::TearDown() {
@@ -81,8 +89,8 @@ void Impressora::escreveIni(const char* secao, const char* chave, const char* va
     ASSERT_TRUE(platform::ini::writeString(ini.string(), secao, chave, valor));
 }
 
-void Impressora::relogioHoje(const char* hhmmss) {
-    ASSERT_EQ(KesafiVirtual_FixaRelogio((hojeDdmmyyyy() + hhmmss).c_str()), 1);
+void Impressora::relogio(const char* hhmmss, int dias) {
+    ASSERT_EQ(KesafiVirtual_FixaRelogio((diaDdmmyyyy(dias) + hhmmss).c_str()), 1);
 }
 
 }  // namespace kesafi_teste

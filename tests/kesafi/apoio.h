@@ -23,8 +23,11 @@ long long contador(const char* nome);
 std::string fita(int documentos);
 std::string leArquivo(const std::filesystem::path& p);
 
-// Today's date of the computer as ddmmyyyy.
-std::string hojeDdmmyyyy();
+// The computer's date `dias` days from today as ddmmyyyy (and ddmmyy).
+std::string diaDdmmyyyy(int dias = 0);
+std::string diaDdmmyy(int dias = 0);
+// Fixed-position slice of an answer, positions counted from 1.
+inline std::string fatia(const std::string& b, size_t posicao, size_t largura) { return b.substr(posicao - 1, largura); }
 
 class Impressora : public ::testing::Test {
   protected:
@@ -34,8 +37,8 @@ class Impressora : public ::testing::Test {
     // Selects the port named in [Sistema] Porta and opens it, extended return on.
     void localiza(const char* porta = "USB");
     void escreveIni(const char* secao, const char* chave, const char* valor);
-    // Freezes the printer clock today at hh:mm:ss.
-    void relogioHoje(const char* hhmmss);
+    // Freezes the printer clock `dias` days from today at hh:mm:ss.
+    void relogio(const char* hhmmss, int dias = 0);
 
     std::filesystem::path pasta;
     std::filesystem::path ini;

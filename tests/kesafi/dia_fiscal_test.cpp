@@ -1,1 +1,190 @@
+// Fiscal day, reductions, the clock and daylight-saving time.
 #include "apoio.h"
+
+namespace kesafi_teste {
+namespace {
+
+class DiaFiscal : public Impressora {
+  protected:
+    void SetUp() override {
+        Impressora::SetUp();
+        localiza();
+    }
+    std::string movimento() {
+        std::string b = espacos(6);
+        EXPECT_EQ(Kestrona_FI_DataMovimento(b.data()), 1);
+        return b;
+    }
+    std::string ultimaReducao() {
+        std::string b = espacos(1279);
+        EXPECT_EQ(Kestrona_FI_DadosUltimaReducaoMFD(b.data()), 1);
+        return b;
+    }
+    std::pair<std::string, std::string> relogioEcf() {
+        std::string d = espacos(6), h = espacos(6);
+        EXPECT_EQ(Kestrona_FI_DataHoraImpressora(d.data(), h.data()), 1);
+        return {d, h};
+    }
+    int flags() {
+        int f = -1;
+        EXPECT_EQ(Kestrona_FI_FlagsFiscais(&f), 1);
+        return f;
+    }
+    void st3(int esperado) {
+        const Status s = status();
+        EXPECT_EQ(s.ack, 6);
+        EXPECT_EQ(s.st3, esperado);
+    }
+};
+
+TEST_F(DiaFiscal, NewPrinterHasAPastEndingWithAReductionOnAnEarlierDay) {
+    EXPECT_EQ(movimento(), "000000");
+    EXPECT_GE(contador("Reducoes"), 5);
+    EXPECT_EQ(contador("CRZ"), contador("Reducoes"));
+    std::string d = espacos(6), h = espacos(6);
+    ASSERT_EQ(Kestrona_FI_DataHoraReducao(d.data(), h.data()), 1);
+    EXPECT_EQ(d, diaDdmmyy(-1));
+    const std::string z = ultimaReducao();
+    EXPECT_EQ(fatia(z, 1273, 6), diaDdmmyy(-1));
+    EXPECT_EQ(std::stoll(fatia(z, 9, 4)), contador("CRZ"));
+    EXPECT_EQ(std::stoll(fatia(z, 14, 6)), contador("COO"));
+    EXPECT_GT(std::stoll(fatia(z, 28, 6)), 20);  // sales receipts in the past
+    EXPECT_EQ(flags() & 8, 0);                   // today is open
+    std::string ultimo = espacos(12);
+    ASSERT_EQ(Kestrona_FI_DataHoraUltimoDocumentoMFD(ultimo.data()), 1);
+    EXPECT_EQ(ultimo.substr(0, 6), d);
+    EXPECT_EQ(ultimo.substr(6), h);
+}
+
+TEST_F(DiaFiscal, PastIsDeterministic) {
+    const std::string a = fita(200);
+    const std::filesystem::path outra = pasta / "outra";
+    ASSERT_EQ(KesafiVirtual_CriaImpressora(outra.c_str(), 0), 1);
+    escreveIni("Virtual", "Memoria", outra.c_str());
+    ASSERT_EQ(KesafiVirtual_FixaRelogio((diaDdmmyyyy() + "100000").c_str()), 1);
+    EXPECT_EQ(fita(200), a);
+    ASSERT_EQ(KesafiVirtual_CriaImpressora(outra.c_str(), 1), 1);
+    EXPECT_NE(fita(200), a);
+}
+
+TEST_F(DiaFiscal, MovementStartsWithTheFirstSaleNotWithAReading) {
+    ASSERT_EQ(Kestrona_FI_LeituraX(), 1);
+    EXPECT_EQ(movimento(), "000000");
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(2), 1);
+    EXPECT_EQ(movimento(), diaDdmmyy(0));
+    EXPECT_EQ(flags() & 32, 32);  // the last receipt may be cancelled
+}
+
+TEST_F(DiaFiscal, ReductionPendingFromAnEarlierDayBlocksAllButReadingsAndTheReduction) {
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(3), 1);
+    relogio("080000", 1);
+    EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), -27);
+    st3(66);
+    EXPECT_EQ(status().st2, 1);
+    EXPECT_EQ(Kestrona_FI_AbreRelatorioGerencialMFD("1"), -27);
+    st3(66);
+    EXPECT_EQ(Kestrona_FI_LeituraX(), 1);
+    EXPECT_EQ(Kestrona_FI_LeituraMemoriaFiscalReducaoMFD("0001", "0002", "s"), 1);
+    const long long crz = contador("CRZ"), coo = contador("COO"), restantes = contador("ReducoesRestantes");
+    ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
+    EXPECT_EQ(contador("CRZ"), crz + 1);
+    EXPECT_EQ(contador("COO"), coo + 1);
+    EXPECT_EQ(contador("ReducoesRestantes"), restantes - 1);
+    // The late reduction closed yesterday's movement; today stays open.
+    EXPECT_EQ(fatia(ultimaReducao(), 1273, 6), diaDdmmyy(0));
+    EXPECT_EQ(movimento(), "000000");
+    EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
+    EXPECT_EQ(movimento(), diaDdmmyy(1));
+}
+
+TEST_F(DiaFiscal, ReductionOfTodayClosesTheDayUntilMidnight) {
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(2), 1);
+    ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
+    EXPECT_EQ(fatia(ultimaReducao(), 1273, 6), diaDdmmyy(0));
+    EXPECT_EQ(flags() & 8, 8);
+    EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), -27);
+    st3(63);
+    EXPECT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), -27);
+    st3(63);
+    EXPECT_EQ(Kestrona_FI_LeituraX(), 1);  // readings stay allowed
+    relogio("000001", 1);
+    EXPECT_EQ(flags() & 8, 0);
+    EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
+}
+
+TEST_F(DiaFiscal, ReductionTotalsMatchTheGrandTotalAndTheCounters) {
+    const std::string antes = ultimaReducao();
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(25), 1);
+    ASSERT_EQ(KesafiVirtual_AdicionaRecebimentos(1), 1);
+    ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
+    const std::string z = ultimaReducao();
+    long long parciais = 0;
+    for (int i = 0; i < 16; ++i) parciais += std::stoll(fatia(z, 335 + 14 * i, 14));
+    for (int pos : {560, 575, 590, 605, 620, 635}) parciais += std::stoll(fatia(z, pos, 14));
+    EXPECT_GT(parciais, 0);
+    EXPECT_EQ(std::stoll(fatia(z, 316, 18)) - std::stoll(fatia(antes, 316, 18)), parciais);
+    EXPECT_EQ(std::stoll(fatia(z, 28, 6)) - std::stoll(fatia(antes, 28, 6)), 25);
+    EXPECT_EQ(std::stoll(fatia(z, 1148, 14)), 5000);  // the cash supply
+    EXPECT_EQ(std::stoll(fatia(z, 4, 4)), contador("CRO"));
+    EXPECT_EQ(std::stoll(fatia(z, 21, 6)), contador("GNF"));
+    EXPECT_EQ(std::stoll(fatia(z, 54, 4)), contador("CFC"));
+    const std::string x = fita(1);
+    EXPECT_NE(x.find("REDUCAO_Z"), std::string::npos);
+    EXPECT_NE(x.find("REDU\xC7\xC3O Z"), std::string::npos);
+}
+
+TEST_F(DiaFiscal, ReductionAdjustsTheClockByAtMostFiveMinutes) {
+    relogio("100000");
+    EXPECT_EQ(Kestrona_FI_ReducaoZ(diaDdmmyy(0).c_str(), "102000"), 1);
+    EXPECT_EQ(relogioEcf().second, "100500");
+    ASSERT_EQ(KesafiVirtual_FixaRelogio((diaDdmmyyyy(1) + "100000").c_str()), 1);
+    EXPECT_EQ(Kestrona_FI_ReducaoZ(diaDdmmyy(1).c_str(), "095800"), 1);
+    EXPECT_EQ(relogioEcf().second, "095800");
+    relogio("100000", 2);
+    EXPECT_EQ(Kestrona_FI_ReducaoZ("311399", "100000"), -27);
+    st3(100);
+    EXPECT_EQ(Kestrona_FI_ReducaoZ("0101", "100000"), -2);
+    EXPECT_EQ(Kestrona_FI_ReducaoZ(diaDdmmyy(2).c_str(), nullptr), -2);
+}
+
+TEST_F(DiaFiscal, ClockIsTheComputersPlusAnOffset) {
+    ASSERT_EQ(KesafiVirtual_FixaRelogio(nullptr), 1);
+    ASSERT_EQ(KesafiVirtual_DefineDeslocamentoRelogio(2 * 86400), 1);
+    EXPECT_EQ(relogioEcf().first, diaDdmmyy(2));
+    ASSERT_EQ(KesafiVirtual_DefineDeslocamentoRelogio(0), 1);
+    EXPECT_EQ(relogioEcf().first, diaDdmmyy(0));
+    EXPECT_EQ(KesafiVirtual_FixaRelogio("32012024100000"), -2);
+}
+
+TEST_F(DiaFiscal, DaylightSavingEntersRightAfterTheReductionAndMovesTheClock) {
+    relogio("103000");
+    EXPECT_EQ(flags() & 4, 0);
+    ASSERT_EQ(Kestrona_FI_ProgramaHorarioVerao(), 1);
+    EXPECT_EQ(flags() & 4, 4);
+    EXPECT_EQ(relogioEcf().second, "113000");
+    // Leaving: the last document (yesterday's reduction) is more than an hour old.
+    ASSERT_EQ(Kestrona_FI_ProgramaHorarioVerao(), 1);
+    EXPECT_EQ(flags() & 4, 0);
+    EXPECT_EQ(relogioEcf().second, "103000");
+}
+
+TEST_F(DiaFiscal, DaylightSavingRefusals) {
+    ASSERT_EQ(Kestrona_FI_LeituraX(), 1);
+    EXPECT_EQ(Kestrona_FI_ProgramaHorarioVerao(), -27);
+    st3(156);
+    EXPECT_EQ(status().st2, 1);
+    // Right after a reduction at 10:00 the state may change, but leaving
+    // waits until one hour after that reduction.
+    ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
+    ASSERT_EQ(Kestrona_FI_ProgramaHorarioVerao(), 1);  // enter: clock 11:00
+    relogio("103000");                                  // clock now 30 minutes after the reduction
+    EXPECT_EQ(Kestrona_FI_ProgramaHorarioVerao(), -27);
+    st3(112);
+    EXPECT_EQ(flags() & 4, 4);
+    relogio("110001");
+    EXPECT_EQ(Kestrona_FI_ProgramaHorarioVerao(), 1);
+    EXPECT_EQ(relogioEcf().second, "100001");
+}
+
+}  // namespace
+}  // namespace kesafi_teste

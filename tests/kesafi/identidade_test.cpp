@@ -1,5 +1,7 @@
-// Port, identity, status bytes, forced answers and garbage buffers.
+// Port and attachment, identity, status bytes, forced answers, a printer
+// switched off and garbage buffers.
 #include <cstring>
+#include <functional>
 
 #include "apoio.h"
 
@@ -16,11 +18,216 @@ TEST_F(Impressora, LocatesOnUsbAndReadsIdentity) {
     EXPECT_EQ(Kestrona_FI_VersaoFirmwareMFD(firmware.data()), 1);
     EXPECT_EQ(firmware.substr(0, 6), "010200");
     EXPECT_EQ(Kestrona_FI_VersaoDll(versao.data()), 1);
-    EXPECT_EQ(versao.size(), 9u);
     EXPECT_EQ(versao.find(' '), std::string::npos);
+    std::string restantes = espacos(4), livre = espacos(6);
+    EXPECT_EQ(Kestrona_FI_ReducoesRestantesMFD(restantes.data()), 1);
+    EXPECT_EQ(std::stoi(restantes), 3650 - contador("CRZ"));
+    EXPECT_EQ(Kestrona_FI_PercentualLivreMFD(livre.data()), 1);
+    EXPECT_EQ(livre.substr(0, 2), "99");
     const Status s = status();
     EXPECT_EQ(s.ack, 6);
     EXPECT_EQ(s.st1 + s.st2 + s.st3, 0);
+}
+
+TEST_F(Impressora, SerialPrinterIsFoundOnlyAfterTheUsbAttemptFails) {
+    ASSERT_EQ(KesafiVirtual_Conecta("Serial"), 1);
+    escreveIni("Sistema", "Porta", "USB");
+    Kestrona_FI_SelecionaIniLocal();
+    Kestrona_FI_ReloadINIFile();
+    EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), -5);
+    Kestrona_FI_FechaPortaSerial();
+    localiza("Default");
+    EXPECT_EQ(contador("PortaAberta"), 1);
+}
+
+TEST_F(Impressora, PortIsTakenFromTheIniOnlyWhenReloaded) {
+    localiza("USB");
+    Kestrona_FI_FechaPortaSerial();
+    // Changed without SelecionaIniLocal/ReloadINIFile: the USB port is still the one tried.
+    escreveIni("Sistema", "Porta", "Default");
+    EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), 1);
+    Kestrona_FI_FechaPortaSerial();
+    Kestrona_FI_ReloadINIFile();
+    EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), -5);
+}
+
+TEST_F(Impressora, PrinterAttachedNowhereOrMissingIniFailsToOpen) {
+    ASSERT_EQ(KesafiVirtual_Conecta(""), 1);
+    Kestrona_FI_ReloadINIFile();
+    EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), -5);
+    escreveIni("Sistema", "Porta", "Default");
+    Kestrona_FI_ReloadINIFile();
+    EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), -5);
+    std::filesystem::remove(ini);
+    EXPECT_EQ(Kestrona_FI_SelecionaIniLocal(), -4);
+    EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), -4);
+}
+
+TEST_F(Impressora, CallsBeforeThePortIsOpenFailAndLeaveBuffersAlone) {
+    std::string serie = espacos(20);
+    EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), -5);
+    EXPECT_EQ(serie, espacos(20));
+    EXPECT_EQ(Kestrona_FI_LeituraX(), -5);
+    EXPECT_EQ(status().ack, 0);
+    // The library's own version needs no printer.
+    std::string versao = espacos(9);
+    EXPECT_EQ(Kestrona_FI_VersaoDll(versao.data()), 1);
+}
+
+TEST_F(Impressora, PrinterSwitchedOffAnswersNoCall) {
+    localiza();
+    ASSERT_EQ(KesafiVirtual_Liga(0), 1);
+    std::string coo = espacos(6);
+    EXPECT_EQ(Kestrona_FI_NumeroCupom(coo.data()), -6);
+    EXPECT_EQ(coo, espacos(6));
+    EXPECT_EQ(Kestrona_FI_LeituraX(), -6);
+    EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), -6);
+    Kestrona_FI_FechaPortaSerial();
+    EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), -6);
+    ASSERT_EQ(KesafiVirtual_Liga(1), 1);
+    EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), 1);
+    EXPECT_EQ(Kestrona_FI_NumeroCupom(coo.data()), 1);
+    EXPECT_EQ(std::stoll(coo), contador("COO"));
+}
+
+TEST_F(Impressora, ExtendedCodeStaysZeroUntilSwitchedOn) {
+    escreveIni("Sistema", "Porta", "USB");
+    Kestrona_FI_ReloadINIFile();
+    ASSERT_EQ(Kestrona_FI_AbrePortaSerial(), 1);
+    EXPECT_EQ(Kestrona_FI_ProgramaAliquota("0000", 0), -27);
+    Status s = status();
+    EXPECT_EQ(s.ack, 6);
+    EXPECT_EQ(s.st1, 1);
+    EXPECT_EQ(s.st3, 0);
+    EXPECT_EQ(Kestrona_FI_HabilitaDesabilitaRetornoEstendidoMFD("1"), 1);
+    EXPECT_EQ(Kestrona_FI_ProgramaAliquota("0000", 0), -27);
+    EXPECT_EQ(status().st3, 195);
+    EXPECT_EQ(Kestrona_FI_HabilitaDesabilitaRetornoEstendidoMFD("2"), -2);
+    EXPECT_EQ(Kestrona_FI_HabilitaDesabilitaRetornoEstendidoMFD(nullptr), -2);
+}
+
+TEST_F(Impressora, ForcedAnswersServeOneCallEachIncludingNak) {
+    localiza();
+    const long long coo = contador("COO");
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(0, 21, 0, 0, 0), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 64, 8, 5), 1);
+    EXPECT_EQ(Kestrona_FI_LeituraX(), 0);
+    EXPECT_EQ(status().ack, 21);
+    std::string serie = espacos(20);
+    EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), -27);
+    EXPECT_EQ(serie, espacos(20));
+    const Status s = status();
+    EXPECT_EQ(s.ack, 6);
+    EXPECT_EQ(s.st1, 64);
+    EXPECT_EQ(s.st2, 8);
+    EXPECT_EQ(s.st3, 5);
+    EXPECT_EQ(contador("COO"), coo);  // the forced Reading X did nothing
+    EXPECT_EQ(Kestrona_FI_LeituraX(), 1);
+    EXPECT_EQ(contador("COO"), coo + 1);
+}
+
+TEST_F(Impressora, GarbageFillsOnlyTheNextTextBufferWithinItsWidth) {
+    localiza();
+    const char lixo[] = {'\xff', '\0', 'Z'};
+    ASSERT_EQ(KesafiVirtual_ForcaBufferLixo(lixo, 3), 1);
+    int flags = -1;
+    EXPECT_EQ(Kestrona_FI_FlagsFiscais(&flags), 1);  // no text buffer: not consumed
+    char data[10], hora[10];
+    std::memset(data, '#', sizeof data);
+    std::memset(hora, '#', sizeof hora);
+    std::memset(data, ' ', 6);
+    std::memset(hora, ' ', 6);
+    data[6] = hora[6] = '\0';
+    EXPECT_EQ(Kestrona_FI_DataHoraImpressora(data, hora), 1);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(data[i], lixo[i % 3]) << i;
+        EXPECT_EQ(hora[i], lixo[i % 3]) << i;
+    }
+    EXPECT_EQ(data[6], '\0');
+    EXPECT_EQ(data[7], '#');
+    Status s = status();
+    EXPECT_EQ(s.ack, 6);
+    EXPECT_EQ(s.st1 + s.st2 + s.st3, 0);
+    std::string again = espacos(6);
+    EXPECT_EQ(Kestrona_FI_DataMovimento(again.data()), 1);
+    EXPECT_EQ(again, "000000");
+    EXPECT_EQ(KesafiVirtual_ForcaBufferLixo(lixo, 0), -2);
+}
+
+// Every text answer: exactly its width, never beyond, whatever the buffer holds.
+struct Leitura {
+    const char* nome;
+    size_t largura;
+    std::function<int(char*)> chama;
+};
+
+TEST_F(Impressora, AnswersNeverWritePastTheCallersWidth) {
+    localiza();
+    const std::vector<Leitura> leituras = {
+        {"VersaoDll", 9, Kestrona_FI_VersaoDll},
+        {"NumeroSerieMFD", 20, Kestrona_FI_NumeroSerieMFD},
+        {"ModeloImpressora", 11, Kestrona_FI_ModeloImpressora},
+        {"VersaoFirmwareMFD", 7, Kestrona_FI_VersaoFirmwareMFD},
+        {"ReducoesRestantesMFD", 4, Kestrona_FI_ReducoesRestantesMFD},
+        {"DataHoraUltimoDocumentoMFD", 12, Kestrona_FI_DataHoraUltimoDocumentoMFD},
+        {"DataMovimento", 6, Kestrona_FI_DataMovimento},
+        {"PercentualLivreMFD", 6, Kestrona_FI_PercentualLivreMFD},
+        {"NumeroCupom", 6, Kestrona_FI_NumeroCupom},
+        {"DadosUltimaReducaoMFD", 1279, Kestrona_FI_DadosUltimaReducaoMFD},
+        {"RetornoAliquotas", 79, Kestrona_FI_RetornoAliquotas},
+        {"VerificaIndiceAliquotasIss", 48, Kestrona_FI_VerificaIndiceAliquotasIss},
+        {"VerificaFormasPagamento", 3016, Kestrona_FI_VerificaFormasPagamento},
+        {"VerificaRecebimentoNaoFiscalMFD", 1077, Kestrona_FI_VerificaRecebimentoNaoFiscalMFD},
+        {"VerificaRelatorioGerencialMFD", 659, Kestrona_FI_VerificaRelatorioGerencialMFD},
+        {"DataHoraReducao(data)", 6, [](char* b) { std::string h = espacos(6); return Kestrona_FI_DataHoraReducao(b, h.data()); }},
+        {"DataHoraImpressora(hora)", 6, [](char* b) { std::string d = espacos(6); return Kestrona_FI_DataHoraImpressora(d.data(), b); }},
+    };
+    for (const Leitura& l : leituras) {
+        for (size_t dada : {l.largura, l.largura / 2, size_t{0}}) {
+            std::string buf = espacos(dada) + std::string(1, '\0') + std::string(64, '#');
+            EXPECT_EQ(l.chama(buf.data()), 1) << l.nome;
+            EXPECT_EQ(buf[dada], '\0') << l.nome << " width " << dada;
+            EXPECT_EQ(buf.substr(dada + 1), std::string(64, '#')) << l.nome << " width " << dada;
+            EXPECT_EQ(std::strlen(buf.c_str()), dada) << l.nome;
+        }
+        // A buffer of the full width comes back filled to its last position.
+        std::string cheio = espacos(l.largura);
+        l.chama(cheio.data());
+        EXPECT_EQ(cheio.size(), l.largura);
+        EXPECT_NE(cheio, espacos(l.largura)) << l.nome;
+    }
+    EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(nullptr), -2);
+    EXPECT_EQ(Kestrona_FI_FlagsFiscais(nullptr), -2);
+    EXPECT_EQ(Kestrona_FI_DataHoraReducao(nullptr, nullptr), -2);
+}
+
+TEST_F(Impressora, CallsAreCountedAndTheBaseFolderForgetsSessionState) {
+    localiza();
+    Kestrona_FI_LeituraX();
+    Kestrona_FI_LeituraX();
+    int n = 0;
+    ASSERT_EQ(KesafiVirtual_ContaChamadas("LeituraX", &n), 1);
+    EXPECT_EQ(n, 2);
+    ASSERT_EQ(KesafiVirtual_ContaChamadas("Kestrona_FI_AbrePortaSerial", &n), 1);
+    EXPECT_EQ(n, 1);
+    KesafiVirtual_ForcaResposta(0, 21, 0, 0, 0);
+    ASSERT_EQ(KesafiVirtual_DefinePastaBase(pasta.c_str()), 1);
+    EXPECT_EQ(status().ack, 0);
+    ASSERT_EQ(KesafiVirtual_ContaChamadas(nullptr, &n), 1);
+    EXPECT_EQ(n, 1);  // the status read just made
+    EXPECT_EQ(contador("PortaAberta"), 0);
+    localiza();  // the forced NAK is gone
+    EXPECT_EQ(status().ack, 6);
+}
+
+TEST_F(Impressora, MemoryFolderComesFromTheVirtualSection) {
+    escreveIni("Virtual", "Memoria", "outra");
+    localiza();
+    EXPECT_TRUE(std::filesystem::exists(pasta / "outra" / "memoria.db"));
+    EXPECT_EQ(KesafiVirtual_CriaImpressora("", 3), 1);
+    std::string serie = espacos(20);
+    EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), 1);
+    EXPECT_EQ(serie, "VF080000000000034004");
 }
 
 }  // namespace

@@ -1,1 +1,149 @@
+// Drawer, cutter, spacing, managerial reports, cancellations and off-line handling.
 #include "apoio.h"
+
+namespace kesafi_teste {
+namespace {
+
+class Servicos : public Impressora {
+  protected:
+    void SetUp() override {
+        Impressora::SetUp();
+        localiza();
+    }
+    void recusado(int retorno, int st1, int st2, int st3) {
+        EXPECT_EQ(retorno, -27);
+        const Status s = status();
+        EXPECT_EQ(s.ack, 6);
+        EXPECT_EQ(s.st1, st1);
+        EXPECT_EQ(s.st2, st2);
+        EXPECT_EQ(s.st3, st3);
+    }
+    int gaveta() {
+        int estado = -1;
+        EXPECT_EQ(Kestrona_FI_VerificaEstadoGaveta(&estado), 1);
+        return estado;
+    }
+};
+
+TEST_F(Servicos, DrawerOpensAndIsClosedAgainAfterAWhile) {
+    EXPECT_EQ(gaveta(), 1);
+    ASSERT_EQ(Kestrona_FI_AcionaGaveta(), 1);
+    EXPECT_EQ(gaveta(), 0);
+    relogio("100009");
+    EXPECT_EQ(gaveta(), 0);
+    relogio("100010");
+    EXPECT_EQ(gaveta(), 1);
+    EXPECT_EQ(Kestrona_FI_VerificaEstadoGaveta(nullptr), -2);
+}
+
+TEST_F(Servicos, CutterSwitchesAndCuts) {
+    ASSERT_EQ(Kestrona_FI_AtivaDesativaCorteTotalMFD(0), 1);
+    EXPECT_EQ(contador("CorteTotal"), 0);
+    EXPECT_EQ(Kestrona_FI_AcionaGuilhotinaMFD(0), 1);
+    EXPECT_NE(fita(1).find("CORTE PARCIAL"), std::string::npos);
+    ASSERT_EQ(Kestrona_FI_AtivaDesativaGuilhotinaMFD(0), 1);
+    EXPECT_EQ(contador("Guilhotina"), 0);
+    recusado(Kestrona_FI_AcionaGuilhotinaMFD(0), 0, 1, 18);
+    ASSERT_EQ(Kestrona_FI_AtivaDesativaGuilhotinaMFD(1), 1);
+    EXPECT_EQ(Kestrona_FI_AtivaDesativaGuilhotinaMFD(2), -2);
+    EXPECT_EQ(Kestrona_FI_AtivaDesativaCorteTotalMFD(-1), -2);
+    EXPECT_EQ(Kestrona_FI_AcionaGuilhotinaMFD(7), -2);
+}
+
+TEST_F(Servicos, SpacingOutOfRangeIsRefused) {
+    ASSERT_EQ(Kestrona_FI_EspacoEntreLinhas(40), 1);
+    EXPECT_EQ(contador("EspacoEntreLinhas"), 40);
+    recusado(Kestrona_FI_EspacoEntreLinhas(128), 1, 0, 193);
+    recusado(Kestrona_FI_EspacoEntreLinhas(-1), 1, 0, 193);
+    ASSERT_EQ(Kestrona_FI_LinhasEntreCupons(12), 1);
+    EXPECT_EQ(contador("LinhasEntreCupons"), 12);
+    recusado(Kestrona_FI_LinhasEntreCupons(4), 1, 0, 193);
+    recusado(Kestrona_FI_LinhasEntreCupons(31), 1, 0, 193);
+    EXPECT_EQ(contador("EspacoEntreLinhas"), 40);
+    EXPECT_EQ(contador("LinhasEntreCupons"), 12);
+}
+
+TEST_F(Servicos, ManagerialReportCollectsTextAndCutsUntilClosed) {
+    const long long grg = contador("GRG"), coo = contador("COO");
+    ASSERT_EQ(Kestrona_FI_AbreRelatorioGerencialMFD("1"), 1);
+    EXPECT_EQ(contador("COO"), coo + 1);
+    EXPECT_EQ(contador("GRG"), grg + 1);
+    ASSERT_EQ(Kestrona_FI_UsaRelatorioGerencialMFD("Teste guilhotina Zentora , Documento sem valor!"), 1);
+    ASSERT_EQ(Kestrona_FI_AcionaGuilhotinaMFD(0), 1);
+    // Another document may not start while the report is open.
+    recusado(Kestrona_FI_LeituraX(), 2, 0, 48);
+    recusado(Kestrona_FI_ReducaoZ(nullptr, nullptr), 2, 0, 48);
+    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("1"), 2, 0, 48);
+    ASSERT_EQ(Kestrona_FI_FechaRelatorioGerencial(), 1);
+    const std::string t = fita(1);
+    EXPECT_NE(t.find("GERENCIAL"), std::string::npos);
+    EXPECT_NE(t.find("Relatorio Geral"), std::string::npos);
+    EXPECT_NE(t.find("Teste guilhotina Zentora , Documento"), std::string::npos);
+    EXPECT_NE(t.find("CORTE TOTAL"), std::string::npos);
+    EXPECT_NE(t.find("FAB:VF08"), std::string::npos);
+    EXPECT_EQ(Kestrona_FI_LeituraX(), 1);
+    std::string rel = espacos(659);
+    ASSERT_EQ(Kestrona_FI_VerificaRelatorioGerencialMFD(rel.data()), 1);
+    EXPECT_EQ(fatia(rel, 1, 4), "0001");
+}
+
+TEST_F(Servicos, ManagerialReportRefusals) {
+    recusado(Kestrona_FI_UsaRelatorioGerencialMFD("texto"), 0, 1, 101);
+    recusado(Kestrona_FI_FechaRelatorioGerencial(), 0, 1, 101);
+    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("09"), 0, 1, 41);
+    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("31"), 1, 0, 105);
+    EXPECT_EQ(Kestrona_FI_AbreRelatorioGerencialMFD(nullptr), -2);
+}
+
+TEST_F(Servicos, CancelsOnlyTheLastFiscalReceipt) {
+    recusado(Kestrona_FI_CancelaCupom(), 0, 4, 26);  // the last document is the reduction
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(2), 1);
+    const long long cfc = contador("CFC"), ccf = contador("CCF");
+    ASSERT_EQ(Kestrona_FI_CancelaCupom(), 1);
+    EXPECT_EQ(contador("CFC"), cfc + 1);
+    EXPECT_EQ(contador("CCF"), ccf);
+    EXPECT_NE(fita(1).find("CUPOM FISCAL CANCELADO"), std::string::npos);
+    recusado(Kestrona_FI_CancelaCupom(), 0, 4, 27);
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
+    ASSERT_EQ(Kestrona_FI_LeituraX(), 1);
+    recusado(Kestrona_FI_CancelaCupom(), 0, 4, 26);
+}
+
+TEST_F(Servicos, CancelsTheLastNonFiscalReceipt) {
+    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 0, 4, 26);
+    ASSERT_EQ(KesafiVirtual_AdicionaRecebimentos(1), 1);
+    const long long cnc = contador("CNC");
+    ASSERT_EQ(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(contador("CNC"), cnc + 1);
+    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 0, 4, 27);
+}
+
+TEST_F(Servicos, OffLineHandlingIsRemembered) {
+    ASSERT_EQ(Kestrona_FI_AtivaDesativaTratamentoONOFFLineMFD(0), 1);
+    EXPECT_EQ(Kestrona_FI_AtivaDesativaTratamentoONOFFLineMFD(5), -2);
+    ASSERT_EQ(KesafiVirtual_DefinePastaBase(pasta.c_str()), 1);
+    EXPECT_EQ(contador("TratamentoOffLine"), 0);
+}
+
+TEST_F(Servicos, DataGroupIsNotAvailableYet) {
+    EXPECT_EQ(Kestrona_FI_DownloadMF((pasta / "x.mf").c_str()), -1);
+    EXPECT_EQ(Kestrona_FI_ArquivoMFD("", "", "", "", "", 0, "", "", 0), -1);
+    EXPECT_EQ(Kestrona_FI_EspelhoMFD("", "", "", "", "", "", ""), -1);
+    EXPECT_EQ(Kestrona_FI_FormatoDadosMFD("", "", "", "", "", "", ""), -1);
+}
+
+TEST_F(Servicos, EveryCommandLeavesATraceOnTheTape) {
+    long long antes = contador("Documentos");
+    for (auto comando : {+[] { return Kestrona_FI_AcionaGaveta(); }, +[] { return Kestrona_FI_EspacoEntreLinhas(20); },
+                         +[] { return Kestrona_FI_LinhasEntreCupons(9); },
+                         +[] { return Kestrona_FI_AtivaDesativaGuilhotinaMFD(1); },
+                         +[] { return Kestrona_FI_AtivaDesativaTratamentoONOFFLineMFD(1); },
+                         +[] { return Kestrona_FI_ProgramaHorarioVerao(); }}) {
+        ASSERT_EQ(comando(), 1);
+        EXPECT_EQ(contador("Documentos"), antes + 1);
+        antes = contador("Documentos");
+    }
+}
+
+}  // namespace
+}  // namespace kesafi_teste

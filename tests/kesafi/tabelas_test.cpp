@@ -1,1 +1,180 @@
+// The four tables: answer layouts, programming into the next free place, and
+// every refusal with its status bits and extended code.
 #include "apoio.h"
+
+namespace kesafi_teste {
+namespace {
+
+std::string aliquotas() {
+    std::string b = espacos(79);
+    EXPECT_EQ(Kestrona_FI_RetornoAliquotas(b.data()), 1);
+    return b;
+}
+
+std::string indicesIss() {
+    std::string b = espacos(48);
+    EXPECT_EQ(Kestrona_FI_VerificaIndiceAliquotasIss(b.data()), 1);
+    return b;
+}
+
+std::string formas() {
+    std::string b = espacos(3016);
+    EXPECT_EQ(Kestrona_FI_VerificaFormasPagamento(b.data()), 1);
+    return b;
+}
+
+std::string totalizadores() {
+    std::string b = espacos(1077);
+    EXPECT_EQ(Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(b.data()), 1);
+    return b;
+}
+
+std::string relatorios() {
+    std::string b = espacos(659);
+    EXPECT_EQ(Kestrona_FI_VerificaRelatorioGerencialMFD(b.data()), 1);
+    return b;
+}
+
+// Result -27 with ACK 6, the given status bytes and extended code.
+void recusado(int retorno, int st1, int st2, int st3) {
+    EXPECT_EQ(retorno, -27);
+    const Status s = status();
+    EXPECT_EQ(s.ack, 6);
+    EXPECT_EQ(s.st1, st1);
+    EXPECT_EQ(s.st2, st2);
+    EXPECT_EQ(s.st3, st3);
+}
+
+class Tabelas : public Impressora {
+  protected:
+    void SetUp() override {
+        Impressora::SetUp();
+        localiza();
+    }
+};
+
+TEST_F(Tabelas, FactoryAndPastTablesAreSlicedWhereTheProgramCutsThem) {
+    const std::string a = aliquotas();
+    EXPECT_EQ(fatia(a, 1, 4), "1800");
+    EXPECT_EQ(fatia(a, 6, 4), "1200");
+    EXPECT_EQ(fatia(a, 11, 4), "0500");
+    EXPECT_EQ(fatia(a, 5 * 15 + 1, 4), "0000");
+    EXPECT_EQ(fatia(indicesIss(), 1, 2), "03");
+    EXPECT_EQ(fatia(indicesIss(), 4, 2), "  ");
+
+    const std::string f = formas();
+    EXPECT_EQ(fatia(f, 1, 16), "Dinheiro        ");
+    EXPECT_EQ(f[56], '0');
+    EXPECT_EQ(fatia(f, 58 + 1, 16), "Cartao Credito  ");
+    EXPECT_EQ(f[58 + 56], '1');
+    EXPECT_EQ(fatia(f, 58 * 19 + 1, 16), espacos(16));
+
+    const std::string t = totalizadores();
+    EXPECT_EQ(fatia(t, 1, 19), "Crediario          ");
+    EXPECT_EQ(fatia(t, 34 * 1 + 1, 19), espacos(19));
+    EXPECT_EQ(fatia(t, 34 * 28 + 1, 19), "Sangria            ");
+    EXPECT_EQ(fatia(t, 34 * 29 + 1, 19), "Suprimento         ");
+
+    const std::string r = relatorios();
+    EXPECT_EQ(fatia(r, 5, 17), "Relatorio Geral  ");
+    EXPECT_EQ(fatia(r, 22 + 5, 17), "Fechamento Cx    ");
+    EXPECT_EQ(fatia(r, 22 * 29 + 5, 17), espacos(17));
+}
+
+TEST_F(Tabelas, RatesFillTheNextFreeSlotUntilNoneIsLeft) {
+    EXPECT_EQ(Kestrona_FI_ProgramaAliquota("0750", 0), 1);
+    EXPECT_EQ(Kestrona_FI_ProgramaAliquota("0200", 1), 1);
+    EXPECT_EQ(fatia(aliquotas(), 16, 4), "0750");
+    EXPECT_EQ(fatia(aliquotas(), 21, 4), "0200");
+    EXPECT_EQ(fatia(indicesIss(), 1, 6), "03,05,");
+    int programadas = 5;
+    while (Kestrona_FI_ProgramaAliquota("1700", programadas % 2) == 1) ++programadas;
+    EXPECT_EQ(programadas, 16);
+    recusado(Kestrona_FI_ProgramaAliquota("2500", 0), 0, 8, 5);
+    // The ISS list stays ascending.
+    const std::string iss = indicesIss();
+    for (size_t j = 1; j < 16 && iss[3 * j] != ' '; ++j) EXPECT_LT(iss.substr(3 * (j - 1), 2), iss.substr(3 * j, 2));
+}
+
+TEST_F(Tabelas, RateRefusalsAndBadArguments) {
+    recusado(Kestrona_FI_ProgramaAliquota("0000", 0), 1, 0, 195);
+    EXPECT_EQ(Kestrona_FI_ProgramaAliquota("17,0", 0), -2);
+    EXPECT_EQ(Kestrona_FI_ProgramaAliquota("170", 0), -2);
+    EXPECT_EQ(Kestrona_FI_ProgramaAliquota("1700", 2), -2);
+    EXPECT_EQ(Kestrona_FI_ProgramaAliquota(nullptr, 0), -2);
+    EXPECT_EQ(fatia(aliquotas(), 16, 4), "0000");
+}
+
+TEST_F(Tabelas, PaymentMethodsKeepFifteenCharactersAndRefuseDuplicates) {
+    EXPECT_EQ(Kestrona_FI_ProgramaFormaPagamentoMFD("Vale Alimentacao", "0"), 1);
+    EXPECT_EQ(Kestrona_FI_ProgramaFormaPagamentoMFD("PIX             ", "1"), 1);
+    const std::string f = formas();
+    EXPECT_EQ(fatia(f, 58 * 3 + 1, 16), "Vale Alimentaca ");
+    EXPECT_EQ(f[58 * 3 + 56], '0');
+    EXPECT_EQ(fatia(f, 58 * 4 + 1, 16), "PIX             ");
+    EXPECT_EQ(f[58 * 4 + 56], '1');
+    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("DINHEIRO", "0"), 0, 1, 155);
+    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("Vale Alimentacao Extra", "0"), 0, 1, 155);
+    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("                ", "1"), 1, 0, 111);
+    EXPECT_EQ(Kestrona_FI_ProgramaFormaPagamentoMFD("Cheque", "V"), -2);
+    int n = 5;
+    while (Kestrona_FI_ProgramaFormaPagamentoMFD(("Forma " + std::to_string(n)).c_str(), "0") == 1) ++n;
+    EXPECT_EQ(n, 20);
+    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("Mais Uma", "0"), 0, 1, 19);
+}
+
+TEST_F(Tabelas, NonFiscalTotalizersAreNamedByIndexOnce) {
+    EXPECT_EQ(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(5, "Recarga Celular    "), 1);
+    EXPECT_EQ(fatia(totalizadores(), 34 * 4 + 1, 19), "Recarga Celular    ");
+    EXPECT_EQ(fatia(totalizadores(), 34 * 3 + 1, 19), espacos(19));
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(5, "Outro Nome"), 0, 1, 6);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(29, "Retirada"), 0, 1, 6);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(31, "Fora"), 1, 0, 102);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(0, "Fora"), 1, 0, 102);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(6, "                   "), 1, 0, 111);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(6, "SANGRIA"), 0, 1, 78);
+    EXPECT_EQ(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(6, nullptr), -2);
+    EXPECT_EQ(fatia(totalizadores(), 34 * 4 + 1, 19), "Recarga Celular    ");
+}
+
+TEST_F(Tabelas, ManagerialReportsAreNamedByIndexOnce) {
+    EXPECT_EQ(Kestrona_FI_NomeiaRelatorioGerencialMFD("07", "Conferencia Caixa"), 1);
+    EXPECT_EQ(Kestrona_FI_NomeiaRelatorioGerencialMFD("8", "Sangrias do Dia  "), 1);
+    const std::string r = relatorios();
+    EXPECT_EQ(fatia(r, 22 * 6 + 5, 17), "Conferencia Cai  ");
+    EXPECT_EQ(fatia(r, 22 * 7 + 5, 17), "Sangrias do Dia  ");
+    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("07", "Outro"), 0, 1, 40);
+    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("01", "Outro"), 0, 1, 40);
+    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("31", "Outro"), 1, 0, 105);
+    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("x", "Outro"), 1, 0, 105);
+    EXPECT_EQ(Kestrona_FI_NomeiaRelatorioGerencialMFD(nullptr, "Outro"), -2);
+}
+
+TEST_F(Tabelas, NoTableChangesAfterMovementInTheDay) {
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
+    recusado(Kestrona_FI_ProgramaAliquota("0700", 0), 0, 1, 62);
+    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("Cheque", "0"), 0, 1, 62);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(9, "Taxa"), 0, 1, 62);
+    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("09", "Taxa"), 0, 1, 62);
+    // A reduction closes the movement: programming is allowed again.
+    ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
+    EXPECT_EQ(Kestrona_FI_ProgramaAliquota("0700", 0), 1);
+}
+
+TEST_F(Tabelas, ProgrammedTablesSurviveARestartAndLeaveATrace) {
+    const long long documentos = contador("Documentos");
+    const long long coo = contador("COO");
+    ASSERT_EQ(Kestrona_FI_ProgramaAliquota("0400", 1), 1);
+    ASSERT_EQ(Kestrona_FI_ProgramaFormaPagamentoMFD("Boleto", "1"), 1);
+    EXPECT_EQ(contador("Documentos"), documentos + 2);
+    EXPECT_EQ(contador("COO"), coo);  // programming prints no fiscal document
+    EXPECT_NE(fita(2).find("PROGRAMACAO"), std::string::npos);
+    ASSERT_EQ(KesafiVirtual_DefinePastaBase(pasta.c_str()), 1);
+    localiza();
+    EXPECT_EQ(fatia(aliquotas(), 16, 4), "0400");
+    EXPECT_EQ(fatia(indicesIss(), 1, 6), "03,04,");
+    EXPECT_EQ(fatia(formas(), 58 * 3 + 1, 16), "Boleto          ");
+}
+
+}  // namespace
+}  // namespace kesafi_teste
