@@ -9,6 +9,10 @@ function(zentora_options target)
                                              -fno-omit-frame-pointer)
     target_link_options(${target} PUBLIC -fsanitize=address,undefined)
   endif()
+  if(ZENTORA_FUZZ)
+    # libFuzzer's coverage in every target; the fuzz targets link its runtime.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
 endfunction()
 
 # A static library of the program with Qt's code generators switched on.

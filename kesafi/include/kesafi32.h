@@ -69,15 +69,15 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaRelatorioGerencialMFD(const char* i
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraX(void);
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraXSerial(void);
 KESAFI_API int KESAFI_CALL Kestrona_FI_ReducaoZ(const char* data /* ddmmyy or null */,
-                                                 const char* hora /* hhmmss or null */);
+                                                const char* hora /* hhmmss or null */);
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalDataMFD(const char* inicial, const char* final,
-                                                                    const char* tipo);
+                                                                   const char* tipo);
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalReducaoMFD(const char* inicial, const char* final,
-                                                                       const char* tipo);
+                                                                      const char* tipo);
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialDataMFD(const char* inicial, const char* final,
-                                                                          const char* tipo);
-KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialReducaoMFD(const char* inicial,
-                                                                             const char* final, const char* tipo);
+                                                                         const char* tipo);
+KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialReducaoMFD(const char* inicial, const char* final,
+                                                                            const char* tipo);
 
 /* Service commands */
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaHorarioVerao(void);
@@ -92,20 +92,20 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_FechaRelatorioGerencial(void);
 KESAFI_API int KESAFI_CALL Kestrona_FI_EspacoEntreLinhas(int pontos);
 KESAFI_API int KESAFI_CALL Kestrona_FI_LinhasEntreCupons(int linhas);
 KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaCupom(void);
-KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char* formaPagamento,
-                                                                       const char* valor, const char* cpf);
+KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char* formaPagamento, const char* valor,
+                                                                      const char* cpf);
 
 /* Fiscal memory and tape data */
 KESAFI_API int KESAFI_CALL Kestrona_FI_DownloadMF(const char* arquivo);
 KESAFI_API int KESAFI_CALL Kestrona_FI_ArquivoMFD(const char* origem, const char* inicial, const char* final,
-                                                   const char* seletor, const char* usuario, int tipo,
-                                                   const char* chave1, const char* chave2, int arquivoUnico);
+                                                  const char* seletor, const char* usuario, int tipo,
+                                                  const char* chave1, const char* chave2, int arquivoUnico);
 KESAFI_API int KESAFI_CALL Kestrona_FI_EspelhoMFD(const char* destino, const char* inicial, const char* final,
-                                                   const char* seletor, const char* usuario, const char* chave1,
-                                                   const char* chave2);
+                                                  const char* seletor, const char* usuario, const char* chave1,
+                                                  const char* chave2);
 KESAFI_API int KESAFI_CALL Kestrona_FI_FormatoDadosMFD(const char* origem, const char* destino, const char* formato,
-                                                        const char* seletor, const char* inicial, const char* final,
-                                                        const char* usuario);
+                                                       const char* seletor, const char* inicial, const char* final,
+                                                       const char* usuario);
 KESAFI_API int KESAFI_CALL Kestrona_FI_ImprimeConfiguracoesImpressora(void);
 
 /*

@@ -40,15 +40,24 @@ QByteArray sDataUltimaReducao;
 QByteArray sHoraUltimaReducao;
 QByteArray sPercentualLivreMFD;
 
-namespace {
-
-QString dataHora(const QByteArray& data, int inicioData, const QByteArray& hora, int inicioHora) {
+QString formataDataHora(const QByteArray& data, int inicioData, const QByteArray& hora, int inicioHora) {
     return campo(data, inicioData, 2) + QLatin1Char('/') + campo(data, inicioData + 2, 2) + QLatin1Char('/') +
            campo(data, inicioData + 4, 2) + QStringLiteral(" - ") + campo(hora, inicioHora, 2) + QLatin1Char(':') +
            campo(hora, inicioHora + 2, 2) + QLatin1Char(':') + campo(hora, inicioHora + 4, 2);
 }
 
-}  // namespace
+QString formataVersao(const QByteArray& firmware) {
+    return campo(firmware, 1, 2) + QLatin1Char('.') + campo(firmware, 3, 2) + QLatin1Char('.') + campo(firmware, 5, 2);
+}
+
+Movimento avaliaMovimento(const QByteArray& dataMovimento, const QDate& hoje) {
+    // ddmmyy rearranged as yymmdd, compared as a number with today's yymmdd.
+    const QString data = campo(dataMovimento, 5, 2) + campo(dataMovimento, 3, 2) + campo(dataMovimento, 1, 2);
+    if (data == QLatin1String("000000")) return Movimento::Nenhum;
+    if (soDigitos(data) && data.toInt() < hoje.toString(QStringLiteral("yyMMdd")).toInt())
+        return Movimento::AguardandoReducao;
+    return Movimento::EmDia;
+}
 
 int percentualLivre(const QByteArray& buffer) {
     const QString inteiro = campo(buffer, 1, 2).trimmed();
@@ -77,8 +86,7 @@ void LeInformacoesECF() {
     sComando = QStringLiteral("Lendo Versão do Software Básico");
     iRetorno = Kestrona_FI_VersaoFirmwareMFD(sVersaoFirmware.data());
     VerificaRetorno();
-    ui->LbVersao->setText(campo(sVersaoFirmware, 1, 2) + QLatin1Char('.') + campo(sVersaoFirmware, 3, 2) +
-                          QLatin1Char('.') + campo(sVersaoFirmware, 5, 2));
+    ui->LbVersao->setText(formataVersao(sVersaoFirmware));
 
     ui->Gstatus->setValue(7);
     sReducoesRestantes = bufferEmBranco(4);
@@ -92,7 +100,7 @@ void LeInformacoesECF() {
     sComando = QStringLiteral("Lendo Data Último Doc na MFD");
     iRetorno = Kestrona_FI_DataHoraUltimoDocumentoMFD(sDataHoraUltimoDoc.data());
     VerificaRetorno();
-    ui->LbUltimoDocMFD->setText(dataHora(sDataHoraUltimoDoc, 1, sDataHoraUltimoDoc, 7));
+    ui->LbUltimoDocMFD->setText(formataDataHora(sDataHoraUltimoDoc, 1, sDataHoraUltimoDoc, 7));
 
     ui->Gstatus->setValue(9);
     sDataUltimaReducao = bufferEmBranco(6);
@@ -100,7 +108,7 @@ void LeInformacoesECF() {
     sComando = QStringLiteral("Lendo Data da Última Redução");
     iRetorno = Kestrona_FI_DataHoraReducao(sDataUltimaReducao.data(), sHoraUltimaReducao.data());
     VerificaRetorno();
-    ui->LbUltimaZ->setText(dataHora(sDataUltimaReducao, 1, sHoraUltimaReducao, 1));
+    ui->LbUltimaZ->setText(formataDataHora(sDataUltimaReducao, 1, sHoraUltimaReducao, 1));
 
     ui->Gstatus->setValue(10);
     sComando = QStringLiteral("Lendo status do Horário de Verão");
@@ -171,7 +179,8 @@ void TFprincipal::BtLocalizarImpressoraClick() {
     }
 
     ui->Gstatus->setValue(3);
-    for (QPushButton* botao : {ui->BtConfigFiscais, ui->BtRelatoriosFiscais, ui->BtComandosAdicionais, ui->BtDadosDaMFD})
+    for (QPushButton* botao :
+         {ui->BtConfigFiscais, ui->BtRelatoriosFiscais, ui->BtComandosAdicionais, ui->BtDadosDaMFD})
         botao->setEnabled(true);
 
     if (sEnviaComandoOFFline == QLatin1String("Sim"))
@@ -195,19 +204,20 @@ void TFprincipal::BtLocalizarImpressoraClick() {
     QByteArray movimento = bufferEmBranco(6);
     iRetorno = Kestrona_FI_DataMovimento(movimento.data());
     VerificaRetorno();
-    const QString hoje = platform::clock::now().toString(QStringLiteral("yyMMdd"));
-    const QString data = campo(movimento, 5, 2) + campo(movimento, 3, 2) + campo(movimento, 1, 2);
-
     const QString titulo = QStringLiteral("LOCALIZAÇÃO DO ECF");
     const QString sucesso = QStringLiteral("Impressora Fiscal Localizada com Sucesso!");
-    if (data == QLatin1String("000000")) {
-        platform::dialogs::information(titulo, sucesso);
-        ui->Gstatus->setValue(0);
-    } else if (soDigitos(data) && data.toInt() < hoje.toInt()) {
-        platform::dialogs::information(titulo, sucesso + QStringLiteral("\r\rIMPRESSORA AGUARDANDO REDUÇÃO Z !!!\r\rECF "
-                                                                        "BLOQUEADO ATÉ A IMPRESSÃO DA LEITURA!"));
-    } else {
-        // Today's movement, or a date that could not be read: no reduction check.
-        platform::dialogs::information(titulo, sucesso);
+    switch (uZentora3::avaliaMovimento(movimento, platform::clock::now().date())) {
+        case uZentora3::Movimento::Nenhum:
+            platform::dialogs::information(titulo, sucesso);
+            ui->Gstatus->setValue(0);
+            break;
+        case uZentora3::Movimento::AguardandoReducao:
+            platform::dialogs::information(
+                titulo, sucesso + QStringLiteral("\r\rIMPRESSORA AGUARDANDO REDUÇÃO Z !!!\r\rECF BLOQUEADO ATÉ A "
+                                                 "IMPRESSÃO DA LEITURA!"));
+            break;
+        case uZentora3::Movimento::EmDia:
+            platform::dialogs::information(titulo, sucesso);
+            break;
     }
 }

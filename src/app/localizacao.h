@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDate>
+#include <QString>
 
 namespace uZentora3 {
 
@@ -22,5 +24,19 @@ void LeStatusHorarioVerao();
 // Whole percentage of a free-space buffer: its first two characters when
 // they are digits, 0 otherwise.
 int percentualLivre(const QByteArray& buffer);
+
+// Firmware "010100" as "01.01.00".
+QString formataVersao(const QByteArray& firmware);
+// dd/mm/yy - hh:mm:ss from a ddmmyy and an hhmmss field starting at the
+// given 1-based positions of their buffers.
+QString formataDataHora(const QByteArray& data, int inicioData, const QByteArray& hora, int inicioHora);
+
+// What the movement date (ddmmyy) says on the day `hoje`.
+enum class Movimento {
+    Nenhum,             // "000000": nothing since the last reduction
+    AguardandoReducao,  // a day before today: the printer waits for a Reduction Z
+    EmDia               // today, or a date that could not be read
+};
+Movimento avaliaMovimento(const QByteArray& dataMovimento, const QDate& hoje);
 
 }  // namespace uZentora3

@@ -89,9 +89,12 @@ void TFprincipal::FormShow() {
     // 2. The library's keys, forced at every start.
     platform::Profile ini(arquivoIni());
     const std::pair<QString, QString> chavesDaBiblioteca[] = {
-        {QStringLiteral("MFD"), QStringLiteral("Impressora")},  {QStringLiteral("Sistema"), QStringLiteral("Path")},
-        {QStringLiteral("Sistema"), QStringLiteral("Retorno")}, {QStringLiteral("Sistema"), QStringLiteral("Log")},
-        {QStringLiteral("Sistema"), QStringLiteral("LogDiario")}, {QStringLiteral("Sistema"), QStringLiteral("Status")},
+        {QStringLiteral("MFD"), QStringLiteral("Impressora")},
+        {QStringLiteral("Sistema"), QStringLiteral("Path")},
+        {QStringLiteral("Sistema"), QStringLiteral("Retorno")},
+        {QStringLiteral("Sistema"), QStringLiteral("Log")},
+        {QStringLiteral("Sistema"), QStringLiteral("LogDiario")},
+        {QStringLiteral("Sistema"), QStringLiteral("Status")},
         {QStringLiteral("Sistema"), QStringLiteral("ControlePorta")}};
     for (const auto& [secao, chave] : chavesDaBiblioteca) {
         const QString valor = chave == QLatin1String("Impressora") ? QStringLiteral("1")
@@ -167,15 +170,16 @@ void TFprincipal::BtInstalaUSBClick() {
     int codigo = 0;
     const auto espera = platform::shell::runAndWait(instalador, {QStringLiteral("0")}, kEsperaInstalador, &codigo);
     if (espera == platform::shell::Wait::NotStarted)
-        platform::dialogs::error(kTituloUSB, QStringLiteral("Não Foi Possível Executar o Instalador do Driver USB:\r") +
-                                                 instalador);
+        platform::dialogs::error(
+            kTituloUSB, QStringLiteral("Não Foi Possível Executar o Instalador do Driver USB:\r") + instalador);
     else if (espera == platform::shell::Wait::Finished && codigo != 0)
-        platform::dialogs::error(kTituloUSB, QStringLiteral("O Instalador do Driver USB Terminou com Erro (código %1):\r")
-                                                     .arg(codigo) +
-                                                 instalador);
+        platform::dialogs::error(
+            kTituloUSB,
+            QStringLiteral("O Instalador do Driver USB Terminou com Erro (código %1):\r").arg(codigo) + instalador);
     else
-        platform::dialogs::information(kTituloUSB, QStringLiteral("Instalado com Sucesso!\rRecomendável Desligar e Ligar "
-                                                                  "a Impressora Fiscal\rPara Reconhecimento do Driver"));
+        platform::dialogs::information(kTituloUSB,
+                                       QStringLiteral("Instalado com Sucesso!\rRecomendável Desligar e Ligar "
+                                                      "a Impressora Fiscal\rPara Reconhecimento do Driver"));
     ui->BtInstalaUSB->setText(QStringLiteral("Instalar Driver USB"));
 }
 

@@ -38,7 +38,8 @@ void information(const QString& title, const QString& text) {
 }
 
 bool question(const QString& title, const QString& text) {
-    if (gScript) return gScript->handle({Kind::Question, title, text, {QStringLiteral("Yes"), QStringLiteral("No")}}).accepted;
+    if (gScript)
+        return gScript->handle({Kind::Question, title, text, {QStringLiteral("Yes"), QStringLiteral("No")}}).accepted;
     QMessageBox box(QMessageBox::Question, title, shown(text), QMessageBox::NoButton, owner());
     QPushButton* sim = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
     box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
@@ -74,7 +75,8 @@ QString input(const QString& title, const QString& prompt, const QString& initia
 
 QString chooseFolder(const QString& caption) {
     if (gScript) {
-        const auto a = gScript->handle({Kind::Folder, caption, QString(), {QStringLiteral("OK"), QStringLiteral("Cancel")}});
+        const auto a =
+            gScript->handle({Kind::Folder, caption, QString(), {QStringLiteral("OK"), QStringLiteral("Cancel")}});
         return a.accepted ? a.text : QString();
     }
     return QFileDialog::getExistingDirectory(owner(), caption, QString(), QFileDialog::ShowDirsOnly);
@@ -84,7 +86,8 @@ QString qtFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        out << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
+        out << QStringLiteral("%1 (%2)").arg(parts[i],
+                                             QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
     return out.join(QStringLiteral(";;"));
 }
 

@@ -23,8 +23,7 @@ std::string valueIn(std::string_view content, std::string_view section, std::str
 bool hasKey(std::string_view content, std::string_view section, std::string_view key);
 
 // `content` with `key` of `section` set to `value` (verbatim).
-std::string withValue(std::string_view content, std::string_view section, std::string_view key,
-                      std::string_view value);
+std::string withValue(std::string_view content, std::string_view section, std::string_view key, std::string_view value);
 
 // `content` without the line of `key` in `section`.
 std::string withoutKey(std::string_view content, std::string_view section, std::string_view key);

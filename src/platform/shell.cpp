@@ -49,8 +49,7 @@ Wait runAndWait(const QString& program, const QStringList& arguments, int timeou
     elapsed.start();
     for (;;) {
         if (process->waitForFinished(20) || process->state() == QProcess::NotRunning) {
-            if (exitCode)
-                *exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+            if (exitCode) *exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
             return Wait::Finished;
         }
         if (elapsed.elapsed() >= timeoutMs) return Wait::TimedOut;

@@ -8,7 +8,9 @@
 
 namespace printer {
 
-QString legendaPadrao() { return QStringLiteral("Zentora 3.0 - Impressoras Fiscais Kestrona - Exclusivo Para Térmicas"); }
+QString legendaPadrao() {
+    return QStringLiteral("Zentora 3.0 - Impressoras Fiscais Kestrona - Exclusivo Para Térmicas");
+}
 
 void preparaJanela(QWidget* janela, Qt::WindowFlags botoes) {
     janela->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | botoes);
@@ -16,9 +18,8 @@ void preparaJanela(QWidget* janela, Qt::WindowFlags botoes) {
 }
 
 void abreAjuda() {
-    platform::shell::openDocument(
-        platform::paths::join(platform::paths::join(UStatus::sPastaBase, QStringLiteral("Ajuda")),
-                              QStringLiteral("index.html")));
+    platform::shell::openDocument(platform::paths::join(
+        platform::paths::join(UStatus::sPastaBase, QStringLiteral("Ajuda")), QStringLiteral("index.html")));
 }
 
 void instalaAjuda(QWidget* janela) {

@@ -11,29 +11,41 @@ namespace printer {
 
 QString textoRetorno(int retorno) {
     switch (retorno) {
-        case 0: return QStringLiteral("Erro de Comunicação !");
-        case -1: return QStringLiteral("Erro de execução na Função !");
-        case -2: return QStringLiteral("Parâmetro inválido na Função !");
-        case -3: return QStringLiteral("Alíquota não Programada !");
-        case -4: return QStringLiteral("Arquivo KESAFI32.INI não Encontrado !");
-        case -5: return QStringLiteral("Erro ao abrir a Porta de Comunicação !");
-        case -6: return QStringLiteral("Impressora Desligada ou Cabo de Comunicação Desconectado !");
-        case -7: return QStringLiteral("Código do Banco não encontrado no arquivo KESAFI32.INI !");
-        case -8: return QStringLiteral("Erro ao criar ou gravar arquivo STATUS.TXT ou RETORNO.TXT !");
-        case -27: return QStringLiteral("Status diferente de 6, 0, 0 !");
-        case -30: return QStringLiteral("Função incompatível com a impressora fiscal YANCO !");
-        default: return {};
+        case 0:
+            return QStringLiteral("Erro de Comunicação !");
+        case -1:
+            return QStringLiteral("Erro de execução na Função !");
+        case -2:
+            return QStringLiteral("Parâmetro inválido na Função !");
+        case -3:
+            return QStringLiteral("Alíquota não Programada !");
+        case -4:
+            return QStringLiteral("Arquivo KESAFI32.INI não Encontrado !");
+        case -5:
+            return QStringLiteral("Erro ao abrir a Porta de Comunicação !");
+        case -6:
+            return QStringLiteral("Impressora Desligada ou Cabo de Comunicação Desconectado !");
+        case -7:
+            return QStringLiteral("Código do Banco não encontrado no arquivo KESAFI32.INI !");
+        case -8:
+            return QStringLiteral("Erro ao criar ou gravar arquivo STATUS.TXT ou RETORNO.TXT !");
+        case -27:
+            return QStringLiteral("Status diferente de 6, 0, 0 !");
+        case -30:
+            return QStringLiteral("Função incompatível com a impressora fiscal YANCO !");
+        default:
+            return {};
     }
 }
 
 QString nomeBit(int byte, int posicao) {
-    static const char16_t* const kST1[] = {u"Fim do Papel",        u"Pouco Papel",     u"Erro no Relógio",
-                                           u"ECF em Erro",         u"Comando sem ESC", u"Comando Inexistente",
-                                           u"Cupom Aberto",        u"Parâmetro Inválido"};
-    static const char16_t* const kST2[] = {u"Erro no Tipo de Parâmetro", u"Memória Fiscal Lotada",
-                                           u"Erro de CMOS",              u"Alíquota Não Programada",
-                                           u"Alíquota Esgotada",         u"Cancelamento Não Permitido",
-                                           u"CNPJ e I.E. não Programados", u"Comando Não Executado"};
+    static const char16_t* const kST1[] = {u"Fim do Papel", u"Pouco Papel",       u"Erro no Relógio",
+                                           u"ECF em Erro",  u"Comando sem ESC",   u"Comando Inexistente",
+                                           u"Cupom Aberto", u"Parâmetro Inválido"};
+    static const char16_t* const kST2[] = {
+        u"Erro no Tipo de Parâmetro",   u"Memória Fiscal Lotada", u"Erro de CMOS",
+        u"Alíquota Não Programada",     u"Alíquota Esgotada",     u"Cancelamento Não Permitido",
+        u"CNPJ e I.E. não Programados", u"Comando Não Executado"};
     if (posicao < 1 || posicao > 8 || (byte != 1 && byte != 2)) return {};
     return QString::fromUtf16((byte == 1 ? kST1 : kST2)[posicao - 1]);
 }

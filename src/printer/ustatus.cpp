@@ -33,10 +33,26 @@ QString sChaveAssinatura2;
 
 void ReiniciaGlobais() {
     iRetorno = iACK = iST1 = iST2 = iST3 = 0;
-    for (QString* s : {&sComando, &sMensagem, &sRetornoECF, &sBitsST1, &sBitsST2, &sPrimeiraResposta,
-                       &sSegundaResposta, &sTerceiraResposta, &sRetornoEstendido, &sPastaBase, &sNumeroSerie,
-                       &sNomeArquivo, &sHorarioVerao, &sAbreTXT, &sPastaCadastro, &sInterface,
-                       &sEnviaComandoOFFline, &sTrataOFFLine, &sChaveAssinatura1, &sChaveAssinatura2})
+    for (QString* s : {&sComando,
+                       &sMensagem,
+                       &sRetornoECF,
+                       &sBitsST1,
+                       &sBitsST2,
+                       &sPrimeiraResposta,
+                       &sSegundaResposta,
+                       &sTerceiraResposta,
+                       &sRetornoEstendido,
+                       &sPastaBase,
+                       &sNumeroSerie,
+                       &sNomeArquivo,
+                       &sHorarioVerao,
+                       &sAbreTXT,
+                       &sPastaCadastro,
+                       &sInterface,
+                       &sEnviaComandoOFFline,
+                       &sTrataOFFLine,
+                       &sChaveAssinatura1,
+                       &sChaveAssinatura2})
         s->clear();
 }
 

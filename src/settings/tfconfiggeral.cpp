@@ -44,11 +44,13 @@ TFConfigGeral::TFConfigGeral(QWidget* parent) : QWidget(parent), ui(std::make_un
 TFConfigGeral::~TFConfigGeral() = default;
 
 void TFConfigGeral::RbHabilitaOFFLineClick() {
-    if (gravaAjuste(QStringLiteral("TrataOFFLine"), QStringLiteral("Sim"))) UStatus::sTrataOFFLine = QStringLiteral("Sim");
+    if (gravaAjuste(QStringLiteral("TrataOFFLine"), QStringLiteral("Sim")))
+        UStatus::sTrataOFFLine = QStringLiteral("Sim");
 }
 
 void TFConfigGeral::RbDesabilitaOFFLineClick() {
-    if (gravaAjuste(QStringLiteral("TrataOFFLine"), QStringLiteral("Nao"))) UStatus::sTrataOFFLine = QStringLiteral("Nao");
+    if (gravaAjuste(QStringLiteral("TrataOFFLine"), QStringLiteral("Nao")))
+        UStatus::sTrataOFFLine = QStringLiteral("Nao");
 }
 
 void TFConfigGeral::CbAutorizaComandoOFFLineClick() {
@@ -60,9 +62,11 @@ void TFConfigGeral::CbAutorizaComandoOFFLineClick() {
 }
 
 void TFConfigGeral::RbTXTNotepadClick() {
-    if (gravaAjuste(QStringLiteral("AbreTXT"), QStringLiteral("Notepad"))) UStatus::sAbreTXT = QStringLiteral("Notepad");
+    if (gravaAjuste(QStringLiteral("AbreTXT"), QStringLiteral("Notepad")))
+        UStatus::sAbreTXT = QStringLiteral("Notepad");
 }
 
 void TFConfigGeral::RbTXTWordpadClick() {
-    if (gravaAjuste(QStringLiteral("AbreTXT"), QStringLiteral("Wordpad"))) UStatus::sAbreTXT = QStringLiteral("Wordpad");
+    if (gravaAjuste(QStringLiteral("AbreTXT"), QStringLiteral("Wordpad")))
+        UStatus::sAbreTXT = QStringLiteral("Wordpad");
 }

@@ -32,8 +32,8 @@ void Instalacao::SetUp() {
     dir_ = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(dir_->isValid());
     const QString base = QStringLiteral(ZENTORA_INSTALL_DIR);
-    for (const QString& item : {QStringLiteral("Skins"), QStringLiteral("Ajuda"), QStringLiteral("Relatorios"),
-                                QStringLiteral("Cadastro")})
+    for (const QString& item :
+         {QStringLiteral("Skins"), QStringLiteral("Ajuda"), QStringLiteral("Relatorios"), QStringLiteral("Cadastro")})
         copiaArvore(base + QLatin1Char('/') + item, dir_->path() + QLatin1Char('/') + item);
     for (const QString& item : {QStringLiteral("Modelo.ntf"), QStringLiteral("usb.bmp"), QStringLiteral("serial.bmp"),
                                 QStringLiteral("USB_Driver")})
@@ -71,12 +71,20 @@ void Instalacao::criaImpressora(const QString& porta, int semente) {
     ASSERT_EQ(KesafiVirtual_Conecta(porta.toLatin1().constData()), 1);
 }
 
+void Instalacao::abrePorta(const QString& porta) {
+    gravaIni(QStringLiteral("Sistema"), QStringLiteral("Porta"), porta);
+    Kestrona_FI_SelecionaIniLocal();
+    Kestrona_FI_ReloadINIFile();
+    ASSERT_EQ(Kestrona_FI_AbrePortaSerial(), 1);
+}
+
 void Instalacao::criaJanelas(bool mostra) {
     janelas_ = std::make_unique<uZentora3::Janelas>();
     if (mostra) uZentora3::Fprincipal->show();
 }
 
 std::string descreve(const platform::dialogs::Record& caixa) {
-    static const char* const kinds[] = {"Information", "Question", "Error", "Plain", "Input", "OpenFile", "SaveFile", "Folder"};
+    static const char* const kinds[] = {"Information", "Question", "Error",    "Plain",
+                                        "Input",       "OpenFile", "SaveFile", "Folder"};
     return std::string(kinds[int(caixa.kind)]) + " " + caixa.title.toStdString() + ": " + caixa.text.toStdString();
 }

@@ -28,6 +28,8 @@ protected:
 
     // A fresh virtual printer attached to "USB", "Serial" or "".
     void criaImpressora(const QString& porta = QStringLiteral("Serial"), int semente = 0);
+    // Opens the library's port on "USB" or "Default" as the location does.
+    void abrePorta(const QString& porta);
     // Creates the eight windows; `mostra` also shows the main window (its
     // start-up sequence runs).
     void criaJanelas(bool mostra = true);

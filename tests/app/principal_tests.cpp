@@ -1,0 +1,226 @@
+#include <QApplication>
+#include <QFile>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "instalacao.h"
+#include "printer/tfstatus.h"
+#include "printer/ustatus.h"
+#include "settings/tfconfiggeral.h"
+#include "ui_tfconfiggeral.h"
+#include "ui_tfprincipal.h"
+
+using platform::dialogs::Kind;
+
+class TFprincipalTest : public Instalacao {
+protected:
+    Ui::TFprincipal* ui() const { return uZentora3::Fprincipal->ui.get(); }
+    Ui::TFConfigGeral* configuracao() const { return UConfig::FConfigGeral->ui.get(); }
+};
+
+TEST_F(TFprincipalTest, AFileWithoutTheProgramsSectionGetsEveryDefault) {
+    gravaIni(QStringLiteral("Sistema"), QStringLiteral("Porta"), QStringLiteral("USB"));
+    criaJanelas();
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("Interface")), QStringLiteral("Aluminium"));
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("Cadastro")), pasta() + QStringLiteral("Cadastro"));
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("AbreTXT")), QStringLiteral("Notepad"));
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("EnviaComandoOFFline")), QStringLiteral("Nao"));
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("TrataOFFLine")), QStringLiteral("Nao"));
+    EXPECT_EQ(leIni(QStringLiteral("Sistema"), QStringLiteral("Porta")), QStringLiteral("USB"));
+    EXPECT_EQ(UStatus::sPastaBase, pasta());
+    EXPECT_EQ(UStatus::sPastaCadastro, pasta() + QStringLiteral("Cadastro"));
+    EXPECT_EQ(UStatus::sInterface, QStringLiteral("Aluminium"));
+    EXPECT_TRUE(configuracao()->RbTXTNotepad->isChecked());
+    EXPECT_TRUE(configuracao()->RbDesabilitaOFFLine->isChecked());
+    EXPECT_FALSE(configuracao()->RbDesabilitaOFFLine->isEnabled());
+    EXPECT_EQ(UStatus::sChaveAssinatura1.size(), 256);
+    EXPECT_EQ(UStatus::sChaveAssinatura2.size(), 256);
+    EXPECT_TRUE(caixas().empty());
+}
+
+TEST_F(TFprincipalTest, TheLibrarysKeysAreForcedAtEveryStart) {
+    for (const char* chave : {"Retorno", "Log", "LogDiario", "Status", "ControlePorta"})
+        gravaIni(QStringLiteral("Sistema"), QString::fromLatin1(chave), QStringLiteral("1"));
+    gravaIni(QStringLiteral("Sistema"), QStringLiteral("Path"), QStringLiteral("C:\\outra\\"));
+    gravaIni(QStringLiteral("MFD"), QStringLiteral("Impressora"), QStringLiteral("7"));
+    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("Status"), QStringLiteral("0101"));
+    gravaIni(QStringLiteral("Virtual"), QStringLiteral("Outra"), QStringLiteral("fica"));
+    criaJanelas();
+    for (const char* chave : {"Retorno", "Log", "LogDiario", "Status", "ControlePorta"})
+        EXPECT_EQ(leIni(QStringLiteral("Sistema"), QString::fromLatin1(chave)), QStringLiteral("0")) << chave;
+    EXPECT_EQ(leIni(QStringLiteral("Sistema"), QStringLiteral("Path")), pasta());
+    EXPECT_EQ(leIni(QStringLiteral("MFD"), QStringLiteral("Impressora")), QStringLiteral("1"));
+    // The same key name in the program's section keeps its own meaning, and
+    // keys the program never names stay as they were.
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("Status")), QStringLiteral("0101"));
+    EXPECT_EQ(leIni(QStringLiteral("Virtual"), QStringLiteral("Outra")), QStringLiteral("fica"));
+}
+
+TEST_F(TFprincipalTest, AnEmptyValueIsTreatedAsAbsent) {
+    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("AbreTXT"), QString());
+    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("Interface"), QString());
+    criaJanelas();
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("AbreTXT")), QStringLiteral("Notepad"));
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("Interface")), QStringLiteral("Aluminium"));
+}
+
+TEST_F(TFprincipalTest, SettingsAreComparedExactly) {
+    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("AbreTXT"), QStringLiteral("notepad"));
+    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("TrataOFFLine"), QStringLiteral("sim"));
+    criaJanelas();
+    EXPECT_TRUE(configuracao()->RbTXTWordpad->isChecked());
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("AbreTXT")), QStringLiteral("Wordpad"));
+    EXPECT_EQ(UStatus::sAbreTXT, QStringLiteral("Wordpad"));
+    EXPECT_TRUE(configuracao()->RbDesabilitaOFFLine->isChecked());
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("TrataOFFLine")), QStringLiteral("Nao"));
+}
+
+TEST_F(TFprincipalTest, KeysDifferingOnlyInCaseAreOneKey) {
+    // The settings window writes EnviaComandoOFFLine; the start reads EnviaComandoOFFline.
+    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("EnviaComandoOFFLine"), QStringLiteral("Sim"));
+    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("TrataOFFLine"), QStringLiteral("Sim"));
+    criaJanelas();
+    EXPECT_EQ(UStatus::sEnviaComandoOFFline, QStringLiteral("Sim"));
+    EXPECT_TRUE(configuracao()->CbAutorizaComandoOFFLine->isChecked());
+    EXPECT_TRUE(configuracao()->RbHabilitaOFFLine->isEnabled());
+    EXPECT_TRUE(configuracao()->RbHabilitaOFFLine->isChecked());
+}
+
+TEST_F(TFprincipalTest, ShowsEveryCaptionAndTheInitialState) {
+    criaImpressora();
+    criaJanelas();
+    auto* p = uZentora3::Fprincipal;
+    EXPECT_EQ(p->windowTitle(), QStringLiteral("Zentora 3.0 - Impressoras Fiscais Kestrona - Exclusivo Para Térmicas") +
+                                    QString(44, QLatin1Char(' ')) + QStringLiteral("Help/Ajuda = F1"));
+    EXPECT_EQ(p->size(), QSize(792, 450));
+    EXPECT_EQ(p->minimumSize(), p->maximumSize());
+    const std::pair<QAbstractButton*, const char*> botoes[] = {{ui()->BtInstalaUSB, "Instalar Driver USB"},
+                                                               {ui()->BtConfig, "Configuração do Zentora"},
+                                                               {ui()->BtAdm, "Gerenciador de Comandos"},
+                                                               {ui()->BtSair, "Finalizar Programa"},
+                                                               {ui()->BtConfigFiscais, "Configurações do ECF"},
+                                                               {ui()->BtRelatoriosFiscais, "Relatórios Fiscais"},
+                                                               {ui()->BtComandosAdicionais, "Comandos Adicionais"},
+                                                               {ui()->BtDadosDaMFD, "MF - MFD e Informações do ECF"},
+                                                               {ui()->BtLocalizarImpressora, "Localizar Impressora"}};
+    for (const auto& [botao, legenda] : botoes) EXPECT_EQ(botao->text(), QString::fromUtf8(legenda));
+    for (auto* b : {ui()->BtConfigFiscais, ui()->BtRelatoriosFiscais, ui()->BtComandosAdicionais, ui()->BtDadosDaMFD})
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    EXPECT_TRUE(ui()->BtInstalaUSB->isEnabled());
+    const std::pair<QLabel*, const char*> rotulos[] = {
+        {ui()->LbInfo1, "Número de Série"},        {ui()->LbInfo2, "Versão Atual"},
+        {ui()->LbInfo3, "Reduções Restantes"},     {ui()->LbInfo4, "Último Doc. na MFD"},
+        {ui()->LbInfo5, "Última Redução"},         {ui()->LbInfo6, "Horário de Verão"},
+        {ui()->LbInfo7, "Versão da Kesafi32.dll"}, {ui()->LbInfo8, "MFD Livre"}};
+    for (const auto& [rotulo, legenda] : rotulos) EXPECT_EQ(rotulo->text(), QString::fromUtf8(legenda));
+    for (auto* valor : {ui()->LbNumeroSerie, ui()->LbVersao, ui()->LbZRestantes, ui()->LbUltimoDocMFD, ui()->LbUltimaZ,
+                        ui()->LbStatusVerao})
+        EXPECT_EQ(valor->text(), QStringLiteral("*"));
+    EXPECT_EQ(ui()->Gstatus->maximum(), 10);
+    EXPECT_EQ(ui()->Gstatus->value(), 0);
+    EXPECT_EQ(ui()->GMfd->maximum(), 100);
+    // The library's version as its 9-character buffer came back.
+    EXPECT_EQ(uZentora3::sVersaoDll.size(), 9);
+    EXPECT_EQ(ui()->LbVersaoDll->text().size(), 9);
+    EXPECT_NE(ui()->LbVersaoDll->text(), QString(9, QLatin1Char(' ')));
+}
+
+TEST_F(TFprincipalTest, TheStatusStripSitsUnderTheMainWindow) {
+    criaJanelas();
+    EXPECT_TRUE(UStatus::Fstatus->isVisible());
+    // Placed before it is shown; the monitor's tick keeps it there for good.
+    UStatus::Fstatus->TimerMonitorGeralTimer();
+    EXPECT_EQ(UStatus::Fstatus->pos(), uZentora3::Fprincipal->pos() + QPoint(0, 479));
+}
+
+TEST_F(TFprincipalTest, TheChosenSkinStylesTheWholeProgram) {
+    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("Interface"), QStringLiteral("Aluminium"));
+    criaJanelas();
+    QFile skin(arquivo(QStringLiteral("Skins/Aluminium.qss")));
+    ASSERT_TRUE(skin.open(QIODevice::ReadOnly));
+    EXPECT_EQ(qApp->styleSheet(), QString::fromUtf8(skin.readAll()));
+}
+
+TEST_F(TFprincipalTest, AMissingSkinFallsBackToThePlainStyleQuietly) {
+    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("Interface"), QStringLiteral("NaoExiste"));
+    criaJanelas();
+    EXPECT_EQ(qApp->styleSheet(), QString());
+    EXPECT_TRUE(caixas().empty());
+}
+
+TEST_F(TFprincipalTest, ARefusedWriteAtStartIsReportedAndStopsTheStart) {
+    QDir().mkpath(ini());  // a folder where the settings file should be
+    criaJanelas();
+    const auto c = caixas();
+    ASSERT_EQ(c.size(), 1u);
+    EXPECT_EQ(c[0].kind, Kind::Error);
+    EXPECT_EQ(c[0].text, QStringLiteral("Unable to write to ") + ini());
+    EXPECT_EQ(ui()->LbVersaoDll->text(), QStringLiteral("*"));
+}
+
+TEST_F(TFprincipalTest, AnsweringNoToTheDriverQuestionStartsNothing) {
+    criaJanelas();
+    dialogos.no();
+    ui()->BtInstalaUSB->click();
+    const auto c = caixas();
+    ASSERT_EQ(c.size(), 1u);
+    EXPECT_EQ(c[0].kind, Kind::Question);
+    EXPECT_EQ(c[0].title, QStringLiteral("INSTALAÇÃO DO DRIVE USB"));
+    EXPECT_EQ(c[0].text, QStringLiteral("Deseja Instalar o Driver Kestrona USB?"));
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(ui()->BtInstalaUSB->text(), QStringLiteral("Instalar Driver USB"));
+}
+
+TEST_F(TFprincipalTest, TheDriverInstallerIsWaitedForAndItsOutcomeReported) {
+    criaJanelas();
+    dialogos.yes();
+    ui()->BtInstalaUSB->click();
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].action, QStringLiteral("wait"));
+    EXPECT_EQ(shell.calls[0].target, pasta() + QStringLiteral("USB_Driver"));
+    EXPECT_EQ(shell.calls[0].arguments, QStringList{QStringLiteral("0")});
+    auto c = caixas();
+    ASSERT_EQ(c.size(), 2u);
+    EXPECT_EQ(c[1].kind, Kind::Information);
+    EXPECT_EQ(c[1].text, QStringLiteral("Instalado com Sucesso!\rRecomendável Desligar e Ligar a Impressora "
+                                        "Fiscal\rPara Reconhecimento do Driver"));
+    EXPECT_EQ(ui()->BtInstalaUSB->text(), QStringLiteral("Instalar Driver USB"));
+
+    // An installer that cannot start, or that fails, is never reported as installed.
+    shell.waitResult = platform::shell::Wait::NotStarted;
+    dialogos.yes();
+    ui()->BtInstalaUSB->click();
+    c = caixas();
+    ASSERT_EQ(c.size(), 2u);
+    EXPECT_EQ(c[1].kind, Kind::Error);
+    EXPECT_TRUE(c[1].text.endsWith(pasta() + QStringLiteral("USB_Driver")));
+
+    shell.waitResult = platform::shell::Wait::Finished;
+    shell.exitCode = 3;
+    dialogos.yes();
+    ui()->BtInstalaUSB->click();
+    c = caixas();
+    ASSERT_EQ(c.size(), 2u);
+    EXPECT_EQ(c[1].kind, Kind::Error);
+    EXPECT_TRUE(c[1].text.contains(QStringLiteral("(código 3)")));
+}
+
+TEST_F(TFprincipalTest, FunctionWindowsOpenExactlyOverTheMainWindow) {
+    criaJanelas();
+    ui()->BtConfig->click();
+    EXPECT_TRUE(UConfig::FConfigGeral->isVisible());
+    EXPECT_EQ(UConfig::FConfigGeral->pos(), uZentora3::Fprincipal->pos());
+    EXPECT_EQ(UConfig::FConfigGeral->size(), QSize(792, 450));
+}
+
+TEST_F(TFprincipalTest, F1OpensTheHelp) {
+    criaJanelas();
+    QApplication::setActiveWindow(uZentora3::Fprincipal);
+    QTest::keyClick(uZentora3::Fprincipal, Qt::Key_F1);
+    ASSERT_FALSE(shell.calls.empty());
+    EXPECT_EQ(shell.calls.back().action, QStringLiteral("document"));
+    EXPECT_EQ(shell.calls.back().target, pasta() + QStringLiteral("Ajuda/index.html"));
+}

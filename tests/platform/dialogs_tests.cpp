@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+
+namespace dialogs = platform::dialogs;
+
+TEST(Dialogs, AScriptAnswersInOrderAndRecordsEveryBox) {
+    dialogs::Script script;
+    script.yes().no().text(QStringLiteral("segredo"));
+    dialogs::information(QStringLiteral("T1"), QStringLiteral("info"));
+    EXPECT_TRUE(dialogs::question(QStringLiteral("T2"), QStringLiteral("sim?")));
+    EXPECT_FALSE(dialogs::question(QStringLiteral("T3"), QStringLiteral("não?")));
+    EXPECT_EQ(dialogs::input(QStringLiteral("Senha"), QStringLiteral("Digite"), QString()), QStringLiteral("segredo"));
+    // Nobody left to answer: No, and an empty text.
+    EXPECT_FALSE(dialogs::question(QStringLiteral("T4"), QStringLiteral("?")));
+    EXPECT_EQ(dialogs::input(QStringLiteral("Senha"), QStringLiteral("Digite"), QString()), QString());
+    dialogs::plain(QStringLiteral("simples"));
+
+    const auto r = script.take();
+    ASSERT_EQ(r.size(), 7u);
+    EXPECT_EQ(r[0].kind, dialogs::Kind::Information);
+    EXPECT_EQ(r[1].buttons, QStringList({QStringLiteral("Yes"), QStringLiteral("No")}));
+    EXPECT_EQ(r[6].kind, dialogs::Kind::Plain);
+    EXPECT_EQ(r[6].title, dialogs::applicationTitle());
+    EXPECT_TRUE(script.records().empty());
+}
+
+TEST(Dialogs, FileDialogsKeepTheirPropertiesAndReturnTheScriptedFile) {
+    dialogs::Script script;
+    dialogs::FileDialog abrir(dialogs::FileDialog::Mode::Open);
+    abrir.initialDir = QStringLiteral("/tmp/Relatorios");
+    script.cancel();
+    EXPECT_FALSE(abrir.execute());
+    script.text(QStringLiteral("/tmp/Relatorios/x.mfd"));
+    EXPECT_TRUE(abrir.execute());
+    EXPECT_EQ(abrir.fileName, QStringLiteral("/tmp/Relatorios/x.mfd"));
+    EXPECT_EQ(script.records()[0].kind, dialogs::Kind::OpenFile);
+    EXPECT_EQ(script.records()[0].text, QStringLiteral("/tmp/Relatorios"));
+}
+
+TEST(Dialogs, FiltersReadAsQtFilters) {
+    EXPECT_EQ(dialogs::qtFilter(QStringLiteral("Arquivo NTF|*.ntf")), QStringLiteral("Arquivo NTF (*.ntf)"));
+    EXPECT_EQ(dialogs::qtFilter(QStringLiteral("Arquivo TXT|*.txt|Arquivo MFD|*.mfd|Arquivo MF|*.mf")),
+              QStringLiteral("Arquivo TXT (*.txt);;Arquivo MFD (*.mfd);;Arquivo MF (*.mf)"));
+}
+
+TEST(Clock, TestsSetAndAdvanceTheComputersClock) {
+    const QDateTime momento(QDate(2013, 1, 1), QTime(23, 59, 59));
+    platform::clock::set(momento);
+    EXPECT_EQ(platform::clock::now(), momento);
+    platform::clock::advance(1000);
+    EXPECT_EQ(platform::clock::now(), QDateTime(QDate(2013, 1, 2), QTime(0, 0, 0)));
+    platform::clock::release();
+    EXPECT_NE(platform::clock::now().date().year(), 2013);
+}
+
+#include "platform/shell.h"
+
+TEST(Shell, WaitsForAProgramAndReportsHowItEnded) {
+    namespace shell = platform::shell;
+    int codigo = -1;
+    EXPECT_EQ(
+        shell::runAndWait(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exit 3")}, 5000, &codigo),
+        shell::Wait::Finished);
+    EXPECT_EQ(codigo, 3);
+    EXPECT_EQ(shell::runAndWait(QStringLiteral("/nao/existe/USB_Driver"), {QStringLiteral("0")}, 5000),
+              shell::Wait::NotStarted);
+    // An argument is handed over as it is, never read by a command interpreter.
+    EXPECT_EQ(shell::runAndWait(QStringLiteral("/bin/test"), {QStringLiteral("a; exit 0"), QStringLiteral("=")}, 5000,
+                                &codigo),
+              shell::Wait::Finished);
+    EXPECT_NE(codigo, 0);
+    EXPECT_EQ(shell::runAndWait(QStringLiteral("/bin/sleep"), {QStringLiteral("5")}, 50), shell::Wait::TimedOut);
+}

@@ -1,0 +1,209 @@
+#include <QFrame>
+#include <QPlainTextEdit>
+
+#include "instalacao.h"
+#include "kesafi_virtual.h"
+#include "printer/textos_st3.h"
+#include "printer/tfstatus.h"
+#include "printer/ustatus.h"
+#include "ui_tfstatus.h"
+
+using namespace UStatus;
+using platform::dialogs::Kind;
+
+namespace {
+
+const QString kBloco = QString(38, QLatin1Char('#'));
+
+}  // namespace
+
+TEST(TextosST3, EveryExtendedCodeHasItsTextAndNoOther) {
+    EXPECT_EQ(printer::quantidadeTextosST3(), 218);
+    EXPECT_EQ(printer::textoST3(0), QStringLiteral("COMANDO OK"));
+    EXPECT_EQ(printer::textoST3(62), QStringLiteral(" JÁ HOUVE MOVIMENTO NO DIA"));
+    for (int codigo : {100, 102, 103, 108})
+        EXPECT_TRUE(printer::textoST3(codigo).endsWith(QLatin1Char('\r'))) << codigo;
+    EXPECT_EQ(printer::textoST3(103), printer::textoST3(113) + QLatin1Char('\r'));
+    EXPECT_EQ(printer::textoST3(165),
+              QStringLiteral("DESCRIÇÃO DO PRIMEIRO ÍTEM DO BILHETE DE PASSAGEM DIFERENTE DE \"TARIFA\""));
+    EXPECT_EQ(printer::textoST3(218), QStringLiteral("CANCELAMENTO DE ACRÉSCIMO/DESCONTO NÃO PERMITIDO"));
+    for (int codigo : {-1, 216, 219, 300, 100000}) EXPECT_EQ(printer::textoST3(codigo), QString()) << codigo;
+    int comTexto = 0;
+    for (int codigo = 0; codigo <= 218; ++codigo) comTexto += printer::textoST3(codigo).isEmpty() ? 0 : 1;
+    EXPECT_EQ(comTexto, 218);
+}
+
+TEST(TextosST3, ResultCodesWithoutATextOfTheirOwnReadEmpty) {
+    EXPECT_EQ(printer::textoRetorno(0), QStringLiteral("Erro de Comunicação !"));
+    EXPECT_EQ(printer::textoRetorno(-27), QStringLiteral("Status diferente de 6, 0, 0 !"));
+    EXPECT_EQ(printer::textoRetorno(-30), QStringLiteral("Função incompatível com a impressora fiscal YANCO !"));
+    for (int codigo : {1, 2, -9, -28}) EXPECT_EQ(printer::textoRetorno(codigo), QString()) << codigo;
+}
+
+class VerificaRetornoTest : public Instalacao {
+protected:
+    void SetUp() override {
+        Instalacao::SetUp();
+        criaImpressora(QStringLiteral("USB"));
+        criaJanelas();
+        abrePorta(QStringLiteral("USB"));
+        ASSERT_EQ(Kestrona_FI_HabilitaDesabilitaRetornoEstendidoMFD("1"), 1);
+        caixas();
+    }
+
+    // One command whose answer the printer is told to give, then its analysis.
+    void analisa(int retorno, int ack, int st1, int st2, int st3) {
+        ASSERT_EQ(KesafiVirtual_ForcaResposta(retorno, ack, st1, st2, st3), 1);
+        sComando = QStringLiteral("Comando de Teste");
+        iRetorno = Kestrona_FI_LeituraX();
+        ASSERT_EQ(iRetorno, retorno);
+        VerificaRetorno();
+    }
+
+    QStringList memo() const {
+        return Fstatus->ui->MemoStatus->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    QStringList ultimoBloco() const {
+        const QStringList linhas = Fstatus->ui->MemoStatus->toPlainText().split(QLatin1Char('\n'));
+        return linhas.mid(linhas.lastIndexOf(kBloco));
+    }
+};
+
+TEST_F(VerificaRetornoTest, ASuccessfulCommandShowsNothingAndAppendsItsBlock) {
+    analisa(1, 6, 0, 0, 0);
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(sMensagem, QStringLiteral("COMANDO OK"));
+    EXPECT_EQ(sBitsST1, QStringLiteral("00000000"));
+    EXPECT_EQ(sBitsST2, QStringLiteral("00000000"));
+    EXPECT_EQ(sPrimeiraResposta, QStringLiteral("OK"));
+    EXPECT_EQ(sSegundaResposta, QStringLiteral("OK"));
+    EXPECT_EQ(sTerceiraResposta, QStringLiteral("COMANDO OK"));
+    EXPECT_EQ(sRetornoECF, QStringLiteral("ACK - ST1 - ST2 - ST3 = 6, 0, 0, 0"));
+    EXPECT_EQ(ultimoBloco(),
+              QStringList({kBloco, QStringLiteral("Enviando Comando: Comando de Teste"), QString(37, QLatin1Char('-')),
+                           QStringLiteral("Retorno Extendido: COMANDO OK"), QStringLiteral("  "),
+                           QString(37, QLatin1Char('-')),
+                           QStringLiteral("Retorno do ECF: ACK - ST1 - ST2 - ST3 = 6, 0, 0, 0")}));
+}
+
+TEST_F(VerificaRetornoTest, ACommunicationErrorShowsOneBoxWithTheResultTextOnly) {
+    analisa(0, 6, 0, 0, 0);
+    const auto c = caixas();
+    ASSERT_EQ(c.size(), 1u);
+    EXPECT_EQ(c[0].kind, Kind::Information);
+    EXPECT_EQ(c[0].title, QStringLiteral("RETORNO DO ECF"));
+    EXPECT_EQ(c[0].text, QStringLiteral("Erro de Comunicação !"));
+    EXPECT_EQ(sRetornoEstendido, QStringLiteral("Erro de Comunicação !COMANDO OK"));
+    EXPECT_EQ(sRetornoEstendido.size(), 31);
+    // 27 characters or more: no line of two blanks.
+    EXPECT_FALSE(ultimoBloco().contains(QStringLiteral("  ")));
+}
+
+TEST_F(VerificaRetornoTest, ARefusalShowsTheResultAndKeepsTheExtendedTextForTheMemo) {
+    analisa(-27, 6, 0, 1, 62);
+    const auto c = caixas();
+    ASSERT_EQ(c.size(), 1u);
+    EXPECT_EQ(c[0].text, QStringLiteral("Status diferente de 6, 0, 0 !"));
+    EXPECT_EQ(sRetornoEstendido, QStringLiteral("Status diferente de 6, 0, 0 ! JÁ HOUVE MOVIMENTO NO DIA"));
+    EXPECT_EQ(sSegundaResposta, QStringLiteral(" \"Comando Não Executado\""));
+    EXPECT_TRUE(ultimoBloco().contains(QStringLiteral("Retorno Extendido: ") + sRetornoEstendido));
+}
+
+TEST_F(VerificaRetornoTest, AResultWithoutATextOfItsOwnShowsAnEmptyBox) {
+    analisa(-9, 6, 0, 0, 0);
+    const auto c = caixas();
+    ASSERT_EQ(c.size(), 1u);
+    EXPECT_EQ(c[0].title, QStringLiteral("RETORNO DO ECF"));
+    EXPECT_EQ(c[0].text, QString());
+}
+
+TEST_F(VerificaRetornoTest, UnknownExtendedCodesAddNothing) {
+    for (int st3 : {216, 300}) {
+        analisa(1, 6, 0, 0, st3);
+        EXPECT_EQ(sRetornoEstendido, QString()) << st3;
+        EXPECT_TRUE(ultimoBloco().contains(QStringLiteral("Retorno Extendido: "))) << st3;
+    }
+}
+
+TEST_F(VerificaRetornoTest, StatusBitsAreDecodedBySuccessiveSubtraction) {
+    analisa(1, 6, 255, 0, 0);
+    EXPECT_EQ(sBitsST1, QStringLiteral("11111111"));
+    EXPECT_EQ(sPrimeiraResposta, QStringLiteral(" \"Fim do Papel\" \"Pouco Papel\" \"Erro no Relógio\" \"ECF em Erro\" "
+                                                "\"Comando sem ESC\" \"Comando Inexistente\" \"Cupom Aberto\" "
+                                                "\"Parâmetro Inválido\""));
+    analisa(1, 6, 192, 0, 0);
+    EXPECT_EQ(sBitsST1, QStringLiteral("11000000"));
+    EXPECT_EQ(sPrimeiraResposta, QStringLiteral(" \"Fim do Papel\" \"Pouco Papel\""));
+    analisa(1, 6, -5, 300, 0);
+    EXPECT_EQ(sBitsST1, QStringLiteral("00000000"));
+    EXPECT_EQ(sPrimeiraResposta, QString());
+    // Above 255 every subtraction succeeds: all eight bits read "1".
+    EXPECT_EQ(sBitsST2, QStringLiteral("11111111"));
+}
+
+TEST_F(VerificaRetornoTest, PanelsLightWithTheirBitAndGoBackToNormal) {
+    auto* mf = Fstatus->ui->PnMFLotada;
+    EXPECT_FALSE(TFstatus::painelAceso(mf));
+    analisa(1, 6, 0, 64, 0);
+    EXPECT_TRUE(TFstatus::painelAceso(mf));
+    EXPECT_EQ(mf->property("skinSection").toString(), QString());
+    EXPECT_TRUE(mf->styleSheet().contains(QStringLiteral("#FF0000")));
+    for (int i = 0; i < 16; ++i)
+        if (Fstatus->painel(i) != mf) {
+            EXPECT_FALSE(TFstatus::painelAceso(Fstatus->painel(i))) << i;
+        }
+    analisa(1, 6, 0, 0, 0);
+    EXPECT_FALSE(TFstatus::painelAceso(mf));
+    EXPECT_EQ(mf->property("skinSection").toString(), QStringLiteral("PANEL"));
+}
+
+TEST_F(VerificaRetornoTest, ANakShowsOnlyItsBoxAndTheNextAnswerIsAnalysedNormally) {
+    analisa(1, 6, 0, 2, 0);
+    const QString memoAntes = Fstatus->ui->MemoStatus->toPlainText();
+    analisa(1, 21, 128, 0, 5);
+    auto c = caixas();
+    ASSERT_EQ(c.size(), 1u);
+    EXPECT_EQ(c[0].kind, Kind::Error);
+    EXPECT_EQ(c[0].title, QStringLiteral("Atenção"));
+    EXPECT_EQ(c[0].text, QStringLiteral("A Impressora retornou NAK !\rErro de Protocolo de Comunicação !"));
+    EXPECT_EQ(Fstatus->ui->MemoStatus->toPlainText(), memoAntes);
+    EXPECT_TRUE(TFstatus::painelAceso(Fstatus->ui->PnCnpjIeNaoProg));
+    EXPECT_FALSE(TFstatus::painelAceso(Fstatus->ui->PnFimDePapel));
+
+    analisa(1, 6, 0, 0, 0);
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_FALSE(TFstatus::painelAceso(Fstatus->ui->PnCnpjIeNaoProg));
+    EXPECT_EQ(sMensagem, QStringLiteral("COMANDO OK"));
+}
+
+TEST_F(VerificaRetornoTest, TheAnswerBoxShowsTheThreeResponses) {
+    analisa(-27, 6, 64, 0, 14);
+    caixas();
+    MostraRespostaImpressora();
+    const auto c = caixas();
+    ASSERT_EQ(c.size(), 1u);
+    EXPECT_EQ(c[0].title, QStringLiteral("RESPOSTA DO ECF"));
+    EXPECT_EQ(c[0].text, QStringLiteral("RESPOSTA DA IMPRESSORA AO COMANDO : Comando de Teste\r\rPrimeira Resposta :  "
+                                        "\"Pouco Papel\"\r\rSegunda Resposta : OK\r\rTerceira Resposta : Status "
+                                        "diferente de 6, 0, 0 !ALÍQUOTA NÃO PROGRAMADA"));
+}
+
+TEST_F(VerificaRetornoTest, TheMemoKeepsCarriageReturnsOfTheExtendedTexts) {
+    analisa(1, 6, 0, 0, 100);
+    EXPECT_EQ(sRetornoEstendido, QStringLiteral("DATA E HORA INVÁLIDA\r"));
+    // The memo shows the carriage return as the line break it is.
+    EXPECT_TRUE(Fstatus->ui->MemoStatus->toPlainText().contains(
+        QStringLiteral("Retorno Extendido: DATA E HORA INVÁLIDA\n\n  \n")));
+}
+
+TEST_F(VerificaRetornoTest, ThePrinterSwitchedOffIsReportedByTheLibrarysResult) {
+    KesafiVirtual_Liga(0);
+    sComando = QStringLiteral("Imprimindo Leitura X");
+    iRetorno = Kestrona_FI_LeituraX();
+    VerificaRetorno();
+    const auto c = caixas();
+    ASSERT_EQ(c.size(), 1u);
+    EXPECT_EQ(c[0].title, QStringLiteral("RETORNO DO ECF"));
+    EXPECT_LT(iRetorno, 1);
+    EXPECT_EQ(c[0].text, printer::textoRetorno(iRetorno));
+}

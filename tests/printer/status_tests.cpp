@@ -1,0 +1,52 @@
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include "instalacao.h"
+#include "printer/tfstatus.h"
+#include "ui_tfstatus.h"
+
+class TFstatusTest : public Instalacao {};
+
+TEST_F(TFstatusTest, SixteenPanelsInFourColumnsWithTheirCaptions) {
+    criaJanelas();
+    auto* s = UStatus::Fstatus;
+    EXPECT_EQ(s->windowTitle(), QStringLiteral("Informações de Retorno da Impressora Fiscal - ACK - ST1 - ST2 - ST3"));
+    EXPECT_EQ(s->size(), QSize(792, 102));
+    EXPECT_FALSE(s->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(s->windowFlags() & Qt::WindowSystemMenuHint);
+    const char* const legendas[] = {
+        "Fim de Papel",        "Pouco Papel",           "Erro no Relógio",   "Ecf em Erro",
+        "Comando sem ESC",     "Comando Inexistente",   "Cupom Aberto",      "Parâmetro Inválido",
+        "Erro Tipo Parâmetro", "M.F. Lotada",           "Erro de CMOS",      "Alíquota Não Prog.",
+        "Alíquota Esgotada",   "Cancel. não Permitido", "CNPJ/IE não Prog.", "Comando não Exec."};
+    const int esquerdas[] = {3, 124, 245, 366};
+    const int topos[] = {3, 28, 53, 78};
+    for (int i = 0; i < 16; ++i) {
+        QFrame* p = s->painel(i);
+        EXPECT_EQ(p->geometry(), QRect(esquerdas[i / 4], topos[i % 4], 120, 22)) << p->objectName().toStdString();
+        const auto* rotulo = p->findChild<QLabel*>();
+        ASSERT_NE(rotulo, nullptr);
+        EXPECT_EQ(rotulo->text(), QString::fromUtf8(legendas[i]));
+        EXPECT_FALSE(TFstatus::painelAceso(p));
+    }
+    EXPECT_EQ(s->ui->MemoStatus->geometry(), QRect(488, 3, 300, 97));
+    EXPECT_TRUE(s->ui->MemoStatus->toPlainText().isEmpty());
+    EXPECT_EQ(s->ui->MemoStatus->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(s->TimerMonitorGeral.interval(), 100);
+    EXPECT_TRUE(s->TimerMonitorGeral.isActive());
+}
+
+TEST_F(TFstatusTest, FollowsTheMainWindowAtTheNextTick) {
+    criaJanelas();
+    uZentora3::Fprincipal->move(40, 30);
+    UStatus::Fstatus->TimerMonitorGeralTimer();
+    EXPECT_EQ(UStatus::Fstatus->pos(), QPoint(40, 30 + 479));
+}
+
+TEST_F(TFstatusTest, OwnsTheSharedFileDialogs) {
+    criaJanelas();
+    EXPECT_EQ(UStatus::Fstatus->JanelaSalvar.title, QStringLiteral("Arquivo de Configuração"));
+    EXPECT_EQ(UStatus::Fstatus->JanelaSalvar.mode(), platform::dialogs::FileDialog::Mode::Save);
+    EXPECT_EQ(UStatus::Fstatus->JanelaAbrir.mode(), platform::dialogs::FileDialog::Mode::Open);
+}
