@@ -34,8 +34,8 @@ struct Forcado {
 
 struct Sessao {
     std::mutex m;
-    std::string base;              // installation folder, trailing separator
-    std::string portaSistema;      // [Sistema] Porta as last loaded
+    std::string base;          // installation folder, trailing separator
+    std::string portaSistema;  // [Sistema] Porta as last loaded
     bool portaCarregada = false;
     bool portaAberta = false;
     bool ligada = true;
@@ -112,8 +112,7 @@ bool mesmaPasta(const std::string& a, const std::string& b) {
     std::error_code ec;
     const auto na = std::filesystem::weakly_canonical(a, ec);
     const auto nb = std::filesystem::weakly_canonical(b, ec);
-    return na.lexically_normal() == nb.lexically_normal() ||
-           comBarra(na.string()) == comBarra(nb.string());
+    return na.lexically_normal() == nb.lexically_normal() || comBarra(na.string()) == comBarra(nb.string());
 }
 
 // The printer of the configured memory folder, opened (or created) on demand.
@@ -459,8 +458,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaFormasPagamento(char* formas) {
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaFormaPagamentoMFD(const char* nome, const char* vinculo) {
     return chama("ProgramaFormaPagamentoMFD", Alvo::Impressora, {}, [&](Sessao& s) {
-        if (!nome || !vinculo || (std::strcmp(vinculo, "0") != 0 && std::strcmp(vinculo, "1") != 0))
-            return invalido();
+        if (!nome || !vinculo || (std::strcmp(vinculo, "0") != 0 && std::strcmp(vinculo, "1") != 0)) return invalido();
         return s.imp->programaForma(nome, vinculo[0] == '1');
     });
 }
@@ -525,25 +523,25 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_ReducaoZ(const char* data, const char* ho
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalDataMFD(const char* inicial, const char* final,
-                                                                    const char* tipo) {
+                                                                   const char* tipo) {
     return chama("LeituraMemoriaFiscalDataMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorData(s, inicial, final, tipo, false); });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalReducaoMFD(const char* inicial, const char* final,
-                                                                       const char* tipo) {
+                                                                      const char* tipo) {
     return chama("LeituraMemoriaFiscalReducaoMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorReducao(s, inicial, final, tipo, false); });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialDataMFD(const char* inicial, const char* final,
-                                                                          const char* tipo) {
+                                                                         const char* tipo) {
     return chama("LeituraMemoriaFiscalSerialDataMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorData(s, inicial, final, tipo, true); });
 }
 
-KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialReducaoMFD(const char* inicial,
-                                                                             const char* final, const char* tipo) {
+KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialReducaoMFD(const char* inicial, const char* final,
+                                                                            const char* tipo) {
     return chama("LeituraMemoriaFiscalSerialReducaoMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorReducao(s, inicial, final, tipo, true); });
 }
@@ -608,11 +606,13 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_FechaRelatorioGerencial(void) {
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_EspacoEntreLinhas(int pontos) {
-    return chama("EspacoEntreLinhas", Alvo::Impressora, {}, [&](Sessao& s) { return s.imp->espacoEntreLinhas(pontos); });
+    return chama("EspacoEntreLinhas", Alvo::Impressora, {},
+                 [&](Sessao& s) { return s.imp->espacoEntreLinhas(pontos); });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LinhasEntreCupons(int linhas) {
-    return chama("LinhasEntreCupons", Alvo::Impressora, {}, [&](Sessao& s) { return s.imp->linhasEntreCupons(linhas); });
+    return chama("LinhasEntreCupons", Alvo::Impressora, {},
+                 [&](Sessao& s) { return s.imp->linhasEntreCupons(linhas); });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaCupom(void) {
@@ -631,17 +631,17 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_DownloadMF(const char*) {
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ArquivoMFD(const char*, const char*, const char*, const char*, const char*, int,
-                                                   const char*, const char*, int) {
+                                                  const char*, const char*, int) {
     return chama("ArquivoMFD", Alvo::Biblioteca, {}, [](Sessao&) { return Resposta{-1, 0, 0, 0}; });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_EspelhoMFD(const char*, const char*, const char*, const char*, const char*,
-                                                   const char*, const char*) {
+                                                  const char*, const char*) {
     return chama("EspelhoMFD", Alvo::Biblioteca, {}, [](Sessao&) { return Resposta{-1, 0, 0, 0}; });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_FormatoDadosMFD(const char*, const char*, const char*, const char*, const char*,
-                                                        const char*, const char*) {
+                                                       const char*, const char*) {
     return chama("FormatoDadosMFD", Alvo::Biblioteca, {}, [](Sessao&) { return Resposta{-1, 0, 0, 0}; });
 }
 
@@ -778,7 +778,8 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, i
     if (!imp) return -1;
     std::string fita;
     for (const Documento& d : imp->memoria().ultimosDocumentos(documentos)) {
-        fita += "COO " + digits(d.coo, 6) + " " + d.tipo + " " + ddmmyyyy(d.dataHora) + " " + hhmmss(d.dataHora) + "\r\n";
+        fita +=
+            "COO " + digits(d.coo, 6) + " " + d.tipo + " " + ddmmyyyy(d.dataHora) + " " + hhmmss(d.dataHora) + "\r\n";
         fita += d.texto;
     }
     const size_t n = std::min(fita.size(), static_cast<size_t>(tamanho - 1));

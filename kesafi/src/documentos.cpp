@@ -246,7 +246,8 @@ std::string leituraMemoria(const Contexto& c, const std::vector<Reducao>& reduco
         for (int i = 0; i < 16; ++i) {
             const int64_t v = campo(r.dados, kPosTributados + 14 * i, 14);
             const int valor = static_cast<int>(campo(r.dados, 59 + 4 * i, 4));
-            const bool iss = r.dados.size() > static_cast<size_t>(123 + i) && r.dados[static_cast<size_t>(123 + i)] == 'S';
+            const bool iss =
+                r.dados.size() > static_cast<size_t>(123 + i) && r.dados[static_cast<size_t>(123 + i)] == 'S';
             if (v) p.colunas(digits(i + 1, 2) + (iss ? "S" : "T") + taxa(valor), money(v));
         }
         const char* nomes[] = {"SUBST. TRIBUTÁRIA F1", "ISENTO I1", "NÃO INCIDÊNCIA N1"};
@@ -267,7 +268,8 @@ std::string leituraMemoria(const Contexto& c, const std::vector<Reducao>& reduco
     p.colunas("VENDA LÍQUIDA:", money(somaBruta - somaCanc - somaDesc));
     if (!simplificada) {
         for (int i = 0; i < 16; ++i)
-            if (somaParcial[static_cast<size_t>(i)]) p.colunas("TOTALIZADOR " + digits(i + 1, 2) + ":", money(somaParcial[static_cast<size_t>(i)]));
+            if (somaParcial[static_cast<size_t>(i)])
+                p.colunas("TOTALIZADOR " + digits(i + 1, 2) + ":", money(somaParcial[static_cast<size_t>(i)]));
     }
     return cabecalho(c, c.e.coo, {}) + p.texto() + rodape(c);
 }

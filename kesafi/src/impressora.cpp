@@ -26,8 +26,8 @@ struct Sorteio {
 struct Produto {
     const char* codigo;
     const char* descricao;
-    int preco;       // cents
-    char tributo;    // 'T' ICMS, 'F' tax substitution, 'I' exempt, 'S' service (ISS)
+    int preco;     // cents
+    char tributo;  // 'T' ICMS, 'F' tax substitution, 'I' exempt, 'S' service (ISS)
     const char* unidade;
 };
 
@@ -151,8 +151,14 @@ Resposta venda(Contexto& c) {
                 key = nomeTotal(slot);
                 break;
             }
-            case 'F': st = "F1"; key = "F"; break;
-            default: st = "I1"; key = "I"; break;
+            case 'F':
+                st = "F1";
+                key = "F";
+                break;
+            default:
+                st = "I1";
+                key = "I";
+                break;
         }
         parciais[key] += valor;
         (pr->tributo == 'S' ? totalIss : totalIcms) += valor;
@@ -567,8 +573,8 @@ Resposta Impressora::leituraMemoriaPorReducao(int inicial, int final, bool simpl
         const auto lista = c.mem.reducoesPorNumero(inicial, final);
         c.e.coo++;
         c.e.gnf++;
-        const std::string t = doc::leituraMemoria(c, lista, simplificada,
-                                                  "REDUÇÕES: " + digits(inicial, 4) + " A " + digits(final, 4));
+        const std::string t =
+            doc::leituraMemoria(c, lista, simplificada, "REDUÇÕES: " + digits(inicial, 4) + " A " + digits(final, 4));
         emite(c, "LEITURA_MF", t, false);
         if (texto) *texto = t;
         return {};

@@ -41,7 +41,7 @@ struct Contexto {
 };
 
 class Impressora {
-  public:
+public:
     // The printer whose memory lives in `pasta`; null when there is none.
     static std::unique_ptr<Impressora> abre(const std::string& pasta);
     // A brand new printer with its factory tables and a deterministic past
@@ -96,7 +96,7 @@ class Impressora {
     Resposta defineDeslocamento(int64_t segundos);
     Resposta fixaRelogio(std::optional<int64_t> hora);
 
-  private:
+private:
     Impressora() = default;
     template <class F>
     Resposta muda(F&& f);

@@ -94,7 +94,9 @@ Memoria::~Memoria() {
     sqlite3_close(db_);
 }
 
-std::string Memoria::arquivo(const std::string& pasta) { return (std::filesystem::path(pasta) / "memoria.db").string(); }
+std::string Memoria::arquivo(const std::string& pasta) {
+    return (std::filesystem::path(pasta) / "memoria.db").string();
+}
 
 std::unique_ptr<Memoria> Memoria::abre(const std::string& pasta) {
     const std::string f = arquivo(pasta);
@@ -168,8 +170,8 @@ Estado Memoria::carregaEstado() {
     int c = 0;
     e.serie = texto(s, c++);
     e.semente = sqlite3_column_int(s, c++);
-    for (int64_t* p : {&e.coo, &e.crz, &e.cro, &e.gnf, &e.ccf, &e.grg, &e.cdc, &e.cfc, &e.cnc, &e.cfd, &e.gt,
-                       &e.deslocamento})
+    for (int64_t* p :
+         {&e.coo, &e.crz, &e.cro, &e.gnf, &e.ccf, &e.grg, &e.cdc, &e.cfc, &e.cnc, &e.cfd, &e.gt, &e.deslocamento})
         *p = sqlite3_column_int64(s, c++);
     if (sqlite3_column_type(s, c) != SQLITE_NULL) e.fixo = sqlite3_column_int64(s, c);
     ++c;
@@ -343,7 +345,8 @@ std::vector<Reducao> lista(sqlite3_stmt* s) {
 }  // namespace
 
 std::optional<Reducao> Memoria::ultimaReducao() {
-    auto v = lista(prepara("SELECT crz, coo, data_movimento, data_hora, dados FROM reducoes ORDER BY crz DESC LIMIT 1"));
+    auto v =
+        lista(prepara("SELECT crz, coo, data_movimento, data_hora, dados FROM reducoes ORDER BY crz DESC LIMIT 1"));
     if (v.empty()) return std::nullopt;
     return v.front();
 }

@@ -40,20 +40,20 @@ struct Estado {
     std::string serie;
     int semente = 0;
     int64_t coo = 0, crz = 0, cro = 1, gnf = 0, ccf = 0, grg = 0, cdc = 0, cfc = 0, cnc = 0, cfd = 0;
-    int64_t gt = 0;                // grand total, cents
-    int64_t deslocamento = 0;      // printer clock minus computer clock, seconds
-    std::optional<int64_t> fixo;   // frozen base of the clock (wall seconds)
-    bool verao = false;            // daylight-saving time
-    int movimento = 0;             // yyyymmdd of the first movement document since the last reduction
-    int bloqueado = 0;             // yyyymmdd of the day closed by a reduction
-    int64_t gavetaAte = 0;         // the drawer stays open until this wall time
+    int64_t gt = 0;               // grand total, cents
+    int64_t deslocamento = 0;     // printer clock minus computer clock, seconds
+    std::optional<int64_t> fixo;  // frozen base of the clock (wall seconds)
+    bool verao = false;           // daylight-saving time
+    int movimento = 0;            // yyyymmdd of the first movement document since the last reduction
+    int bloqueado = 0;            // yyyymmdd of the day closed by a reduction
+    int64_t gavetaAte = 0;        // the drawer stays open until this wall time
     bool guilhotina = true, corteTotal = true;
     int espacoLinhas = 30, linhasCupons = 8;
     int offline = 1;
-    int64_t bytesMfd = 0;          // bytes of text on the tape detail memory
-    int64_t relatorioAberto = 0;   // document id of the open managerial report
-    int64_t ultimoDocHora = 0;     // wall time of the last document with a COO
-    std::string ultimoDocTipo;     // its kind
+    int64_t bytesMfd = 0;                       // bytes of text on the tape detail memory
+    int64_t relatorioAberto = 0;                // document id of the open managerial report
+    int64_t ultimoDocHora = 0;                  // wall time of the last document with a COO
+    std::string ultimoDocTipo;                  // its kind
     std::map<std::string, int64_t> acumulados;  // totals of the fiscal day and of the last receipts
 
     int64_t acumulado(const std::string& k) const {
@@ -77,7 +77,7 @@ struct Documento {
 };
 
 class Memoria {
-  public:
+public:
     ~Memoria();
     Memoria(const Memoria&) = delete;
     Memoria& operator=(const Memoria&) = delete;
@@ -88,9 +88,9 @@ class Memoria {
     // Removes the memory of a folder and starts an empty one (schema only).
     static std::unique_ptr<Memoria> criaVazia(const std::string& pasta);
 
-    void inicia();     // BEGIN IMMEDIATE
-    void confirma();   // COMMIT
-    void desfaz();     // ROLLBACK (never throws)
+    void inicia();    // BEGIN IMMEDIATE
+    void confirma();  // COMMIT
+    void desfaz();    // ROLLBACK (never throws)
 
     Estado carregaEstado();
     Tabelas carregaTabelas();
@@ -115,7 +115,7 @@ class Memoria {
 
     sqlite3* db() { return db_; }
 
-  private:
+private:
     explicit Memoria(sqlite3* db) : db_(db) {}
     sqlite3_stmt* prepara(const char* sql);
     void executa(const char* sql);
@@ -127,7 +127,7 @@ class Memoria {
 
 // Runs a change as one transaction: rolled back unless confirmed.
 class Transacao {
-  public:
+public:
     explicit Transacao(Memoria& m) : m_(m) { m_.inicia(); }
     ~Transacao() {
         if (!feita_) m_.desfaz();
@@ -137,7 +137,7 @@ class Transacao {
         feita_ = true;
     }
 
-  private:
+private:
     Memoria& m_;
     bool feita_ = false;
 };

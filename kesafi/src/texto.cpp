@@ -40,15 +40,29 @@ std::string cp1252(std::string_view utf8) {
             out.push_back(static_cast<char>(cp));
         } else {
             switch (cp) {
-                case 0x20AC: out.push_back('\x80'); break;
+                case 0x20AC:
+                    out.push_back('\x80');
+                    break;
                 case 0x201C:
-                case 0x201D: out.push_back('"'); break;
+                case 0x201D:
+                    out.push_back('"');
+                    break;
                 case 0x2018:
-                case 0x2019: out.push_back('\''); break;
-                case 0x2013: out.push_back('\x96'); break;
-                case 0x2014: out.push_back('\x97'); break;
-                case 0x2022: out.push_back('\x95'); break;
-                default: out.push_back('?'); break;
+                case 0x2019:
+                    out.push_back('\'');
+                    break;
+                case 0x2013:
+                    out.push_back('\x96');
+                    break;
+                case 0x2014:
+                    out.push_back('\x97');
+                    break;
+                case 0x2022:
+                    out.push_back('\x95');
+                    break;
+                default:
+                    out.push_back('?');
+                    break;
             }
         }
     }
@@ -82,7 +96,8 @@ std::string money(int64_t cents) {
         grouped.push_back(whole[i]);
     }
     const unsigned frac = static_cast<unsigned>(v % 100);
-    return (negative ? "-" : "") + grouped + "," + static_cast<char>('0' + frac / 10) + static_cast<char>('0' + frac % 10);
+    return (negative ? "-" : "") + grouped + "," + static_cast<char>('0' + frac / 10) +
+           static_cast<char>('0' + frac % 10);
 }
 
 std::string_view trimmed(std::string_view s) {

@@ -31,7 +31,7 @@ std::string_view trimmed(std::string_view s);
 // text wraps) and ends with CR LF.  Input texts are UTF-8 and are stored in
 // Windows-1252.
 class Impresso {
-  public:
+public:
     Impresso& linha(std::string_view utf8 = {});
     Impresso& centro(std::string_view utf8);
     // Left text, right text, blanks between them to fill the line.
@@ -41,7 +41,7 @@ class Impresso {
     Impresso& bruto(std::string_view cp);
     const std::string& texto() const { return texto_; }
 
-  private:
+private:
     std::string texto_;
 };
 

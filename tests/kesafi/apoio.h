@@ -27,10 +27,12 @@ std::string leArquivo(const std::filesystem::path& p);
 std::string diaDdmmyyyy(int dias = 0);
 std::string diaDdmmyy(int dias = 0);
 // Fixed-position slice of an answer, positions counted from 1.
-inline std::string fatia(const std::string& b, size_t posicao, size_t largura) { return b.substr(posicao - 1, largura); }
+inline std::string fatia(const std::string& b, size_t posicao, size_t largura) {
+    return b.substr(posicao - 1, largura);
+}
 
 class Impressora : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override;
     void TearDown() override;
 

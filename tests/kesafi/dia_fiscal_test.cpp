@@ -5,7 +5,7 @@ namespace kesafi_teste {
 namespace {
 
 class DiaFiscal : public Impressora {
-  protected:
+protected:
     void SetUp() override {
         Impressora::SetUp();
         localiza();
@@ -177,7 +177,7 @@ TEST_F(DiaFiscal, DaylightSavingRefusals) {
     // waits until one hour after that reduction.
     ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
     ASSERT_EQ(Kestrona_FI_ProgramaHorarioVerao(), 1);  // enter: clock 11:00
-    relogio("103000");                                  // clock now 30 minutes after the reduction
+    relogio("103000");                                 // clock now 30 minutes after the reduction
     EXPECT_EQ(Kestrona_FI_ProgramaHorarioVerao(), -27);
     st3(112);
     EXPECT_EQ(flags() & 4, 4);

@@ -179,8 +179,16 @@ TEST_F(Impressora, AnswersNeverWritePastTheCallersWidth) {
         {"VerificaFormasPagamento", 3016, Kestrona_FI_VerificaFormasPagamento},
         {"VerificaRecebimentoNaoFiscalMFD", 1077, Kestrona_FI_VerificaRecebimentoNaoFiscalMFD},
         {"VerificaRelatorioGerencialMFD", 659, Kestrona_FI_VerificaRelatorioGerencialMFD},
-        {"DataHoraReducao(data)", 6, [](char* b) { std::string h = espacos(6); return Kestrona_FI_DataHoraReducao(b, h.data()); }},
-        {"DataHoraImpressora(hora)", 6, [](char* b) { std::string d = espacos(6); return Kestrona_FI_DataHoraImpressora(d.data(), b); }},
+        {"DataHoraReducao(data)", 6,
+         [](char* b) {
+             std::string h = espacos(6);
+             return Kestrona_FI_DataHoraReducao(b, h.data());
+         }},
+        {"DataHoraImpressora(hora)", 6,
+         [](char* b) {
+             std::string d = espacos(6);
+             return Kestrona_FI_DataHoraImpressora(d.data(), b);
+         }},
     };
     for (const Leitura& l : leituras) {
         for (size_t dada : {l.largura, l.largura / 2, size_t{0}}) {

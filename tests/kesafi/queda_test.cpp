@@ -8,8 +8,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <cstring>
+#include <fstream>
 #include <random>
 
 #include "apoio.h"
@@ -80,18 +80,21 @@ void verificaConsistencia(const std::filesystem::path& arquivo, const Confirmado
               consulta(db, "SELECT cfc FROM estado"));
     EXPECT_EQ(consulta(db, "SELECT count(*) FROM documentos WHERE tipo = 'CANCELAMENTO_NF'"),
               consulta(db, "SELECT cnc FROM estado"));
-    EXPECT_EQ(consulta(db, "SELECT count(*) FROM documentos WHERE tipo IN ('LEITURA_X', 'LEITURA_MF', 'NAO_FISCAL',"
-                           " 'CANCELAMENTO_NF', 'GERENCIAL', 'CONFIGURACAO')"),
+    EXPECT_EQ(consulta(db,
+                       "SELECT count(*) FROM documentos WHERE tipo IN ('LEITURA_X', 'LEITURA_MF', 'NAO_FISCAL',"
+                       " 'CANCELAMENTO_NF', 'GERENCIAL', 'CONFIGURACAO')"),
               consulta(db, "SELECT gnf FROM estado"));
     EXPECT_EQ(consulta(db, "SELECT count(*) FROM documentos WHERE tipo = 'REDUCAO_Z'"), crz);
     EXPECT_EQ(consulta(db, "SELECT count(*) FROM reducoes"), crz);
     EXPECT_EQ(consulta(db, "SELECT max(crz) FROM reducoes"), crz);
-    EXPECT_EQ(consulta(db, "SELECT count(*) FROM reducoes r JOIN documentos d ON d.coo = r.coo"
-                           " AND d.tipo = 'REDUCAO_Z'"),
+    EXPECT_EQ(consulta(db,
+                       "SELECT count(*) FROM reducoes r JOIN documentos d ON d.coo = r.coo"
+                       " AND d.tipo = 'REDUCAO_Z'"),
               crz);
     // The record of every reduction carries its own CRZ and COO.
-    EXPECT_EQ(consulta(db, "SELECT count(*) FROM reducoes WHERE CAST(substr(dados, 9, 4) AS INTEGER) != crz"
-                           " OR CAST(substr(dados, 14, 6) AS INTEGER) != coo"),
+    EXPECT_EQ(consulta(db,
+                       "SELECT count(*) FROM reducoes WHERE CAST(substr(dados, 9, 4) AS INTEGER) != crz"
+                       " OR CAST(substr(dados, 14, 6) AS INTEGER) != coo"),
               0);
     // Nothing acknowledged is lost; at most the one command the kill interrupted went further.
     EXPECT_GE(coo, confirmado.coo);

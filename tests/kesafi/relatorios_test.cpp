@@ -5,7 +5,7 @@ namespace kesafi_teste {
 namespace {
 
 class Relatorios : public Impressora {
-  protected:
+protected:
     void SetUp() override {
         Impressora::SetUp();
         localiza();
@@ -101,13 +101,17 @@ TEST_F(Relatorios, FiscalMemoryByDatesCompleteAndSimplified) {
     EXPECT_LT(simplificada.size(), completa.size());
     // An interval without reductions still prints the reading.
     ASSERT_EQ(Kestrona_FI_LeituraMemoriaFiscalDataMFD("01/01/01", "02/01/01", "c"), 1);
-    EXPECT_NE(fita(1).find("N\xC3O H\xC1 REDU\xC7\xD5" "ES"), std::string::npos);
+    EXPECT_NE(fita(1).find("N\xC3O H\xC1 REDU\xC7\xD5"
+                           "ES"),
+              std::string::npos);
 }
 
 TEST_F(Relatorios, FiscalMemoryByReductionNumbersAsTyped) {
     ASSERT_EQ(Kestrona_FI_LeituraMemoriaFiscalSerialReducaoMFD("2   ", "0003", "S"), 1);
     const std::string t = captura(pasta);
-    EXPECT_NE(t.find("REDU\xC7\xD5" "ES: 0002 A 0003"), std::string::npos);
+    EXPECT_NE(t.find("REDU\xC7\xD5"
+                     "ES: 0002 A 0003"),
+              std::string::npos);
     EXPECT_NE(t.find("\r\n0002  "), std::string::npos);
     EXPECT_NE(t.find("\r\n0003  "), std::string::npos);
     EXPECT_EQ(t.find("\r\n0004  "), std::string::npos);
@@ -138,7 +142,9 @@ TEST_F(Relatorios, ConfigurationPrintOutListsTheTables) {
     ASSERT_EQ(Kestrona_FI_ImprimeConfiguracoesImpressora(), 1);
     const std::string t = fita(1);
     EXPECT_NE(t.find("CONFIGURACAO"), std::string::npos);
-    EXPECT_NE(t.find("CONFIGURA\xC7\xD5" "ES DO ECF"), std::string::npos);
+    EXPECT_NE(t.find("CONFIGURA\xC7\xD5"
+                     "ES DO ECF"),
+              std::string::npos);
     EXPECT_NE(t.find("18,00%"), std::string::npos);
     EXPECT_NE(t.find("Cartao Credito"), std::string::npos);
     EXPECT_NE(t.find("Relatorio Geral"), std::string::npos);

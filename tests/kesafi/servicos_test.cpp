@@ -5,7 +5,7 @@ namespace kesafi_teste {
 namespace {
 
 class Servicos : public Impressora {
-  protected:
+protected:
     void SetUp() override {
         Impressora::SetUp();
         localiza();
@@ -134,11 +134,11 @@ TEST_F(Servicos, DataGroupIsNotAvailableYet) {
 
 TEST_F(Servicos, EveryCommandLeavesATraceOnTheTape) {
     long long antes = contador("Documentos");
-    for (auto comando : {+[] { return Kestrona_FI_AcionaGaveta(); }, +[] { return Kestrona_FI_EspacoEntreLinhas(20); },
-                         +[] { return Kestrona_FI_LinhasEntreCupons(9); },
-                         +[] { return Kestrona_FI_AtivaDesativaGuilhotinaMFD(1); },
-                         +[] { return Kestrona_FI_AtivaDesativaTratamentoONOFFLineMFD(1); },
-                         +[] { return Kestrona_FI_ProgramaHorarioVerao(); }}) {
+    for (auto comando :
+         {+[] { return Kestrona_FI_AcionaGaveta(); }, +[] { return Kestrona_FI_EspacoEntreLinhas(20); },
+          +[] { return Kestrona_FI_LinhasEntreCupons(9); }, +[] { return Kestrona_FI_AtivaDesativaGuilhotinaMFD(1); },
+          +[] { return Kestrona_FI_AtivaDesativaTratamentoONOFFLineMFD(1); },
+          +[] { return Kestrona_FI_ProgramaHorarioVerao(); }}) {
         ASSERT_EQ(comando(), 1);
         EXPECT_EQ(contador("Documentos"), antes + 1);
         antes = contador("Documentos");

@@ -46,7 +46,7 @@ void recusado(int retorno, int st1, int st2, int st3) {
 }
 
 class Tabelas : public Impressora {
-  protected:
+protected:
     void SetUp() override {
         Impressora::SetUp();
         localiza();
