@@ -7,6 +7,28 @@
  * failure (-2 bad argument, -1 anything else).  Texts are 8-bit
  * Windows-1252, zero-terminated.
  */
+/*
+ * How the virtual printer answers the Kestrona_FI_* calls:
+ *  - results: 1 done; -2 an argument the library rejects (null pointer, bad
+ *    format); -4 no KESAFI32.ini in the installation folder; -5 the port is
+ *    not open, or the printer is not attached to the port being opened;
+ *    -6 opening the port of a printer switched off; 0 any other call to a
+ *    printer switched off (nothing answers); -8 the capture file
+ *    "Retorno.txt" could not be written; -27 the printer refused the
+ *    command (ACK 6, ST1/ST2 bits, ST3 code); -1 the memory failed, and the
+ *    MF/MFD data functions for now.  Library-side calls (VersaoDll,
+ *    SelecionaIniLocal, ReloadINIFile, FechaPortaSerial,
+ *    HabilitaDesabilitaRetornoEstendidoMFD) need neither port nor printer.
+ *  - text buffers receive as many characters as they hold before their
+ *    terminating zero, never more than the field's width.
+ *  - FlagsFiscais: 4 daylight-saving time, 8 the day is closed by a
+ *    reduction, 32 the last document is a receipt that may be cancelled,
+ *    128 no reductions left in the fiscal memory.
+ *  - ranges: EspacoEntreLinhas 0-127 dots, LinhasEntreCupons 5-30 lines
+ *    (else ST3 193); cutter and off-line switches 0 or 1 (else -2).
+ *  - a drawer opened by AcionaGaveta reads open (0) for ten seconds of the
+ *    printer's clock, then closed (1) again.
+ */
 #ifndef KESAFI_VIRTUAL_H
 #define KESAFI_VIRTUAL_H
 
@@ -43,7 +65,10 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_DefineDeslocamentoRelogio(long long seg
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_FixaRelogio(const char* ddmmyyyyhhmmss);
 
-/* Switches the printer off (0) or on (1).  A printer switched off answers no call. */
+/*
+ * Switches the printer off (0) or on (1).  A printer switched off answers no
+ * call; the setting lasts until the base folder is set again.
+ */
 KESAFI_API int KESAFI_CALL KesafiVirtual_Liga(int ligada);
 
 /*

@@ -178,9 +178,9 @@ int chama(const char* nome, Alvo alvo, std::initializer_list<Saida> saidas, F&& 
             s.status = {};
             return -5;
         }
-        if (!s.ligada) {
+        if (!s.ligada) {  // nothing answers: a communication error
             s.status = {};
-            return -6;
+            return 0;
         }
     }
     Resposta r;
@@ -755,7 +755,7 @@ int documentosDeVenda(int quantidade, bool recebimentos) {
     if (quantidade <= 0) return -2;
     Sessao& s = sessao();
     std::lock_guard<std::mutex> trava(s.m);
-    if (!s.ligada) return -6;
+    if (!s.ligada) return 0;
     Impressora* imp = garanteMemoria(s);
     if (!imp) return -1;
     const Resposta r = recebimentos ? imp->recebimentos(quantidade) : imp->vendas(quantidade);

@@ -78,10 +78,14 @@ TEST_F(Impressora, PrinterSwitchedOffAnswersNoCall) {
     localiza();
     ASSERT_EQ(KesafiVirtual_Liga(0), 1);
     std::string coo = espacos(6);
-    EXPECT_EQ(Kestrona_FI_NumeroCupom(coo.data()), -6);
+    EXPECT_EQ(Kestrona_FI_NumeroCupom(coo.data()), 0);
     EXPECT_EQ(coo, espacos(6));
-    EXPECT_EQ(Kestrona_FI_LeituraX(), -6);
-    EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), -6);
+    EXPECT_EQ(Kestrona_FI_LeituraX(), 0);
+    EXPECT_EQ(status().ack, 0);
+    EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), 0);
+    // The library itself still answers.
+    std::string versao = espacos(9);
+    EXPECT_EQ(Kestrona_FI_VersaoDll(versao.data()), 1);
     Kestrona_FI_FechaPortaSerial();
     EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), -6);
     ASSERT_EQ(KesafiVirtual_Liga(1), 1);
