@@ -1,7 +1,15 @@
+// The fiscal reports window: Reading X, Reduction Z and the fiscal memory
+// reading, and the routines the other report windows share with it (the
+// capture file, the reports folder and the text viewer).
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <optional>
+
+class QPlainTextEdit;
 
 namespace Ui {
 class TFRelFiscais;
@@ -15,8 +23,47 @@ public:
     ~TFRelFiscais() override;
 
     std::unique_ptr<Ui::TFRelFiscais> ui;
+
+    void BtLeituraXClick();
+    void CbHabilitaZClick();
+    void BtReducaoZClick();
 };
 
 namespace URelFiscais {
+
 extern TFRelFiscais* FRelFiscais;
-}
+
+// Opens a report file in the viewer `programa` ("Notepad" or "Wordpad").
+// `arquivo` is relative to sPastaBase ("Relatorios" + separator + name) or
+// a full path; the viewer always receives the full path.  A program of
+// exactly that name on the PATH is preferred; otherwise "Notepad" opens the
+// file in the desktop's default application for it, and "Wordpad" in a
+// word processor when one is installed, else in the default application.
+// Nothing is checked or reported.
+void AbreArquivoTXT(const QString& programa, const QString& arquivo);
+
+// "Relatorios" + separator + `nome`: where a report file lies, relative to
+// sPastaBase.
+QString caminhoRelatorio(const QString& nome);
+// sPastaBase + "Retorno.txt", where the library leaves a report read through
+// a serial variant.
+QString arquivoCaptura();
+
+// The lines of a Windows-1252 text file (CR LF, LF or CR line ends; a final
+// line end adds no empty line); nothing when the file cannot be opened.
+std::optional<QStringList> leLinhas(const QString& arquivo);
+// Copies `origem` over `destino`, replacing a file of that name only once
+// the whole copy has been written; false when anything failed (`destino`
+// then keeps what it held).
+bool copiaArquivo(const QString& origem, const QString& destino);
+
+// Clears `memo` and shows the capture file in it, `primeiraLinha` first.
+// A capture file that cannot be opened leaves the memo empty and shows an
+// error box with `titulo` naming the file; false then.
+bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo);
+// Copies the capture file into the reports folder as sNomeArquivo + `sufixo`
+// and offers to open the copy in sAbreTXT.  A failed copy shows an error box
+// with `titulo` naming the target file and asks nothing.
+void salvaCaptura(const QString& sufixo, const QString& titulo);
+
+}  // namespace URelFiscais
