@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QDateTime>
+#include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -15,8 +18,37 @@ public:
     ~TFComandosAdicionais() override;
 
     std::unique_ptr<Ui::TFComandosAdicionais> ui;
+
+    // The wait for the daylight-saving exit command: one tick a second, off
+    // until an exit has to wait for its moment.
+    QTimer TimerVerao;
+
+    void BtCompararRelogioClick();
+    void BtHorarioVeraoClick();
+    void TimerVeraoTimer();
 };
 
 namespace uComandosAdicionais {
+
 extern TFComandosAdicionais* FComandosAdicionais;
-}
+
+// "Possivel" when the latest exit procedure found no document after the last
+// reduction, "Impossivel" when it found one; empty before the first.
+extern QString sVeraoPossivel;
+// The printer's time as the program counts it during the exit wait.
+extern QDateTime dHoraECF;
+// The moment the exit command is due; may lie on the day after dHoraECF's.
+extern QDateTime dHoraComando;
+
+// Sends the daylight-saving toggle and, when it was accepted, reads the state again.
+void AlteraHorarioVerao();
+// Leaves daylight-saving time: at once when the printer's last document is
+// of an earlier day or an hour old, otherwise at the tick of TimerVerao
+// that reaches one hour after it.
+void SaiHorarioVerao();
+// The time from `primeira` to `segunda`, both "hh:mm:ss", as "hh:mm:ss";
+// when `segunda` is the earlier time of day it lies on the next day (24:00:00
+// minus `primeira` plus `segunda`).  Empty when either text is no time.
+QString DiferencaHoras(const QString& primeira, const QString& segunda);
+
+}  // namespace uComandosAdicionais
