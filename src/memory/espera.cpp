@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QProgressBar>
 #include <QPushButton>
@@ -41,17 +42,20 @@ int AguardaChamada(QAbstractButton* botao, const std::function<int()>& chamada) 
     BarraOcupada barra(botao);
     botao->repaint();
 
-    QEventLoop laco;
+    // Something posted here wakes this thread when the call has returned.
+    QObject despertador;
     std::atomic<bool> terminou{false};
     int resultado = 0;
     std::thread trabalho([&] {
         resultado = chamada();
         terminou.store(true);
-        QMetaObject::invokeMethod(&laco, &QEventLoop::quit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &despertador, [] {}, Qt::QueuedConnection);
     });
-    // Quitting the program ends every event loop of this thread; the call
-    // still has to end before its buffers go away.
-    while (!terminou.load()) laco.exec(QEventLoop::ExcludeUserInputEvents);
+    // Not an event loop of its own: a program asked to quit meanwhile still
+    // waits here (without spinning) until the call, and its buffers, are done.
+    while (!terminou.load())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
     trabalho.join();
     return resultado;
 }
