@@ -2,7 +2,9 @@
 // the download and the mirror, the conversion of a stored file, the last
 // reduction's report, the MF download, the configuration print-out and the
 // signature check.
+#include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -121,7 +123,9 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    QStringList relatorios() const { return QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files | QDir::Hidden); }
+    QStringList relatorios() const {
+        return QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files | QDir::Hidden);
+    }
     QString path() const { return leIni(QStringLiteral("Sistema"), QStringLiteral("Path")); }
 
     static bool mostrou(const std::vector<Record>& vistas, Kind tipo, const QString& titulo,
@@ -202,6 +206,16 @@ TEST_F(DadosMFeMFD, RadiosDeFaixaHabilitamSuasEdicoesEGuardamOsTextos) {
     EXPECT_FALSE(edicao("EdCooInicialMFD")->isEnabled());
     digita("EdDataInicialMFD", QStringLiteral("050312"));
     EXPECT_EQ(edicao("EdDataInicialMFD")->displayText(), QStringLiteral("05/03/12"));
+
+    // The drop-down calendar opens on the edit's date and writes the chosen day back.
+    janela->findChild<QAction*>(QStringLiteral("EdDataFinalMFDCalendario"))->trigger();
+    auto* mes = edicao("EdDataFinalMFD")->findChild<QCalendarWidget*>();
+    ASSERT_NE(mes, nullptr);
+    EXPECT_TRUE(mes->isVisible());
+    EXPECT_EQ(mes->selectedDate(), kMomento.date());
+    emit mes->clicked(QDate(2012, 7, 12));
+    EXPECT_EQ(edicao("EdDataFinalMFD")->displayText(), QStringLiteral("12/07/12"));
+    EXPECT_FALSE(mes->isVisible());
 
     marca("RbDownloadCOOMfd");
     EXPECT_FALSE(edicao("EdDataInicialMFD")->isEnabled());
