@@ -498,6 +498,22 @@ TEST_F(DadosMFeMFD, SucessoSemArquivoNaoEAnunciadoComoSucesso) {
     EXPECT_FALSE(mostrou(vistas, Kind::Question, QStringLiteral("DOWNLOAD DA MFD")));
 }
 
+TEST_F(DadosMFeMFD, SemPoderApontarAPastaDeRelatoriosNadaESolicitado) {
+    marca("RbDownloadTotalMFD");
+    marca("RbTipoMF");
+    caixas();
+    // A settings file that cannot be read is never written.
+    ASSERT_TRUE(QFile::remove(ini()));
+    ASSERT_TRUE(QDir().mkpath(ini()));
+    clica("BtDownloadMFD");
+    const auto vistas = caixas();
+    ASSERT_EQ(vistas.size(), 1u) << todas(vistas);
+    EXPECT_EQ(vistas[0].kind, Kind::Error);
+    EXPECT_TRUE(vistas[0].text.startsWith(QStringLiteral("Unable to write to"))) << descreve(vistas[0]);
+    EXPECT_EQ(chamadas("ArquivoMFD"), 0);
+    EXPECT_EQ(botao("BtDownloadMFD")->text(), QStringLiteral("Gerar Arquivo MFD e Tipo E"));
+}
+
 TEST_F(DadosMFeMFD, NumeroDeSerieComSeparadoresNaoSaiDaPastaDeRelatorios) {
     UStatus::sNumeroSerie = QStringLiteral("../../fora/KS 01:*?  ");
     marca("RbDownloadTotalMFD");
