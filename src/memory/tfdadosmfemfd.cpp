@@ -197,14 +197,14 @@ void TFDadosMFeMFD::BtDownloadMFDClick() {
     const QByteArray inicial = printer::argumento(intervalo->inicial);
     const QByteArray final = printer::argumento(intervalo->final);
     const QByteArray seletor = printer::argumento(seletorMFD(*intervalo));
-    const QByteArray usuario_ = printer::argumento(usuario());
+    const QByteArray numeroUsuario = printer::argumento(usuario());
     const int tipo = *tipoDownload();
     const QByteArray chave1 = printer::argumento(sChaveAssinatura1);
     const QByteArray chave2 = printer::argumento(sChaveAssinatura2);
     const int unico = arquivoUnico();
     iRetorno = AguardaChamada(ui->BtDownloadMFD, [&] {
         return Kestrona_FI_ArquivoMFD(nullptr, inicial.constData(), final.constData(), seletor.constData(),
-                                      usuario_.constData(), tipo, chave1.constData(), chave2.constData(), unico);
+                                      numeroUsuario.constData(), tipo, chave1.constData(), chave2.constData(), unico);
     });
     // Back at once, whatever became of the download.
     const bool pathDeVolta = ini.writeString(kSistema, kPath, sPastaBase, platform::Profile::OnFailure::Silent);
@@ -249,12 +249,12 @@ void TFDadosMFeMFD::BtMFDDiretoTXTClick() {
     const QByteArray inicial = printer::argumento(intervalo->inicial);
     const QByteArray final = printer::argumento(intervalo->final);
     const QByteArray seletor = printer::argumento(seletorMFD(*intervalo));
-    const QByteArray usuario_ = printer::argumento(usuario());
+    const QByteArray numeroUsuario = printer::argumento(usuario());
     const QByteArray chave1 = printer::argumento(sChaveAssinatura1);
     const QByteArray chave2 = printer::argumento(sChaveAssinatura2);
     iRetorno = AguardaChamada(ui->BtMFDDiretoTXT, [&] {
         return Kestrona_FI_EspelhoMFD(destino.constData(), inicial.constData(), final.constData(), seletor.constData(),
-                                      usuario_.constData(), chave1.constData(), chave2.constData());
+                                      numeroUsuario.constData(), chave1.constData(), chave2.constData());
     });
     VerificaRetorno();
     MostraRespostaImpressora();
@@ -301,15 +301,15 @@ void TFDadosMFeMFD::BtFormatoMFDClick() {
     sComando = QStringLiteral("Espelho de Arquivo MFD");
     const QByteArray origem = caminho(janela.fileName);
     const QByteArray destino = caminho(relatorio(sNomeArquivo + QStringLiteral("_EspelhoArquivo.") + extensao));
-    const QByteArray formato_ = printer::argumento(formato);
+    const QByteArray codigoFormato = printer::argumento(formato);
     const QByteArray seletor = printer::argumento(seletorArquivo(*intervalo));
     const QByteArray inicial = printer::argumento(intervalo->inicial);
     const QByteArray final = printer::argumento(intervalo->final);
-    const QByteArray usuario_ = printer::argumento(usuario());
+    const QByteArray numeroUsuario = printer::argumento(usuario());
     iRetorno = AguardaChamada(ui->BtFormatoMFD, [&] {
-        return Kestrona_FI_FormatoDadosMFD(origem.constData(), destino.constData(), formato_.constData(),
+        return Kestrona_FI_FormatoDadosMFD(origem.constData(), destino.constData(), codigoFormato.constData(),
                                            seletor.constData(), inicial.constData(), final.constData(),
-                                           usuario_.constData());
+                                           numeroUsuario.constData());
     });
     // No printer took part: no answer box.
     VerificaRetorno();
