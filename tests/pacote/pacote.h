@@ -8,7 +8,11 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <memory>
+#include <ostream>
+
+// Readable failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << '"' << b.toStdString() << '"'; }
 
 namespace pacote {
 
