@@ -18,14 +18,6 @@ namespace {
 
 const QString kPasta = QStringLiteral("opt/zentora");
 
-// Files of a source folder of resources/, as the package should hold them.
-QStringList arquivosDe(const QString& pasta) {
-    QStringList arquivos;
-    for (const QString& nome : QDir(QStringLiteral(RECURSOS_PASTA "/") + pasta).entryList(QDir::Files))
-        arquivos << kPasta + QLatin1Char('/') + pasta + QLatin1Char('/') + nome;
-    return arquivos;
-}
-
 // The files and every folder above them.
 QStringList comPastas(const QStringList& arquivos) {
     QSet<QString> entradas;
@@ -95,36 +87,32 @@ QMap<QString, QSet<QString>> donos(const QStringList& sonames) {
 }  // namespace
 
 TEST_F(PacoteExtraido, InstallsTheProgramItsLibrariesAndShippedFilesInOneFolderAndNothingWritable) {
+    // The program, its libraries, the launcher and everything of resources/.
     QStringList esperados = {kPasta + QStringLiteral("/Zentora"),
                              kPasta + QStringLiteral("/libKESAFI32.so"),
                              kPasta + QStringLiteral("/libsign_kesa.so"),
                              kPasta + QStringLiteral("/launcher"),
-                             kPasta + QStringLiteral("/USB_Driver"),
-                             kPasta + QStringLiteral("/Modelo.ntf"),
-                             kPasta + QStringLiteral("/usb.bmp"),
-                             kPasta + QStringLiteral("/serial.bmp"),
                              QStringLiteral("usr/bin/zentora"),
                              QStringLiteral("usr/share/applications/zentora.desktop"),
                              QStringLiteral("usr/share/icons/hicolor/scalable/apps/zentora.svg")};
-    const QStringList skins = arquivosDe(QStringLiteral("Skins"));
-    const QStringList ajuda = arquivosDe(QStringLiteral("Ajuda"));
-    ASSERT_EQ(skins.size(), 8);
-    ASSERT_TRUE(ajuda.contains(kPasta + QStringLiteral("/Ajuda/index.html")));
-    esperados << skins << ajuda;
+    QStringList recursos;
+    for (const QString& entrada : arvore(QStringLiteral(RECURSOS_PASTA)))
+        if (entrada != QLatin1String("CMakeLists.txt") &&
+            QFileInfo(QStringLiteral(RECURSOS_PASTA "/") + entrada).isFile())
+            recursos << entrada;
+    for (const char* item :
+         {"Modelo.ntf", "usb.bmp", "serial.bmp", "USB_Driver", "Skins/Aluminium.qss", "Ajuda/index.html"})
+        ASSERT_TRUE(recursos.contains(QLatin1String(item))) << item;
+    for (const QString& r : recursos) esperados << kPasta + QLatin1Char('/') + r;
 
     // Exactly these: no KESAFI32.ini, "Relatorios", "Cadastro", printer
     // memory or capture file, not even as an empty folder.
     EXPECT_EQ(arvore(raiz()), comPastas(esperados));
 
     // The shipped files are the sources' bytes.
-    for (const QString& item : QStringList{QStringLiteral("Modelo.ntf"), QStringLiteral("usb.bmp"),
-                                           QStringLiteral("serial.bmp"), QStringLiteral("USB_Driver")})
-        EXPECT_EQ(conteudo(instalacao() + QLatin1Char('/') + item), conteudo(QStringLiteral(RECURSOS_PASTA "/") + item))
-            << item.toStdString();
-    for (const QString& arquivo : skins + ajuda) {
-        const QString fonte = QStringLiteral(RECURSOS_PASTA) + arquivo.mid(kPasta.size());
-        EXPECT_EQ(conteudo(raiz() + QLatin1Char('/') + arquivo), conteudo(fonte)) << arquivo.toStdString();
-    }
+    for (const QString& r : recursos)
+        EXPECT_EQ(conteudo(instalacao() + QLatin1Char('/') + r), conteudo(QStringLiteral(RECURSOS_PASTA "/") + r))
+            << r.toStdString();
 
     // Only the programs may be run.
     for (const QString& entrada : arvore(raiz())) {
@@ -141,7 +129,6 @@ TEST_F(PacoteExtraido, TheDesktopEntryStartsTheLauncherOnThePathWithTheIcon) {
     const QFileInfo link(raiz() + QStringLiteral("/usr/bin/zentora"));
     ASSERT_TRUE(link.isSymLink());
     // Relative, so it holds wherever the tree is unpacked.
-    EXPECT_TRUE(QFileInfo(link.symLinkTarget()).exists());
     EXPECT_EQ(QFile::symLinkTarget(link.filePath()), instalacao() + QStringLiteral("/launcher"));
     EXPECT_TRUE(QFileInfo(executa(QStringLiteral("readlink"), {link.filePath()}).saida.trimmed()).isRelative());
 
