@@ -5,7 +5,8 @@
  * Tests and the program's own diagnostics use them to steer the virtual
  * printer.  All functions return 1 on success and a negative value on
  * failure (-2 bad argument, -1 anything else).  Texts are 8-bit
- * Windows-1252, zero-terminated.
+ * Windows-1252, zero-terminated; folder names are in the system's code
+ * page (UTF-8 on Linux), as in KESAFI32.ini.
  */
 /*
  * How the virtual printer answers the Kestrona_FI_* calls:
@@ -40,7 +41,8 @@ extern "C" {
 
 /*
  * Folder (with or without trailing separator) where the library looks for
- * KESAFI32.ini instead of the folder of the running executable.  The
+ * KESAFI32.ini instead of the program's folder (the folder named by the
+ * environment variable ZENTORA_PASTA_BASE, else that of the executable).  The
  * default memory folder ("Impressora Virtual") lies below it as well.
  * Closes the port and forgets all state held in memory (forced answers,
  * garbage buffers, the last status); the printer's memory on disk stays.
