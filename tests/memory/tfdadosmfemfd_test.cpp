@@ -20,6 +20,8 @@
 #include <mutex>
 
 #include "../reports/impressao.h"
+#include "ead/chaves.h"
+#include "ead/ead.h"
 #include "instalacao.h"
 #include "kesafi_virtual.h"
 #include "memory/dadosz.h"
@@ -808,16 +810,35 @@ TEST_F(DadosMFeMFD, ValidacaoCanceladaTerminaCalada) {
 }
 
 TEST_F(DadosMFeMFD, ValidacaoPelaBibliotecaDeAssinaturas) {
-    // A file the signature library does not recognise as signed.
-    const QString escolhido = relatorio(QStringLiteral("sem_assinatura.txt"));
-    grava(escolhido, "texto qualquer\r\n");
-    dialogos.text(escolhido);
-    clica("BtValidarAssinatura");
-    const auto vistas = caixas();
-    ASSERT_FALSE(vistas.empty());
-    EXPECT_EQ(vistas.back().title, QStringLiteral("ERRO"));
-    EXPECT_EQ(vistas.back().text, QStringLiteral("Erro na chave !"));
+    // A file signed with the program's keys validates; one changed byte, or
+    // no signature at all, does not.
+    const QString assinado = relatorio(QStringLiteral("assinado.txt"));
+    grava(assinado, "COO 000123\r\nTOTAL 10,00\r\n");
+    ASSERT_TRUE(ead::assinaArquivo(QFile::encodeName(assinado).toStdString(), ead::kChave1, ead::kChave2));
+    const QString semAssinatura = relatorio(QStringLiteral("sem_assinatura.txt"));
+    grava(semAssinatura, "texto qualquer\r\n");
+
+    const auto valida = [&](const QString& escolhido) {
+        dialogos.text(escolhido);
+        clica("BtValidarAssinatura");
+        const auto vistas = caixas();
+        return vistas.empty() ? Record{} : vistas.back();
+    };
+    Record r = valida(assinado);
+    EXPECT_EQ(r.title, QStringLiteral("Validar Assinatura"));
+    EXPECT_EQ(r.text, QStringLiteral("Assinatura validada com sucesso!"));
+    EXPECT_EQ(UStatus::iRetorno, 1);
+
+    QByteArray bytes = conteudo(assinado);
+    bytes[5] = bytes[5] == '9' ? '8' : '9';
+    grava(assinado, bytes);
+    r = valida(assinado);
+    EXPECT_EQ(r.title, QStringLiteral("ERRO"));
+    EXPECT_EQ(r.text, QStringLiteral("Erro na chave !"));
     EXPECT_EQ(UStatus::iRetorno, 0);
+
+    r = valida(semAssinatura);
+    EXPECT_EQ(r.text, QStringLiteral("Erro na chave !"));
 }
 
 // ------------------------------------------------------ the busy wait
