@@ -789,10 +789,14 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, i
     Impressora* imp = memoriaLegivel(s);
     if (!imp) return -1;
     std::string fita;
-    for (const Documento& d : imp->memoria().ultimosDocumentos(documentos)) {
-        fita +=
-            "COO " + digits(d.coo, 6) + " " + d.tipo + " " + ddmmyyyy(d.dataHora) + " " + hhmmss(d.dataHora) + "\r\n";
-        fita += d.texto;
+    try {
+        for (const Documento& d : imp->memoria().ultimosDocumentos(documentos)) {
+            fita += "COO " + digits(d.coo, 6) + " " + d.tipo + " " + ddmmyyyy(d.dataHora) + " " + hhmmss(d.dataHora) +
+                    "\r\n";
+            fita += d.texto;
+        }
+    } catch (const std::exception&) {
+        return -1;
     }
     const size_t n = std::min(fita.size(), static_cast<size_t>(tamanho - 1));
     std::memcpy(destino, fita.data(), n);
@@ -841,15 +845,13 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeContador(const char* nome, long long*
         *valor = it->second;
         return 1;
     }
-    if (n == "Documentos") {
-        *valor = imp->memoria().contaDocumentos();
-        return 1;
+    if (n != "Documentos" && n != "Reducoes") return -2;
+    try {
+        *valor = n == "Documentos" ? imp->memoria().contaDocumentos() : imp->memoria().contaReducoes();
+    } catch (const std::exception&) {
+        return -1;
     }
-    if (n == "Reducoes") {
-        *valor = imp->memoria().contaReducoes();
-        return 1;
-    }
-    return -2;
+    return 1;
 }
 
 KESAFI_API int KESAFI_CALL KesafiVirtual_ContaChamadas(const char* funcao, int* quantidade) {
