@@ -70,7 +70,8 @@ extern "C" {
  * KESAFI32.ini instead of the folder of the running executable.  The
  * default memory folder ("Impressora Virtual") lies below it as well.
  * Closes the port and forgets all state held in memory (forced answers,
- * garbage buffers, the last status); the printer's memory on disk stays.
+ * garbage buffers, the last status); the printer's memory on disk stays,
+ * closed and no longer locked by this process.
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_DefinePastaBase(const char* pasta);
 
