@@ -49,13 +49,24 @@
  *    LeContador return -1, and CriaImpressora replaces the printer.
  *  - text buffers receive as many characters as they hold before their
  *    terminating zero, never more than the field's width.
- *  - FlagsFiscais: 4 daylight-saving time, 8 the day is closed by a
- *    reduction, 32 the last document is a receipt that may be cancelled,
- *    128 no reductions left in the fiscal memory.
+ *  - FlagsFiscais: 1 a fiscal receipt is in progress, 4 daylight-saving
+ *    time, 8 the day is closed by a reduction, 32 the last document is a
+ *    receipt that may be cancelled, 128 no reductions left in the fiscal
+ *    memory.
+ *  - documents left open (KesafiVirtual_DeixaDocumentoAberto, [Virtual]
+ *    DocumentoAberto): while a fiscal receipt is in progress every answer
+ *    has ST1 bit 2 ("Cupom Aberto") and other documents are refused with
+ *    ST3 7; an open non-fiscal receipt or managerial report refuses them
+ *    with ST1 2 and ST3 48.  CancelaCupom cancels a receipt in progress on
+ *    its own paper (no new COO; CFC counts it), otherwise the last receipt
+ *    when it is the last document (a new COO; ST2 4 with ST3 26, or 27
+ *    once cancelled).  CancelaRecebimentoNaoFiscalMFD does the same for
+ *    non-fiscal receipts (CNC).  FechaRelatorioGerencial closes an open
+ *    managerial report; with none open it refuses with ST2 1 and ST3 101.
  *  - ranges: EspacoEntreLinhas 0-127 dots, LinhasEntreCupons 5-30 lines
  *    (else ST3 193); cutter and off-line switches 0 or 1 (else -2).
  *  - a drawer opened by AcionaGaveta reads open (0) for ten seconds of the
- *    printer's clock, then closed (1) again.
+ *    printer's clock, then closed (1) again (VerificaEstadoGaveta).
  */
 #ifndef KESAFI_VIRTUAL_H
 #define KESAFI_VIRTUAL_H
@@ -125,7 +136,14 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaResposta(int retorno, int ack, int
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaBufferLixo(const char* bytes, int tamanho);
 
-/* Forgets every queued forced answer and garbage buffer. */
+/*
+ * The next VerificaEstadoGaveta that reaches the printer reports `estado`
+ * whatever the drawer's state (a sensor wired the other way round gives 0
+ * for closed, a faulty one any value).  Readings may be queued.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaEstadoGaveta(int estado);
+
+/* Forgets every queued forced answer, garbage buffer and drawer reading. */
 KESAFI_API int KESAFI_CALL KesafiVirtual_LimpaForcados(void);
 
 /*
@@ -141,6 +159,16 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaVendas(int quantidade);
  * fails like `KesafiVirtual_AdicionaVendas`.
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaRecebimentos(int quantidade);
+
+/*
+ * Leaves a document open, as a point-of-sale program that stopped in the
+ * middle of it: "Cupom" (a fiscal receipt with its items, not totalled),
+ * "NaoFiscal" (a cash supply of 50,00 on totalizer 30, not paid) or
+ * "Gerencial" (managerial report 1 with a line of text); any case.  Returns
+ * the printer's result: 1, or -27 when it refuses (a document already open,
+ * a reduction pending, the day closed), 0 with the printer switched off.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_DeixaDocumentoAberto(const char* documento);
 
 /*
  * Copies into `destino` (at most `tamanho` - 1 bytes, zero-terminated) the

@@ -43,6 +43,7 @@ struct Sessao {
     Status status;
     std::deque<Forcado> forcados;
     std::deque<std::string> lixos;
+    std::deque<int> gavetas;  // drawer readings forced by the test control
     std::map<std::string, int> chamadas;
     int totalChamadas = 0;
     std::unique_ptr<Impressora> imp;
@@ -150,7 +151,26 @@ enum class Alvo { Biblioteca, Firmware, Impressora };
 
 void defineStatus(Sessao& s, const Resposta& r) {
     const bool respondeu = r.retorno == 1 || r.retorno == -27 || r.retorno == -8;
-    s.status = {respondeu ? 6 : 0, r.st1, r.st2, s.estendido ? r.st3 : 0};
+    // Every answer shows a receipt in progress.
+    const int st1 = r.st1 | (respondeu && s.imp && s.imp->cupomAberto() ? kSt1CupomAberto : 0);
+    s.status = {respondeu ? 6 : 0, st1, r.st2, s.estendido ? r.st3 : 0};
+}
+
+// "Cupom", "NaoFiscal" or "Gerencial" (any case) as the document to leave open.
+std::optional<Impressora::Aberto> documentoAberto(std::string_view nome) {
+    const std::string v = maiusculas(nome);
+    if (v == "CUPOM") return Impressora::Aberto::Cupom;
+    if (v == "NAOFISCAL") return Impressora::Aberto::NaoFiscal;
+    if (v == "GERENCIAL") return Impressora::Aberto::Gerencial;
+    return std::nullopt;
+}
+
+// [Virtual] DocumentoAberto: each opening of the port finds that document
+// open, as a point-of-sale program that stopped in the middle of it left it,
+// unless the printer holds an open document already (it then refuses).
+void abreDocumentoConfigurado(Sessao& s) {
+    const auto documento = documentoAberto(platform::ini::readString(ini(s), "Virtual", "DocumentoAberto"));
+    if (documento) s.imp->deixaAberto(*documento);
 }
 
 // Common path of every Kestrona_FI_* call: counting, forced answers and
@@ -281,6 +301,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_AbrePortaSerial(void) {
         Acesso acesso = Acesso::Pronta;
         if (!garanteMemoria(s, &acesso)) return {acesso == Acesso::EmUso ? -5 : -1, 0, 0, 0};
         s.portaAberta = true;
+        abreDocumentoConfigurado(s);
         return ok();
     });
 }
@@ -572,6 +593,10 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaEstadoGaveta(int* estado) {
     return chama("VerificaEstadoGaveta", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!estado) return invalido();
         *estado = s.imp->estadoGaveta();
+        if (!s.gavetas.empty()) {
+            *estado = s.gavetas.front();
+            s.gavetas.pop_front();
+        }
         return ok();
     });
 }
@@ -677,6 +702,7 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_DefinePastaBase(const char* pasta) {
     s.status = {};
     s.forcados.clear();
     s.lixos.clear();
+    s.gavetas.clear();
     s.chamadas.clear();
     s.totalChamadas = 0;
     return 1;
@@ -754,11 +780,19 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaBufferLixo(const char* bytes, int 
     return 1;
 }
 
+KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaEstadoGaveta(int estado) {
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    s.gavetas.push_back(estado);
+    return 1;
+}
+
 KESAFI_API int KESAFI_CALL KesafiVirtual_LimpaForcados(void) {
     Sessao& s = sessao();
     std::lock_guard<std::mutex> trava(s.m);
     s.forcados.clear();
     s.lixos.clear();
+    s.gavetas.clear();
     return 1;
 }
 
@@ -780,6 +814,19 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaVendas(int quantidade) { return
 
 KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaRecebimentos(int quantidade) {
     return documentosDeVenda(quantidade, true);
+}
+
+KESAFI_API int KESAFI_CALL KesafiVirtual_DeixaDocumentoAberto(const char* documento) {
+    const auto aberto = documento ? documentoAberto(documento) : std::nullopt;
+    if (!aberto) return -2;
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    if (!s.ligada) return 0;
+    Impressora* imp = garanteMemoria(s);
+    if (!imp) return -1;
+    const Resposta r = imp->deixaAberto(*aberto);
+    defineStatus(s, r);
+    return r.retorno;
 }
 
 KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, int tamanho) {

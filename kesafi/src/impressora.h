@@ -78,6 +78,7 @@ public:
     int flags() const;
     int reducoesRestantes() const;
     int estadoGaveta() const;  // 1 closed, 0 open
+    bool cupomAberto() const;  // a fiscal receipt is in progress
 
     // Answers laid out for the library's callers.
     std::string respostaFormas() const;           // 3016
@@ -109,6 +110,11 @@ public:
     Resposta linhasEntreCupons(int linhas);
     Resposta cancelaCupom();
     Resposta cancelaNaoFiscal();
+    // Leaves a document open, as a point-of-sale program that stopped in the
+    // middle of it: a fiscal receipt with its items, a non-fiscal receipt not
+    // paid, or managerial report 1 with a line of text.
+    enum class Aberto { Cupom, NaoFiscal, Gerencial };
+    Resposta deixaAberto(Aberto documento);
     Resposta imprimeConfiguracao();
     Resposta tratamentoOffLine(int modo);
     Resposta vendas(int quantidade);
@@ -136,9 +142,13 @@ private:
 
 // Operations over a context, shared by the commands and the printer's past.
 namespace op {
+// Refused while a receipt, a non-fiscal receipt or a managerial report is open.
+Resposta semDocumentoAberto(const Contexto& c);
 Resposta diaAberto(const Contexto& c);
 Resposta venda(Contexto& c);
+Resposta abreCupom(Contexto& c);
 Resposta recebimento(Contexto& c, int totalizador, int64_t valor);
+Resposta abreRecebimento(Contexto& c, int totalizador, int64_t valor);
 Resposta leituraX(Contexto& c, std::string* texto);
 Resposta reducao(Contexto& c);
 Resposta cancelaCupom(Contexto& c);
