@@ -19,6 +19,7 @@
 #include "settings/tfconfiggeral.h"
 #include "ui_tfconfiggeral.h"
 #include "ui_tfprincipal.h"
+#include "usuario_comum.h"
 
 using platform::dialogs::Kind;
 
@@ -132,6 +133,29 @@ TEST_F(ConfigGeral, UmaInterfaceEscolhidaValeJaEmTodasAsJanelasESobreviveAoReini
     criaJanelas();
     EXPECT_EQ(UStatus::sInterface, QStringLiteral("Web2"));
     EXPECT_EQ(qApp->styleSheet(), folha(arquivo(QStringLiteral("Skins/Web2.qss"))));
+}
+
+TEST_F(ConfigGeral, UmaEscolhaQueNaoPodeSerGravadaNaoMudaNada) {
+    const QByteArray antes = bytesDoIni();
+    const QString estilo = qApp->styleSheet();
+    ComoUsuarioComum::entrega(QFile::encodeName(pasta()).toStdString(), 0755);
+    ComoUsuarioComum::entrega(QFile::encodeName(ini()).toStdString(), 0200);
+    {
+        ComoUsuarioComum usuario;
+        QTest::mouseClick(imagem(QStringLiteral("Web2")), Qt::LeftButton);
+        clica(ui()->RbTXTWordpad);
+    }
+    const auto vistas = caixas();
+    ASSERT_EQ(vistas.size(), 2u);
+    for (const auto& vista : vistas) {
+        EXPECT_EQ(vista.kind, Kind::Error);
+        EXPECT_EQ(vista.text, QStringLiteral("Unable to write to ") + ini());
+    }
+    EXPECT_EQ(UStatus::sInterface, QStringLiteral("Aluminium"));
+    EXPECT_EQ(qApp->styleSheet(), estilo);
+    EXPECT_EQ(UStatus::sAbreTXT, QStringLiteral("Notepad"));
+    ASSERT_TRUE(QFile::setPermissions(ini(), QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(bytesDoIni(), antes);
 }
 
 TEST_F(ConfigGeral, EnviarComandoAcinzentaOsRadiosSemMudarAEscolha) {
