@@ -66,7 +66,8 @@ std::optional<QString> senhaGravada() {
 TFGerenciador::TFGerenciador(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFGerenciador>()) {
     ui->setupUi(this);
     printer::preparaJanela(this, Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    // Forty check boxes side by side: a condensed face keeps every caption whole.
+    // Nearly forty check boxes side by side: a condensed face keeps every
+    // caption whole, whatever font the skin gives them.
     for (QWidget* filho : findChildren<QWidget*>()) {
         QFont fonte = filho->font();
         fonte.setStretch(QFont::Condensed);
