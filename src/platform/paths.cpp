@@ -25,6 +25,8 @@ QString withoutSeparator(const QString& folder) {
 
 QString executableFolder() {
     if (!gExecutableFolder.isEmpty()) return gExecutableFolder;
+    const QString dados = qEnvironmentVariable("ZENTORA_PASTA_BASE");
+    if (!dados.isEmpty()) return withSeparator(QDir(dados).absolutePath());
     return withSeparator(QCoreApplication::applicationDirPath());
 }
 
