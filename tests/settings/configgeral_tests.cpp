@@ -316,6 +316,14 @@ TEST(Registra, VerificaQueABibliotecaDaImpressoraAchaOSQLite) {
     EXPECT_EQ(processo.exitCode(), 0) << processo.readAllStandardError().toStdString();
     EXPECT_TRUE(processo.readAllStandardOutput().contains("SQLite")) << "reports where SQLite was found";
 
+    // Run through a link, as the package links it into the user's data folder.
+    QTemporaryDir dados;
+    const QString link = dados.filePath(QStringLiteral("Registra"));
+    ASSERT_TRUE(QFile::link(instalado, link));
+    processo.start(link, {});
+    ASSERT_TRUE(processo.waitForFinished(30000));
+    EXPECT_EQ(processo.exitCode(), 0) << processo.readAllStandardError().toStdString();
+
     // Beside no printer library, or beside a file that is no library: refused, saying why.
     QTemporaryDir outra;
     const QString copia = outra.filePath(QStringLiteral("Registra"));
