@@ -37,7 +37,8 @@ namespace {
 
 const QString kZentora3 = QStringLiteral("Zentora3");
 const QString kTituloUSB = QStringLiteral("INSTALAÇÃO DO DRIVE USB");
-// The installer has this long to finish before the program stops waiting.
+// The installer has this long to finish before the program stops waiting for
+// it (it goes on by itself).
 constexpr int kEsperaInstalador = 10000;
 
 QString arquivoIni() { return sPastaBase + QStringLiteral("KESAFI32.ini"); }
@@ -60,6 +61,7 @@ TFprincipal::TFprincipal(QWidget* parent) : QWidget(parent), ui(std::make_unique
 
     connect(ui->BtInstalaUSB, &QPushButton::clicked, this, &TFprincipal::BtInstalaUSBClick);
     connect(ui->BtConfig, &QPushButton::clicked, this, &TFprincipal::BtConfigClick);
+    connect(ui->BtAdm, &QPushButton::clicked, this, &TFprincipal::BtAdmClick);
     connect(ui->BtSair, &QPushButton::clicked, this, &TFprincipal::BtSairClick);
     connect(ui->BtLocalizarImpressora, &QToolButton::clicked, this, &TFprincipal::BtLocalizarImpressoraClick);
     connect(ui->BtConfigFiscais, &QPushButton::clicked, this, &TFprincipal::BtConfigFiscaisClick);
@@ -159,6 +161,10 @@ void TFprincipal::FormShow() {
 
     // 12. The status strip stays visible for the whole run.
     UStatus::Fstatus->show();
+
+    // 13. The functions the command manager offers to users, on every window.
+    UGerenciador::FGerenciador->CarregaStatus();
+    UGerenciador::FGerenciador->AplicaStatus();
 }
 
 void TFprincipal::BtInstalaUSBClick() {
@@ -176,6 +182,10 @@ void TFprincipal::BtInstalaUSBClick() {
         platform::dialogs::error(
             kTituloUSB,
             QStringLiteral("O Instalador do Driver USB Terminou com Erro (código %1):\r").arg(codigo) + instalador);
+    else if (espera == platform::shell::Wait::TimedOut)
+        platform::dialogs::information(kTituloUSB, QStringLiteral("A Instalação do Driver USB Continua em Sua Própria "
+                                                                  "Janela.\rAo Terminar, Desligue e Ligue a "
+                                                                  "Impressora Fiscal\rPara Reconhecimento do Driver"));
     else
         platform::dialogs::information(kTituloUSB,
                                        QStringLiteral("Instalado com Sucesso!\rRecomendável Desligar e Ligar "
@@ -186,6 +196,7 @@ void TFprincipal::BtInstalaUSBClick() {
 void TFprincipal::BtSairClick() { QApplication::quit(); }
 
 void TFprincipal::BtConfigClick() { printer::mostraSobre(UConfig::FConfigGeral, this); }
+void TFprincipal::BtAdmClick() { UGerenciador::FGerenciador->Entra(this); }
 void TFprincipal::BtConfigFiscaisClick() { printer::mostraSobre(UConfigFiscais::FConfigECF, this); }
 void TFprincipal::BtRelatoriosFiscaisClick() { printer::mostraSobre(URelFiscais::FRelFiscais, this); }
 void TFprincipal::BtComandosAdicionaisClick() { printer::mostraSobre(uComandosAdicionais::FComandosAdicionais, this); }

@@ -10,6 +10,16 @@ namespace platform::dialogs {
 namespace {
 
 Script* gScript = nullptr;
+int gOpen = 0;
+
+// Marks a box or dialog open for as long as it lives.
+class Open {
+public:
+    Open() { ++gOpen; }
+    ~Open() { --gOpen; }
+    Open(const Open&) = delete;
+    Open& operator=(const Open&) = delete;
+};
 
 // The program's texts break lines with a lone carriage return.
 QString shown(QString text) {
@@ -29,7 +39,10 @@ void messageBox(QMessageBox::Icon icon, const QString& title, const QString& tex
 
 QString applicationTitle() { return QStringLiteral("Zentora 3.0"); }
 
+bool anyOpen() { return gOpen > 0 || QApplication::activeModalWidget() != nullptr; }
+
 void information(const QString& title, const QString& text) {
+    Open open;
     if (gScript) {
         gScript->handle({Kind::Information, title, text, {QStringLiteral("OK")}});
         return;
@@ -38,6 +51,7 @@ void information(const QString& title, const QString& text) {
 }
 
 bool question(const QString& title, const QString& text) {
+    Open open;
     if (gScript)
         return gScript->handle({Kind::Question, title, text, {QStringLiteral("Yes"), QStringLiteral("No")}}).accepted;
     QMessageBox box(QMessageBox::Question, title, shown(text), QMessageBox::NoButton, owner());
@@ -48,6 +62,7 @@ bool question(const QString& title, const QString& text) {
 }
 
 void error(const QString& title, const QString& text) {
+    Open open;
     if (gScript) {
         gScript->handle({Kind::Error, title, text, {QStringLiteral("OK")}});
         return;
@@ -56,6 +71,7 @@ void error(const QString& title, const QString& text) {
 }
 
 void plain(const QString& text) {
+    Open open;
     if (gScript) {
         gScript->handle({Kind::Plain, applicationTitle(), text, {QStringLiteral("OK")}});
         return;
@@ -64,6 +80,7 @@ void plain(const QString& text) {
 }
 
 QString input(const QString& title, const QString& prompt, const QString& initial) {
+    Open open;
     if (gScript) {
         const auto a = gScript->handle({Kind::Input, title, prompt, {QStringLiteral("OK"), QStringLiteral("Cancel")}});
         return a.accepted ? a.text : QString();
@@ -73,7 +90,19 @@ QString input(const QString& title, const QString& prompt, const QString& initia
     return ok ? typed : QString();
 }
 
+QString password(const QString& title, const QString& prompt) {
+    if (gScript) {
+        const auto a =
+            gScript->handle({Kind::Password, title, prompt, {QStringLiteral("OK"), QStringLiteral("Cancel")}});
+        return a.accepted ? a.text : QString();
+    }
+    bool ok = false;
+    const QString typed = QInputDialog::getText(owner(), title, shown(prompt), QLineEdit::Password, QString(), &ok);
+    return ok ? typed : QString();
+}
+
 QString chooseFolder(const QString& caption) {
+    Open open;
     if (gScript) {
         const auto a =
             gScript->handle({Kind::Folder, caption, QString(), {QStringLiteral("OK"), QStringLiteral("Cancel")}});
@@ -92,6 +121,7 @@ QString qtFilter(const QString& filter) {
 }
 
 bool FileDialog::execute() {
+    Open open;
     const Kind kind = mode_ == Mode::Open ? Kind::OpenFile : Kind::SaveFile;
     if (gScript) {
         const auto a = gScript->handle({kind, title, initialDir, {QStringLiteral("OK"), QStringLiteral("Cancel")}});
@@ -138,8 +168,8 @@ Script::Answer Script::handle(const Record& record) {
     records_.push_back(record);
     if (hook_) hook_(record);
     const bool needsAnswer = record.kind == Kind::Question || record.kind == Kind::Input ||
-                             record.kind == Kind::OpenFile || record.kind == Kind::SaveFile ||
-                             record.kind == Kind::Folder;
+                             record.kind == Kind::Password || record.kind == Kind::OpenFile ||
+                             record.kind == Kind::SaveFile || record.kind == Kind::Folder;
     if (!needsAnswer) return {true, {}};
     if (answers_.empty()) return {false, {}};  // nobody answered: No / Cancel
     Answer a = answers_.front();
