@@ -5,9 +5,10 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QProgressBar>
-#include <QPushButton>
 #include <atomic>
 #include <thread>
+
+#include "platform/dialogs.h"
 
 namespace uDadosMFeMFD {
 
@@ -41,6 +42,8 @@ private:
 int AguardaChamada(QAbstractButton* botao, const std::function<int()>& chamada) {
     BarraOcupada barra(botao);
     botao->repaint();
+    // The handler is between its command and the analysis of the answer.
+    const platform::dialogs::Open aberta;
 
     // Something posted here wakes this thread when the call has returned.
     QObject despertador;

@@ -13,7 +13,8 @@ namespace uDadosMFeMFD {
 // Runs `chamada` on a worker thread and returns its result.  Meanwhile this
 // thread repaints the windows and runs their timers but takes no user input;
 // `botao` carries a busy bar ("PbAguarde") and the cursor shows the wait.
-// The wait counts as an open box, so a timed command waits for its end.
+// The wait counts as an open box (platform::dialogs::anyOpen), so a timed
+// command waits for its end.
 int AguardaChamada(QAbstractButton* botao, const std::function<int()>& chamada);
 
 }  // namespace uDadosMFeMFD

@@ -17,9 +17,12 @@
 #include <QTimer>
 #include <QToolButton>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 #include "../reports/impressao.h"
+#include "commands/datahora.h"
+#include "commands/tfcomandosadicionais.h"
 #include "ead/chaves.h"
 #include "ead/ead.h"
 #include "instalacao.h"
@@ -862,46 +865,87 @@ int KESAFI_CALL validacaoPresa(const char*, const char*, const char*) {
     return 1;
 }
 
+class EsperaLonga : public DadosMFeMFD {
+protected:
+    void TearDown() override {
+        gTrava = nullptr;
+        DadosMFeMFD::TearDown();
+    }
+    // Validates a file while the check is held on its worker thread until
+    // `enquantoPreso`, run on this thread as often as events are processed,
+    // says it has seen enough.
+    void validaPresoAte(const std::function<bool()>& enquantoPreso) {
+        gTrava = &trava;
+        uDadosMFeMFD::validateFile = &validacaoPresa;
+        QTimer verificador;
+        verificador.setInterval(0);
+        QObject::connect(&verificador, &QTimer::timeout, [&] {
+            {
+                std::lock_guard<std::mutex> l(trava.m);
+                if (!trava.entrou) return;
+            }
+            if (!enquantoPreso()) return;
+            verificador.stop();
+            std::lock_guard<std::mutex> l(trava.m);
+            trava.solta = true;
+            trava.cv.notify_all();
+        });
+        dialogos.whileOpen([&](const Record& r) {
+            if (r.kind == Kind::OpenFile) verificador.start();
+        });
+        dialogos.text(relatorio(QStringLiteral("qualquer.mfd")));
+        clica("BtValidarAssinatura");
+        dialogos.whileOpen({});
+        EXPECT_TRUE(trava.solta);
+    }
+
+    Trava trava;
+};
+
 }  // namespace
 
-TEST_F(DadosMFeMFD, ChamadaLongaDeixaAJanelaPintarComIndicadorDeEspera) {
-    Trava trava;
-    gTrava = &trava;
-    uDadosMFeMFD::validateFile = &validacaoPresa;
+TEST_F(EsperaLonga, ChamadaLongaDeixaAJanelaPintarComIndicadorDeEspera) {
     QToolButton* b = botao("BtValidarAssinatura");
-
-    // Runs on this thread while the call is still held on the worker.
     bool barraVisivel = false;
     bool cursorDeEspera = false;
     bool pintou = false;
-    QTimer verificador;
-    verificador.setInterval(0);
-    QObject::connect(&verificador, &QTimer::timeout, [&] {
-        {
-            std::lock_guard<std::mutex> l(trava.m);
-            if (!trava.entrou) return;
-        }
+    validaPresoAte([&] {
         const auto* barra = b->findChild<QProgressBar*>(QStringLiteral("PbAguarde"));
         barraVisivel = barra && barra->isVisible() && barra->minimum() == 0 && barra->maximum() == 0;
         cursorDeEspera = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor;
         pintou = !janela->grab().isNull();
-        verificador.stop();
-        std::lock_guard<std::mutex> l(trava.m);
-        trava.solta = true;
-        trava.cv.notify_all();
+        return true;
     });
-    dialogos.whileOpen([&](const Record& r) {
-        if (r.kind == Kind::OpenFile) verificador.start();
-    });
-    dialogos.text(relatorio(QStringLiteral("qualquer.mfd")));
-    clica("BtValidarAssinatura");
-
-    EXPECT_TRUE(trava.solta);
     EXPECT_TRUE(barraVisivel);
     EXPECT_TRUE(cursorDeEspera);
     EXPECT_TRUE(pintou);
     EXPECT_EQ(b->findChild<QProgressBar*>(QStringLiteral("PbAguarde")), nullptr);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(caixas().back().text, QStringLiteral("Assinatura validada com sucesso!"));
-    gTrava = nullptr;
+}
+
+TEST_F(EsperaLonga, ContagemDoHorarioDeVeraoEsperaAChamadaTerminar) {
+    using namespace uComandosAdicionais;
+    QTimer& contagem = FComandosAdicionais->TimerVerao;
+    // A daylight-saving exit waiting for its moment, which the first tick reaches.
+    dHoraComando = momento(kMomento.date(), QTime(11, 15, 0));
+    dHoraECF = dHoraComando.addSecs(-1);
+    contagem.setInterval(1);
+    contagem.start();
+    const int antes = chamadas("ProgramaHorarioVerao");
+
+    int enviadosDuranteAChamada = -1;
+    validaPresoAte([&] {
+        // The countdown runs past the moment while the call is held (or, were
+        // it not held back, sends and stops).
+        if (contagem.isActive() && dHoraECF <= dHoraComando.addSecs(1)) return false;
+        enviadosDuranteAChamada = chamadas("ProgramaHorarioVerao") - antes;
+        return true;
+    });
+    EXPECT_EQ(enviadosDuranteAChamada, 0);
+    EXPECT_EQ(caixas().back().text, QStringLiteral("Assinatura validada com sucesso!"));
+
+    // The first tick after the wait sends the command, once.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !contagem.isActive(); }));
+    EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes + 1);
 }
