@@ -6,17 +6,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "captions.h"
+
 namespace platform::dialogs {
 namespace {
 
-Script* gScript = nullptr;
+using captions::shown;
 
-// The program's texts break lines with a lone carriage return.
-QString shown(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
+Script* gScript = nullptr;
 
 QWidget* owner() { return QApplication::activeWindow(); }
 
