@@ -12,14 +12,41 @@
  * How the virtual printer answers the Kestrona_FI_* calls:
  *  - results: 1 done; -2 an argument the library rejects (null pointer, bad
  *    format); -4 no KESAFI32.ini in the installation folder; -5 the port is
- *    not open, or the printer is not attached to the port being opened;
- *    -6 opening the port of a printer switched off; 0 any other call to a
- *    printer switched off (nothing answers); -8 the capture file
- *    "Retorno.txt" could not be written; -27 the printer refused the
- *    command (ACK 6, ST1/ST2 bits, ST3 code); -1 the memory failed, and the
- *    MF/MFD data functions for now.  Library-side calls (VersaoDll,
+ *    not open, the printer is not attached to the port being opened, or
+ *    another process has the port open (below); -6 opening the port of a
+ *    printer switched off; 0 any other call to a printer switched off
+ *    (nothing answers); -8 the capture file "Retorno.txt" could not be
+ *    written; -27 the printer refused the command (ACK 6, ST1/ST2 bits, ST3
+ *    code); -1 the memory failed, or could not be opened because the system
+ *    refused (a full disk, no permission: the memory stays as it was), and
+ *    the MF/MFD data functions for now.  Library-side calls (VersaoDll,
  *    SelecionaIniLocal, ReloadINIFile, FechaPortaSerial,
  *    HabilitaDesabilitaRetornoEstendidoMFD) need neither port nor printer.
+ *  - the memory ("memoria.db" in the memory folder) is never deleted,
+ *    truncated or replaced on the way to opening it: only a folder with no
+ *    memory at all gets a new printer.  It carries the version of its
+ *    layout; an older one is upgraded in one transaction when opened.
+ *  - one port, one process: while a process has the printer's memory open
+ *    (opened by AbrePortaSerial or by a control call below that reads or
+ *    changes the printer, closed by FechaPortaSerial or
+ *    KesafiVirtual_DefinePastaBase) it holds a lock of the operating system
+ *    on it ("memoria.trava" beside it), which the system releases when the
+ *    process ends, however it ends.  Another process's AbrePortaSerial
+ *    returns -5 and changes nothing; its control calls return -1.
+ *  - a memory that cannot be read (a damaged or truncated file, a malformed
+ *    stored value, a layout or a version this library does not know) makes
+ *    a printer with a damaged fiscal memory: the port opens; RetornoImpressoraMFD,
+ *    the library-side calls, ModeloImpressora and VersaoFirmwareMFD answer;
+ *    every other call, NumeroSerieMFD included (the serial number lives in
+ *    the memory), is refused with -27, ST1 16 ("ECF em Erro"), ST2 1
+ *    ("Comando Não Executado") and ST3 123 ("ERRO NA MEMÓRIA FISCAL CHAMAR
+ *    CREDENCIADO"), leaving its buffers alone.  The file's path and the
+ *    reason go to the standard error output and the files stay as they
+ *    were.  A record found unreadable by a command does the same from then
+ *    on (the command is undone).  Of the control calls, AdicionaVendas and
+ *    AdicionaRecebimentos are refused like the sales they are, FixaRelogio,
+ *    DefineDeslocamentoRelogio, LeFita and the printer's counters of
+ *    LeContador return -1, and CriaImpressora replaces the printer.
  *  - text buffers receive as many characters as they hold before their
  *    terminating zero, never more than the field's width.
  *  - FlagsFiscais: 1 a fiscal receipt is in progress, 4 daylight-saving
@@ -56,7 +83,8 @@ extern "C" {
  * environment variable ZENTORA_PASTA_BASE, else that of the executable).  The
  * default memory folder ("Impressora Virtual") lies below it as well.
  * Closes the port and forgets all state held in memory (forced answers,
- * garbage buffers, the last status); the printer's memory on disk stays.
+ * garbage buffers, the last status); the printer's memory on disk stays,
+ * closed and no longer locked by this process.
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_DefinePastaBase(const char* pasta);
 
@@ -66,6 +94,7 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_DefinePastaBase(const char* pasta);
  * their reductions, the last one on an earlier day).  The folder is created
  * when missing.  An empty or null folder means the configured memory folder.
  * `semente` varies the serial number and the past (0 is the default printer).
+ * -1 when another process holds that memory.
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_CriaImpressora(const char* pasta, int semente);
 

@@ -117,13 +117,21 @@ bool mesmaPasta(const std::string& a, const std::string& b) {
     return na.lexically_normal() == nb.lexically_normal() || comBarra(na.string()) == comBarra(nb.string());
 }
 
-// The printer of the configured memory folder, opened (or created) on demand.
-Impressora* garanteMemoria(Sessao& s) {
+// The printer of the configured memory folder, opened (or created) on demand;
+// null when another process holds its memory or the system refused to open it
+// (`acesso` tells which).
+Impressora* garanteMemoria(Sessao& s, Acesso* acesso = nullptr) {
     const std::string pasta = pastaMemoria(s);
     if (s.imp && !mesmaPasta(s.imp->pasta(), pasta)) s.imp.reset();
-    if (!s.imp) s.imp = Impressora::abre(pasta);
-    if (!s.imp) s.imp = Impressora::cria(pasta, sementeConfigurada(s), wallNow());
+    const Acesso a = s.imp ? Acesso::Pronta : Impressora::abre(pasta, sementeConfigurada(s), wallNow(), s.imp);
+    if (acesso) *acesso = a;
     return s.imp.get();
+}
+
+// The same, for the test control that reads the printer's memory.
+Impressora* memoriaLegivel(Sessao& s) {
+    Impressora* imp = garanteMemoria(s);
+    return imp && !imp->danificada() ? imp : nullptr;
 }
 
 // Writes an answer into a caller buffer: as many characters as the buffer
@@ -138,7 +146,9 @@ struct Saida {
     size_t largura;
 };
 
-enum class Alvo { Biblioteca, Impressora };
+// Who answers a call: the library alone; the printer from its firmware (a
+// damaged fiscal memory does not stop it); the printer from its memory.
+enum class Alvo { Biblioteca, Firmware, Impressora };
 
 void defineStatus(Sessao& s, const Resposta& r) {
     const bool respondeu = r.retorno == 1 || r.retorno == -27 || r.retorno == -8;
@@ -194,7 +204,7 @@ int chama(const char* nome, Alvo alvo, std::initializer_list<Saida> saidas, F&& 
         s.status = {6, 0, 0, 0};
         return 1;
     }
-    if (alvo == Alvo::Impressora) {
+    if (alvo != Alvo::Biblioteca) {
         if (!s.portaAberta || !s.imp) {
             s.status = {};
             return -5;
@@ -206,7 +216,7 @@ int chama(const char* nome, Alvo alvo, std::initializer_list<Saida> saidas, F&& 
     }
     Resposta r;
     try {
-        r = corpo(s);
+        r = alvo == Alvo::Impressora && s.imp->danificada() ? memoriaDanificada() : corpo(s);
     } catch (const std::exception&) {
         r = {-1, 0, 0, 0};
     }
@@ -300,7 +310,9 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_AbrePortaSerial(void) {
         const Porta pedida = maiusculas(s.portaSistema) == "USB" ? Porta::Usb : Porta::Serial;
         if (portaConectada(s) != pedida) return {-5, 0, 0, 0};
         if (!s.ligada) return {-6, 0, 0, 0};
-        if (!garanteMemoria(s)) return {-1, 0, 0, 0};
+        // Another process with the memory open has the port, like a serial port already in use.
+        Acesso acesso = Acesso::Pronta;
+        if (!garanteMemoria(s, &acesso)) return {acesso == Acesso::EmUso ? -5 : -1, 0, 0, 0};
         s.portaAberta = true;
         abreDocumentoConfigurado(s);
         return ok();
@@ -377,14 +389,14 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_NumeroSerieMFD(char* numeroSerie) {
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ModeloImpressora(char* modelo) {
-    return chama("ModeloImpressora", Alvo::Impressora, {{modelo, 11}}, [&](Sessao&) {
+    return chama("ModeloImpressora", Alvo::Firmware, {{modelo, 11}}, [&](Sessao&) {
         escreve(modelo, 11, padRight(kModelo, 11));
         return ok();
     });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_VersaoFirmwareMFD(char* versao) {
-    return chama("VersaoFirmwareMFD", Alvo::Impressora, {{versao, 7}}, [&](Sessao&) {
+    return chama("VersaoFirmwareMFD", Alvo::Firmware, {{versao, 7}}, [&](Sessao&) {
         escreve(versao, 7, kFirmware);
         return ok();
     });
@@ -730,8 +742,8 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_CriaImpressora(const char* pasta, int s
     const std::string configurada = pastaMemoria(s);
     const std::string alvo = (pasta && *pasta) ? std::string(pasta) : configurada;
     if (s.imp && mesmaPasta(s.imp->pasta(), alvo)) s.imp.reset();
-    auto nova = Impressora::cria(alvo, semente, wallNow());
-    if (!nova) return -1;
+    std::unique_ptr<Impressora> nova;
+    if (Impressora::substitui(alvo, semente, wallNow(), nova) != Acesso::Pronta) return -1;
     if (mesmaPasta(alvo, configurada)) s.imp = std::move(nova);
     return 1;
 }
@@ -849,13 +861,17 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, i
     if (documentos <= 0 || !destino || tamanho <= 0) return -2;
     Sessao& s = sessao();
     std::lock_guard<std::mutex> trava(s.m);
-    Impressora* imp = garanteMemoria(s);
+    Impressora* imp = memoriaLegivel(s);
     if (!imp) return -1;
     std::string fita;
-    for (const Documento& d : imp->memoria().ultimosDocumentos(documentos)) {
-        fita +=
-            "COO " + digits(d.coo, 6) + " " + d.tipo + " " + ddmmyyyy(d.dataHora) + " " + hhmmss(d.dataHora) + "\r\n";
-        fita += d.texto;
+    try {
+        for (const Documento& d : imp->memoria().ultimosDocumentos(documentos)) {
+            fita += "COO " + digits(d.coo, 6) + " " + d.tipo + " " + ddmmyyyy(d.dataHora) + " " + hhmmss(d.dataHora) +
+                    "\r\n";
+            fita += d.texto;
+        }
+    } catch (const std::exception&) {
+        return -1;
     }
     const size_t n = std::min(fita.size(), static_cast<size_t>(tamanho - 1));
     std::memcpy(destino, fita.data(), n);
@@ -886,7 +902,7 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeContador(const char* nome, long long*
         *valor = s.portaAberta ? 1 : 0;
         return 1;
     }
-    Impressora* imp = garanteMemoria(s);
+    Impressora* imp = memoriaLegivel(s);
     if (!imp) return -1;
     const Estado& e = imp->estado();
     const std::map<std::string, long long> contadores = {
@@ -914,15 +930,13 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeContador(const char* nome, long long*
         *valor = it->second;
         return 1;
     }
-    if (n == "Documentos") {
-        *valor = imp->memoria().contaDocumentos();
-        return 1;
+    if (n != "Documentos" && n != "Reducoes") return -2;
+    try {
+        *valor = n == "Documentos" ? imp->memoria().contaDocumentos() : imp->memoria().contaReducoes();
+    } catch (const std::exception&) {
+        return -1;
     }
-    if (n == "Reducoes") {
-        *valor = imp->memoria().contaReducoes();
-        return 1;
-    }
-    return -2;
+    return 1;
 }
 
 KESAFI_API int KESAFI_CALL KesafiVirtual_ContaChamadas(const char* funcao, int* quantidade) {

@@ -432,18 +432,57 @@ Resposta fechaRelatorio(Contexto& c) {
 
 // ---------------------------------------------------------------- printer
 
-std::unique_ptr<Impressora> Impressora::abre(const std::string& pasta) {
-    auto mem = Memoria::abre(pasta);
-    if (!mem) return nullptr;
+Acesso Impressora::abre(const std::string& pasta, int semente, int64_t hoje, std::unique_ptr<Impressora>& saida) {
+    return monta(pasta, Memoria::abre(pasta), semente, hoje, saida);
+}
+
+Acesso Impressora::substitui(const std::string& pasta, int semente, int64_t hoje, std::unique_ptr<Impressora>& saida) {
+    return monta(pasta, Memoria::substitui(pasta), semente, hoje, saida);
+}
+
+Acesso Impressora::monta(const std::string& pasta, Memoria::Abertura a, int semente, int64_t hoje,
+                         std::unique_ptr<Impressora>& saida) {
+    const std::string arquivo = Memoria::arquivo(pasta);
+    if (a.situacao == Memoria::Situacao::EmUso) {
+        std::fprintf(stderr, "KESAFI32: memória em uso por outro processo: %s\n", arquivo.c_str());
+        return Acesso::EmUso;
+    }
     std::unique_ptr<Impressora> p(new Impressora());
     p->pasta_ = pasta;
-    p->mem_ = std::move(mem);
+    p->trava_ = std::move(a.trava);
+    p->mem_ = std::move(a.memoria);
     try {
-        p->recarrega();
-    } catch (const std::exception&) {
-        return nullptr;
+        switch (a.situacao) {
+            case Memoria::Situacao::Aberta:
+                p->recarrega();
+                break;
+            case Memoria::Situacao::Nova:
+                p->fabrica(semente, hoje);
+                break;
+            case Memoria::Situacao::Ilegivel:
+                p->danifica(a.motivo);
+                break;
+            default:
+                throw std::runtime_error(a.motivo);
+        }
+    } catch (const MemoriaIlegivel& e) {
+        p->danifica(e.what());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "KESAFI32: não foi possível abrir a memória: %s: %s\n", arquivo.c_str(), e.what());
+        return Acesso::Falhou;
     }
-    return p;
+    saida = std::move(p);
+    return Acesso::Pronta;
+}
+
+void Impressora::danifica(const std::string& motivo) {
+    std::fprintf(stderr, "KESAFI32: memória fiscal ilegível: %s: %s\n", Memoria::arquivo(pasta_).c_str(),
+                 motivo.c_str());
+    if (mem_) mem_->abandona();
+    mem_.reset();
+    e_ = {};
+    t_ = {};
+    ultima_.reset();
 }
 
 void Impressora::recarrega() {
@@ -452,13 +491,12 @@ void Impressora::recarrega() {
     ultima_ = mem_->ultimaReducao();
 }
 
-std::unique_ptr<Impressora> Impressora::cria(const std::string& pasta, int semente, int64_t hoje) {
-    auto mem = Memoria::criaVazia(pasta);
-    if (!mem) return nullptr;
+void Impressora::fabrica(int semente, int64_t hoje) {
+    Memoria* mem = mem_.get();
     Estado e;
     Tabelas t;
     std::optional<Reducao> u;
-    try {
+    {
         Transacao tx(*mem);
         e.serie = serieDe(semente);
         e.semente = semente;
@@ -515,20 +553,15 @@ std::unique_ptr<Impressora> Impressora::cria(const std::string& pasta, int semen
         }
         mem->gravaEstado(e);
         tx.confirma();
-    } catch (const std::exception&) {
-        return nullptr;
     }
-    std::unique_ptr<Impressora> p(new Impressora());
-    p->pasta_ = pasta;
-    p->mem_ = std::move(mem);
-    p->e_ = std::move(e);
-    p->t_ = std::move(t);
-    p->ultima_ = std::move(u);
-    return p;
+    e_ = std::move(e);
+    t_ = std::move(t);
+    ultima_ = std::move(u);
 }
 
 template <class F>
 Resposta Impressora::muda(F&& f) {
+    if (danificada()) return memoriaDanificada();
     Estado e = e_;
     Tabelas t = t_;
     std::optional<Reducao> u = ultima_;
@@ -539,6 +572,11 @@ Resposta Impressora::muda(F&& f) {
         if (r.retorno != 1) return r;
         mem_->gravaEstado(e);
         tx.confirma();
+    } catch (const MemoriaIlegivel& ex) {
+        // Found while the command ran (a page or a record read for the first
+        // time): the command is undone and the memory is not touched again.
+        danifica(ex.what());
+        return memoriaDanificada();
     } catch (const std::exception&) {
         return {-1, 0, 0, 0};
     }
