@@ -33,6 +33,12 @@ bool Profile::writeString(const QString& section, const QString& key, const QStr
                    onFailure);
 }
 
+bool Profile::writeStrings(const std::vector<Entry>& entries, OnFailure onFailure) {
+    std::string content = ini::readFile(localPath(path_));
+    for (const Entry& e : entries) content = ini::withValue(content, bytes(e.section), bytes(e.key), bytes(e.value));
+    return replace(content, onFailure);
+}
+
 bool Profile::deleteKey(const QString& section, const QString& key, OnFailure onFailure) {
     const std::string content = ini::readFile(localPath(path_));
     if (!ini::hasKey(content, bytes(section), bytes(key))) return true;
