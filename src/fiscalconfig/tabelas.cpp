@@ -29,8 +29,8 @@ Aliquotas aliquotasDaResposta(const QByteArray& valores, const QByteArray& indic
     for (int k = 1; k <= 16; ++k) {
         Aliquota& a = aliquotas[size_t(k - 1)];
         a.Valor = campo(valores, 5 * (k - 1) + 1, 4);
-        const bool iss =
-            proximo < 16 && campo(indicesIss, 3 * proximo + 1, 2) == QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+        const bool iss = proximo < 16 &&
+                         campo(indicesIss, 3 * proximo + 1, 2) == QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
         if (iss) ++proximo;
         a.Tipo = iss ? kTipoISS : kTipoICMS;
     }
@@ -55,9 +55,9 @@ QStringList linhasFormasPagamento(const FormasPagamento& formas, bool atual) {
     QStringList linhas;
     for (int n = 1; n <= 20; ++n) {
         const FormaPagamento& f = formas[size_t(n - 1)];
-        linhas << (f.Descricao == QString(16, QLatin1Char(' ')) ? numero(n) + f.Descricao
-                                                                 : numero(n) + f.Vinculo + QStringLiteral(" : ") +
-                                                                       f.Descricao);
+        linhas << (f.Descricao == QString(16, QLatin1Char(' '))
+                       ? numero(n) + f.Descricao
+                       : numero(n) + f.Vinculo + QStringLiteral(" : ") + f.Descricao);
     }
     linhas << QStringLiteral(" ");
     linhas << (atual ? QStringLiteral("*\"V\"=Vinculada   \"N\"=Não Vinculada")

@@ -48,8 +48,8 @@ QByteArray le(const QString& comando, int largura, int (*chamada)(char*)) {
 }
 
 void erroCopia(const QString& origem, const QString& destino) {
-    dialogs::error(kCadastro,
-                   QStringLiteral("Não Foi Possível Copiar o Arquivo:\r") + origem + QStringLiteral("\rPara:\r") + destino);
+    dialogs::error(kCadastro, QStringLiteral("Não Foi Possível Copiar o Arquivo:\r") + origem +
+                                  QStringLiteral("\rPara:\r") + destino);
 }
 
 void avisaIlegivel(const QString& arquivo) {
@@ -59,14 +59,14 @@ void avisaIlegivel(const QString& arquivo) {
 
 void defineTransparente(QLabel* aviso, bool transparente) {
     aviso->setProperty("transparente", transparente);
-    aviso->setStyleSheet(QStringLiteral("QLabel#%1 { background-color: %2; }")
-                             .arg(aviso->objectName(), transparente ? QStringLiteral("transparent")
-                                                                    : QStringLiteral("#FFFF00")));
+    aviso->setStyleSheet(
+        QStringLiteral("QLabel#%1 { background-color: %2; }")
+            .arg(aviso->objectName(), transparente ? QStringLiteral("transparent") : QStringLiteral("#FFFF00")));
 }
 
-const QString kPerguntaCopia =
-    QStringLiteral("Deseja Realmente Copiar da Impressora para o Arquivo?\rAs Configurações Antigas Serão Perdidas!\r"
-                   "Continuar?");
+const QString kPerguntaCopia = QStringLiteral(
+    "Deseja Realmente Copiar da Impressora para o Arquivo?\rAs Configurações Antigas Serão Perdidas!\r"
+    "Continuar?");
 
 // The printer's answer to one row of a file-to-printer send.
 QString retornoDaLinha() {
@@ -123,8 +123,9 @@ bool LeAliquotas() {
 }
 
 bool LeComprovantes() {
-    aComprovantes = cf::comprovantesDaResposta(le(QStringLiteral("Lendo Comprovantes não Fiscais"),
-                                                  cf::kTamanhoComprovantes, Kestrona_FI_VerificaRecebimentoNaoFiscalMFD));
+    aComprovantes =
+        cf::comprovantesDaResposta(le(QStringLiteral("Lendo Comprovantes não Fiscais"), cf::kTamanhoComprovantes,
+                                      Kestrona_FI_VerificaRecebimentoNaoFiscalMFD));
     return iRetorno > 0;
 }
 
@@ -156,8 +157,9 @@ TFConfigECF::TFConfigECF(QWidget* parent) : QWidget(parent), ui(std::make_unique
     aRelatorios = {};
 
     // A layout file carries line breaks without their carriage returns.
-    const QString modelos = QStringLiteral("Modelos Superiores a RX10 e RX30 TH FI Aceitarão\r\n%1 Caracteres mas "
-                                           "Somente os 15 Primeiros serão Registrados");
+    const QString modelos = QStringLiteral(
+        "Modelos Superiores a RX10 e RX30 TH FI Aceitarão\r\n%1 Caracteres mas "
+        "Somente os 15 Primeiros serão Registrados");
     ui->LbFormaPagamento->setText(modelos.arg(16));
     ui->LbCNF->setText(modelos.arg(19));
     ui->LbRelGerencial->setText(modelos.arg(17));
@@ -379,8 +381,7 @@ void TFConfigECF::CarregaCadastro() {
     }
     // A printer seen for the first time starts from the template; without
     // one its grids stay empty until the first save creates the file.
-    if (!QFileInfo::exists(arquivo_))
-        URelFiscais::copiaArquivo(sPastaBase + QStringLiteral("Modelo.ntf"), arquivo_);
+    if (!QFileInfo::exists(arquivo_)) URelFiscais::copiaArquivo(sPastaBase + QStringLiteral("Modelo.ntf"), arquivo_);
     const cf::Cadastro cadastro = cf::leCadastro(arquivo_);
     for (cf::Tabela t : cf::kTabelas) mostraGrade(t, cadastro[size_t(cf::indice(t))]);
 }
@@ -602,15 +603,16 @@ void TFConfigECF::BtEnviarAliquotaClick() {
         return;
     }
     if (ui->RbAliquotaECF->isChecked()) {
-        enviaUm(QStringLiteral("Deseja Realmente Adicionar a Alíquota?\rTenha Certeza ao Executar este Comando!\rA "
-                               "Alíquota não Poderá Ser Apagada ou ALterada!\rsem Intervenção Técnica!!!\r\rContinuar ?"),
-                QStringLiteral("ADICIONAR ALÍQUOTA"),
-                [&] {
-                    sComando = QStringLiteral("Enviando Alíquota");
-                    iRetorno = Kestrona_FI_ProgramaAliquota(argumento(*taxa).constData(), tipo);
-                    VerificaRetorno();
-                },
-                LeAliquotas, true, ui->MEAliquota);
+        enviaUm(
+            QStringLiteral("Deseja Realmente Adicionar a Alíquota?\rTenha Certeza ao Executar este Comando!\rA "
+                           "Alíquota não Poderá Ser Apagada ou ALterada!\rsem Intervenção Técnica!!!\r\rContinuar ?"),
+            QStringLiteral("ADICIONAR ALÍQUOTA"),
+            [&] {
+                sComando = QStringLiteral("Enviando Alíquota");
+                iRetorno = Kestrona_FI_ProgramaAliquota(argumento(*taxa).constData(), tipo);
+                VerificaRetorno();
+            },
+            LeAliquotas, true, ui->MEAliquota);
         return;
     }
     const int linha = cf::primeiraLivre(grade(cf::Tabela::Aliquota), 1, 16);
@@ -629,11 +631,12 @@ void TFConfigECF::BtEnviarFormaPagtoClick() {
         return;
     }
     if (ui->RbFormaPagtoECF->isChecked()) {
-        enviaUm(QStringLiteral("Deseja Realmente Adicionar a Forma de Pagamento na Impressora?\rTenha Certeza ao "
-                               "Executar Este Comando !\rA Forma de Pagamento não Poderá ser Apagada ou Alterada\rsem "
-                               "Intervenção Técnica !!!\r\rContinuar?"),
-                QStringLiteral("ADICIONAR FORMA DE PAGAMENTO"), [&] { EnviaFormaPagamento(nome, vinculo); },
-                LeFormasPagamento, false, ui->EdFormaPagamento);
+        enviaUm(
+            QStringLiteral("Deseja Realmente Adicionar a Forma de Pagamento na Impressora?\rTenha Certeza ao "
+                           "Executar Este Comando !\rA Forma de Pagamento não Poderá ser Apagada ou Alterada\rsem "
+                           "Intervenção Técnica !!!\r\rContinuar?"),
+            QStringLiteral("ADICIONAR FORMA DE PAGAMENTO"), [&] { EnviaFormaPagamento(nome, vinculo); },
+            LeFormasPagamento, false, ui->EdFormaPagamento);
         return;
     }
     const int linha = cf::primeiraLivre(grade(cf::Tabela::FormaPagamento), 2, 20);
@@ -658,16 +661,17 @@ void TFConfigECF::BtEnviarCNFClick() {
     }
     const int indice = ui->CbCNF->currentText().toInt();
     if (ui->RbCNFEcf->isChecked()) {
-        enviaUm(QStringLiteral("Deseja Realmente Adicionar o Comprovante?\rTenha Certeza ao Executar este Comando!\rO "
-                               "Comprovante não Poderá Ser Apagado ou Alterada!\rsem Intervenção "
-                               "Técnica!!!\r\rContinuar ?"),
-                QStringLiteral("ADICIONAR CNF"),
-                [&] {
-                    sComando = QStringLiteral("Enviando CNF");
-                    iRetorno = Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(indice, argumento(nome).constData());
-                    VerificaRetorno();
-                },
-                LeComprovantes, false, ui->EdCNF);
+        enviaUm(
+            QStringLiteral("Deseja Realmente Adicionar o Comprovante?\rTenha Certeza ao Executar este Comando!\rO "
+                           "Comprovante não Poderá Ser Apagado ou Alterada!\rsem Intervenção "
+                           "Técnica!!!\r\rContinuar ?"),
+            QStringLiteral("ADICIONAR CNF"),
+            [&] {
+                sComando = QStringLiteral("Enviando CNF");
+                iRetorno = Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(indice, argumento(nome).constData());
+                VerificaRetorno();
+            },
+            LeComprovantes, false, ui->EdCNF);
         return;
     }
     if (indice < 1 || indice > 28) {
@@ -692,17 +696,18 @@ void TFConfigECF::BtEnviarRelGerencialClick() {
         return;
     }
     if (ui->RbRelGerencialECF->isChecked()) {
-        enviaUm(QStringLiteral("Deseja Realmente Adicionar o Relatório?\rTenha Certeza ao Executar este Comando!\rO "
-                               "Relatório não Poderá Ser Apagado ou Alterado!\rsem Intervenção "
-                               "Técnica!!!\r\rContinuar ?"),
-                QStringLiteral("ADICIONAR RELATÓRIO GERENCIAL"),
-                [&] {
-                    sComando = QStringLiteral("Enviando Relatório Gerencial");
-                    iRetorno = Kestrona_FI_NomeiaRelatorioGerencialMFD(argumento(indice).constData(),
-                                                                       argumento(nome).constData());
-                    VerificaRetorno();
-                },
-                LeRelatorios, false, ui->EdRelGerencial);
+        enviaUm(
+            QStringLiteral("Deseja Realmente Adicionar o Relatório?\rTenha Certeza ao Executar este Comando!\rO "
+                           "Relatório não Poderá Ser Apagado ou Alterado!\rsem Intervenção "
+                           "Técnica!!!\r\rContinuar ?"),
+            QStringLiteral("ADICIONAR RELATÓRIO GERENCIAL"),
+            [&] {
+                sComando = QStringLiteral("Enviando Relatório Gerencial");
+                iRetorno =
+                    Kestrona_FI_NomeiaRelatorioGerencialMFD(argumento(indice).constData(), argumento(nome).constData());
+                VerificaRetorno();
+            },
+            LeRelatorios, false, ui->EdRelGerencial);
         return;
     }
     cadastraNome(cf::Tabela::RelGerencial, indice.toInt(), Linha{nome, {}}, ui->EdRelGerencial);
@@ -711,9 +716,8 @@ void TFConfigECF::BtEnviarRelGerencialClick() {
 // ---- the aids of the name edits ----------------------------------------------
 
 void TFConfigECF::TimerPiscaLabelTimer() {
-    const std::pair<const QLineEdit*, QLabel*> pares[] = {{ui->EdFormaPagamento, ui->LbFormaPagamento},
-                                                          {ui->EdCNF, ui->LbCNF},
-                                                          {ui->EdRelGerencial, ui->LbRelGerencial}};
+    const std::pair<const QLineEdit*, QLabel*> pares[] = {
+        {ui->EdFormaPagamento, ui->LbFormaPagamento}, {ui->EdCNF, ui->LbCNF}, {ui->EdRelGerencial, ui->LbRelGerencial}};
     for (const auto& [edit, aviso] : pares)
         defineTransparente(aviso, edit->text().size() <= 15 ? true : !transparente(aviso));
 }

@@ -33,9 +33,11 @@ TEST(Cadastro, ValoresDeFormasDePagamentoEAliquotasSaoCortadosPorPosicao) {
     EXPECT_EQ(linhaDoValor(Tabela::FormaPagamento, QStringLiteral("\"Cartão          \",V")),
               (Linha{QStringLiteral("Cartão          "), QStringLiteral("V")}));
     // 16 blanks keep the name's blanks and lose the flag.
-    EXPECT_EQ(linhaDoValor(Tabela::FormaPagamento, QStringLiteral("\"%1\",N").arg(brancos(16))), (Linha{brancos(16), {}}));
+    EXPECT_EQ(linhaDoValor(Tabela::FormaPagamento, QStringLiteral("\"%1\",N").arg(brancos(16))),
+              (Linha{brancos(16), {}}));
     // A hand-edited short name is cut at the fixed places.
-    EXPECT_EQ(linhaDoValor(Tabela::FormaPagamento, QStringLiteral("\"PIX\",V")), (Linha{QStringLiteral("PIX\",V"), {}}));
+    EXPECT_EQ(linhaDoValor(Tabela::FormaPagamento, QStringLiteral("\"PIX\",V")),
+              (Linha{QStringLiteral("PIX\",V"), {}}));
     // The flag alone, as an empty name with a flag is written.
     EXPECT_EQ(linhaDoValor(Tabela::FormaPagamento, QStringLiteral("V")), (Linha{}));
     EXPECT_EQ(linhaDoValor(Tabela::FormaPagamento, QString()), (Linha{}));
@@ -78,7 +80,8 @@ TEST(Cadastro, NomeDoArquivoVemDoNumeroDeSerieSemSairDaPasta) {
     const QString pasta = QStringLiteral("/x/Cadastro");
     EXPECT_EQ(arquivoCadastro(pasta, QStringLiteral("VF080000000000010247")),
               QStringLiteral("/x/Cadastro/VF080000000000010247.ntf"));
-    EXPECT_EQ(arquivoCadastro(pasta, brancos(20)), QStringLiteral("/x/Cadastro/") + brancos(20) + QStringLiteral(".ntf"));
+    EXPECT_EQ(arquivoCadastro(pasta, brancos(20)),
+              QStringLiteral("/x/Cadastro/") + brancos(20) + QStringLiteral(".ntf"));
     EXPECT_EQ(arquivoCadastro(pasta, QStringLiteral("../../etc/passwd")),
               QStringLiteral("/x/Cadastro/.._.._etc_passwd.ntf"));
 }
@@ -89,8 +92,9 @@ TEST(Cadastro, GravarEscreveSoAsChavesDeCadaFaixaELerDevolveAGrade) {
     {
         QFile f(arquivo);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[FormaPagamento]\r\n1=\"Dinheiro        \",N\r\n[CNF]\r\n29=\"Retirada           \"\r\n"
-                "[RelGerencial]\r\n1=\"Geral            \"\r\n[Outra]\r\nchave=valor\r\n");
+        f.write(
+            "[FormaPagamento]\r\n1=\"Dinheiro        \",N\r\n[CNF]\r\n29=\"Retirada           \"\r\n"
+            "[RelGerencial]\r\n1=\"Geral            \"\r\n[Outra]\r\nchave=valor\r\n");
     }
     Cadastro c{gradeVazia(Tabela::FormaPagamento), gradeVazia(Tabela::Aliquota), gradeVazia(Tabela::CNF),
                gradeVazia(Tabela::RelGerencial)};

@@ -126,7 +126,11 @@ TEST_F(ConfigECF, GradesComCabecalhoIndiceLargurasEAlturas) {
          {QStringLiteral("Índice"), QStringLiteral("Descrição"), QStringLiteral("Vínculo")},
          {40, 170, 45},
          17},
-        {"SgAliquotas", 16, {QStringLiteral("Índice"), QStringLiteral("Descrição"), QStringLiteral("Tipo")}, {40, 120, 95}, 17},
+        {"SgAliquotas",
+         16,
+         {QStringLiteral("Índice"), QStringLiteral("Descrição"), QStringLiteral("Tipo")},
+         {40, 120, 95},
+         17},
         {"SgCNF", 30, {QStringLiteral("Índice"), QStringLiteral("Descrição")}, {40, 200}, 15},
         {"SgRelGerencial", 30, {QStringLiteral("Índice"), QStringLiteral("Descrição")}, {40, 200}, 15},
     };
@@ -194,7 +198,7 @@ TEST_F(ConfigECF, ImpressoraDesligadaMostraCadaFalhaEMemosEmBranco) {
     uZentora3::Fprincipal->BtConfigFiscaisClick();
     int falhas = 0;
     for (const auto& c : caixas())
-        if (c.title == QLatin1String("RETORNO DO ECF") && c.text == QLatin1String("Erro de Comunicação !")) ++falhas;
+        if (c.title == QLatin1String("RETORNO DO ECF") && c.text == QStringLiteral("Erro de Comunicação !")) ++falhas;
     EXPECT_EQ(falhas, 5);  // two calls for the rates
     EXPECT_EQ(memo("MemoAtualAliquota")[0], QStringLiteral("01 :   ,  % - ICMS"));
     EXPECT_EQ(memo("MemoAtualFormaPagamento")[0], QStringLiteral("01 : ") + QString(16, QLatin1Char(' ')));
