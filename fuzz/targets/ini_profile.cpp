@@ -1,16 +1,18 @@
 // Profile files read from disk: any content, any names.  Beyond not
 // crashing: a written value reads back (under any case of its names), a
 // second identical write changes nothing, other keys keep their values
-// through a write and a removal, and the result has CR LF line ends.
+// through a write and a removal, and the result has CR LF line ends; any
+// bytes read from a file become valid UTF-8.
 //
 // Input: section, key, value, probe section, probe key (one a line), then
 // the file's content.
 #include <string>
 
 #include "fuzz_target.h"
-#include "platform/ini_core.h"
+#include "profile/ini.h"
+#include "profile/system_text.h"
 
-namespace ini = platform::ini;
+namespace ini = profile;
 
 namespace {
 
@@ -61,6 +63,8 @@ ZENTORA_FUZZ_TARGET(ini_profile) {
     const std::string_view rawSection = in.piece(), rawKey = in.piece(), rawValue = in.piece();
     const std::string_view rawProbeSection = in.piece(), rawProbeKey = in.piece();
     const std::string_view content = in.rest();
+
+    FUZZ_CHECK(profile::validUtf8(profile::systemText(std::string(content))));
 
     // Whatever the names, nothing breaks.
     (void)ini::valueIn(content, rawSection, rawKey);

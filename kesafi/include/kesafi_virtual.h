@@ -5,7 +5,8 @@
  * Tests and the program's own diagnostics use them to steer the virtual
  * printer.  All functions return 1 on success and a negative value on
  * failure (-2 bad argument, -1 anything else).  Texts are 8-bit
- * Windows-1252, zero-terminated.
+ * Windows-1252, zero-terminated; folder names are in the system's code
+ * page (UTF-8 on Linux), as in KESAFI32.ini.
  */
 /*
  * How the virtual printer answers the Kestrona_FI_* calls:

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "impressora.h"
-#include "ini_core.h"
 #include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "pasta_programa.h"
+#include "profile/ini.h"
 #include "relogio.h"
 #include "texto.h"
 
@@ -76,22 +76,22 @@ std::string maiusculas(std::string_view v) {
 }
 
 void carregaPorta(Sessao& s) {
-    s.portaSistema = platform::ini::readString(ini(s), "Sistema", "Porta");
+    s.portaSistema = profile::readString(ini(s), "Sistema", "Porta");
     s.portaCarregada = true;
 }
 
 // Where the virtual printer is attached ([Virtual] Porta; USB when absent).
 Porta portaConectada(const Sessao& s) {
-    const std::string conteudo = platform::ini::readFile(ini(s));
-    if (!platform::ini::hasKey(conteudo, "Virtual", "Porta")) return Porta::Usb;
-    const std::string v = maiusculas(platform::ini::valueIn(conteudo, "Virtual", "Porta"));
+    const std::string conteudo = profile::load(ini(s)).text;
+    if (!profile::hasKey(conteudo, "Virtual", "Porta")) return Porta::Usb;
+    const std::string v = maiusculas(profile::valueIn(conteudo, "Virtual", "Porta"));
     if (v.empty() || v == "NENHUMA") return Porta::Nenhuma;
     if (v == "USB") return Porta::Usb;
     return Porta::Serial;
 }
 
 std::string pastaMemoria(const Sessao& s) {
-    std::string v = platform::ini::readString(ini(s), "Virtual", "Memoria");
+    std::string v = profile::readString(ini(s), "Virtual", "Memoria");
     for (char& ch : v)
         if (ch == '\\') ch = '/';
     if (v.empty()) return s.base + "Impressora Virtual";
@@ -100,7 +100,7 @@ std::string pastaMemoria(const Sessao& s) {
 }
 
 int sementeConfigurada(const Sessao& s) {
-    const std::string v = platform::ini::readString(ini(s), "Virtual", "Semente");
+    const std::string v = profile::readString(ini(s), "Virtual", "Semente");
     try {
         return v.empty() ? 0 : std::stoi(v);
     } catch (const std::exception&) {
@@ -196,9 +196,9 @@ int chama(const char* nome, Alvo alvo, std::initializer_list<Saida> saidas, F&& 
 Resposta invalido() { return {-2, 0, 0, 0}; }
 
 int gravaRetorno(const Sessao& s, const std::string& texto) {
-    const std::string path = platform::ini::readString(ini(s), "Sistema", "Path");
+    const std::string path = profile::readString(ini(s), "Sistema", "Path");
     const std::string pasta = path.empty() ? s.base : comBarra(path);
-    return platform::ini::replaceFile(pasta + "Retorno.txt", texto) ? 1 : -8;
+    return profile::replaceFile(pasta + "Retorno.txt", texto) ? 1 : -8;
 }
 
 bool soDigitos(std::string_view v) {
@@ -718,7 +718,7 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_Conecta(const char* porta) {
     Sessao& s = sessao();
     std::lock_guard<std::mutex> trava(s.m);
     const std::string valor = v == "USB" ? "USB" : (v.empty() ? "" : "Serial");
-    if (!platform::ini::writeString(ini(s), "Virtual", "Porta", valor)) return -1;
+    if (!profile::writeString(ini(s), "Virtual", "Porta", valor)) return -1;
     // The cable moved: an open port on the other side no longer reaches the printer.
     if (s.portaAberta) {
         const Porta aberta = maiusculas(s.portaSistema) == "USB" ? Porta::Usb : Porta::Serial;

@@ -1,15 +1,15 @@
 #include "profile.h"
 
-#include "cp1252.h"
+#include "codepage.h"
 #include "dialogs.h"
-#include "ini_core.h"
+#include "profile/ini.h"
 
 #include <QFile>
 
 namespace platform {
 namespace {
 
-std::string bytes(const QString& text) { return toCp1252(text).toStdString(); }
+std::string bytes(const QString& text) { return toSystemCodePage(text).toStdString(); }
 
 std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -20,17 +20,15 @@ QString unableToWrite(const QString& path) { return QStringLiteral("Unable to wr
 Profile::Profile(QString path) : path_(std::move(path)) {}
 
 QString Profile::readString(const QString& section, const QString& key) const {
-    const std::string value = ini::readString(localPath(path_), bytes(section), bytes(key));
-    return fromCp1252(value.data(), qsizetype(value.size()));
+    return fromSystemCodePage(profile::readString(localPath(path_), bytes(section), bytes(key)));
 }
 
 bool Profile::hasKey(const QString& section, const QString& key) const {
-    return ini::hasKey(ini::readFile(localPath(path_)), bytes(section), bytes(key));
+    return profile::hasKey(profile::load(localPath(path_)).text, bytes(section), bytes(key));
 }
 
 bool Profile::writeString(const QString& section, const QString& key, const QString& value, OnFailure onFailure) {
-    return replace(ini::withValue(ini::readFile(localPath(path_)), bytes(section), bytes(key), bytes(value)),
-                   onFailure);
+    return reported(profile::writeString(localPath(path_), bytes(section), bytes(key), bytes(value)), onFailure);
 }
 
 bool Profile::writeStrings(const std::vector<Entry>& entries, OnFailure onFailure) {
@@ -40,15 +38,12 @@ bool Profile::writeStrings(const std::vector<Entry>& entries, OnFailure onFailur
 }
 
 bool Profile::deleteKey(const QString& section, const QString& key, OnFailure onFailure) {
-    const std::string content = ini::readFile(localPath(path_));
-    if (!ini::hasKey(content, bytes(section), bytes(key))) return true;
-    return replace(ini::withoutKey(content, bytes(section), bytes(key)), onFailure);
+    return reported(profile::deleteKey(localPath(path_), bytes(section), bytes(key)), onFailure);
 }
 
-bool Profile::replace(const std::string& content, OnFailure onFailure) {
-    if (ini::replaceFile(localPath(path_), content)) return true;
-    if (onFailure == OnFailure::Report) dialogs::error(QStringLiteral("Erro"), unableToWrite(path_));
-    return false;
+bool Profile::reported(bool written, OnFailure onFailure) const {
+    if (!written && onFailure == OnFailure::Report) dialogs::error(QStringLiteral("Erro"), unableToWrite(path_));
+    return written;
 }
 
 }  // namespace platform

@@ -1,7 +1,9 @@
 // A profile (INI) file opened by its full path, as the program and its
-// registration files use it.  Reads never fail; a refused write is reported
-// to the operator as "Unable to write to <path>" and returns false, so that
-// the action that asked for it can stop there.
+// registration files use it, in the system's code page (profile/ini.h has
+// the rules).  Reads never fail; a refused write (an existing file that
+// cannot be read included) is reported to the operator as "Unable to write
+// to <path>" and returns false, so that the action that asked for it can
+// stop there.
 #pragma once
 
 #include <QString>
@@ -32,7 +34,7 @@ public:
     bool writeStrings(const std::vector<Entry>& entries, OnFailure onFailure = OnFailure::Report);
 
 private:
-    bool replace(const std::string& content, OnFailure onFailure);
+    bool reported(bool written, OnFailure onFailure) const;
 
     QString path_;
 };

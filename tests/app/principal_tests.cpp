@@ -7,11 +7,13 @@
 #include <QToolButton>
 
 #include "instalacao.h"
+#include "kesafi32.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
 #include "settings/tfconfiggeral.h"
 #include "ui_tfconfiggeral.h"
 #include "ui_tfprincipal.h"
+#include "usuario_comum.h"
 
 using platform::dialogs::Kind;
 
@@ -159,6 +161,52 @@ TEST_F(TFprincipalTest, ARefusedWriteAtStartIsReportedAndStopsTheStart) {
     EXPECT_EQ(c[0].kind, Kind::Error);
     EXPECT_EQ(c[0].text, QStringLiteral("Unable to write to ") + ini());
     EXPECT_EQ(ui()->LbVersaoDll->text(), QStringLiteral("*"));
+}
+
+TEST_F(TFprincipalTest, AnUnreadableSettingsFileIsReportedAndKeptAsItWas) {
+    gravaIni(QStringLiteral("Sistema"), QStringLiteral("Porta"), QStringLiteral("Default"));
+    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("AbreTXT"), QStringLiteral("Wordpad"));
+    QFile f(ini());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray antes = f.readAll();
+    f.close();
+    ComoUsuarioComum::entrega(QFile::encodeName(pasta()).toStdString(), 0755);
+    ComoUsuarioComum::entrega(QFile::encodeName(ini()).toStdString(), 0200);
+    {
+        ComoUsuarioComum usuario;
+        criaJanelas();
+    }
+    const auto c = caixas();
+    ASSERT_EQ(c.size(), 1u);
+    EXPECT_EQ(c[0].kind, Kind::Error);
+    EXPECT_EQ(c[0].text, QStringLiteral("Unable to write to ") + ini());
+    EXPECT_EQ(ui()->LbVersaoDll->text(), QStringLiteral("*"));
+    ASSERT_TRUE(QFile::setPermissions(ini(), QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), antes);
+}
+
+// An installation folder whose name is no plain ASCII: the settings file holds
+// it exactly and the printer library writes its capture file there.
+class PastaAcentuada : public TFprincipalTest {
+protected:
+    QString subpasta() const override { return QStringLiteral("joão/Łódź/Zentora"); }
+};
+
+TEST_F(PastaAcentuada, TheFolderIsStoredExactlyAndTheLibraryWorksInIt) {
+    criaImpressora();
+    criaJanelas();
+    EXPECT_EQ(leIni(QStringLiteral("Sistema"), QStringLiteral("Path")), pasta());
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("Cadastro")), pasta() + QStringLiteral("Cadastro"));
+    QFile f(ini());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains(QFile::encodeName(pasta())));
+
+    uZentora3::Fprincipal->BtLocalizarImpressoraClick();
+    caixas();
+    ASSERT_TRUE(ui()->BtRelatoriosFiscais->isEnabled());
+    EXPECT_EQ(Kestrona_FI_LeituraXSerial(), 1);
+    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("Retorno.txt"))));
 }
 
 TEST_F(TFprincipalTest, AnsweringNoToTheDriverQuestionStartsNothing) {

@@ -5,7 +5,7 @@
 #include <random>
 #include <sstream>
 
-#include "ini_core.h"
+#include "profile/ini.h"
 
 namespace kesafi_teste {
 
@@ -86,7 +86,7 @@ void Impressora::localiza(const char* porta) {
 }
 
 void Impressora::escreveIni(const char* secao, const char* chave, const char* valor) {
-    ASSERT_TRUE(platform::ini::writeString(ini.string(), secao, chave, valor));
+    ASSERT_TRUE(profile::writeString(ini.string(), secao, chave, valor));
 }
 
 void Impressora::relogio(const char* hhmmss, int dias) {

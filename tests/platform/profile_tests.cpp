@@ -7,6 +7,7 @@
 #include "platform/cp1252.h"
 #include "platform/dialogs.h"
 #include "platform/profile.h"
+#include "usuario_comum.h"
 
 using platform::Profile;
 namespace dialogs = platform::dialogs;
@@ -22,15 +23,62 @@ TEST(Cp1252, RoundTripsTheCodePageAndReplacesTheRest) {
               QByteArray("\x81\x8D\x8F\x90\x9D"));
 }
 
-TEST(Profile, KeepsAccentedTextAsWindows1252) {
+namespace {
+
+QByteArray bytesDe(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void grava(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+}  // namespace
+
+TEST(Profile, KeepsAnyTextAsUtf8AndReadsAFileMadeOnWindowsAsWindows1252) {
     QTemporaryDir dir;
-    Profile ini(dir.filePath(QStringLiteral("Cadastro.ntf")));
-    ASSERT_TRUE(
-        ini.writeString(QStringLiteral("RelGerencial"), QStringLiteral("1"), QStringLiteral("\"Relatório Geral\"")));
-    QFile f(ini.path());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("[RelGerencial]\r\n1=\"Relat\xF3rio Geral\"\r\n"));
-    EXPECT_EQ(ini.readString(QStringLiteral("relgerencial"), QStringLiteral("1")), QStringLiteral("Relatório Geral"));
+    Profile ini(dir.filePath(QStringLiteral("KESAFI32.ini")));
+    const QString pasta = QStringLiteral("/home/joão/Łódź/Zentora/");
+    ASSERT_TRUE(ini.writeString(QStringLiteral("Sistema"), QStringLiteral("Path"), pasta));
+    EXPECT_EQ(bytesDe(ini.path()), QByteArray("[Sistema]\r\nPath=") + pasta.toUtf8() + "\r\n");
+    EXPECT_EQ(ini.readString(QStringLiteral("sistema"), QStringLiteral("PATH")), pasta);
+
+    // A registration file saved on Windows: Windows-1252, read as such and
+    // written back as UTF-8 with the rest of its text unchanged.
+    Profile ntf(dir.filePath(QStringLiteral("Cadastro.ntf")));
+    grava(ntf.path(), "[RelGerencial]\r\n1=\"Relat\xF3rio Geral\"\r\n2=\"Sangria \x96 Caixa\"\r\n");
+    EXPECT_EQ(ntf.readString(QStringLiteral("RelGerencial"), QStringLiteral("1")), QStringLiteral("Relatório Geral"));
+    ASSERT_TRUE(ntf.writeString(QStringLiteral("RelGerencial"), QStringLiteral("3"), QStringLiteral("Ação")));
+    EXPECT_EQ(bytesDe(ntf.path()), QStringLiteral("[RelGerencial]\r\n1=\"Relatório Geral\"\r\n2=\"Sangria – "
+                                                  "Caixa\"\r\n3=Ação\r\n")
+                                       .toUtf8());
+}
+
+TEST(Profile, AnUnreadableFileIsReportedAndNeverReplaced) {
+    QTemporaryDir dir;
+    dialogs::Script script;
+    const QString path = dir.filePath(QStringLiteral("KESAFI32.ini"));
+    const QByteArray original("[Sistema]\r\nPorta=USB\r\n");
+    grava(path, original);
+    ComoUsuarioComum::entrega(QFile::encodeName(dir.path()).toStdString(), 0755);
+    ComoUsuarioComum::entrega(QFile::encodeName(path).toStdString(), 0200);
+    {
+        ComoUsuarioComum usuario;
+        Profile ini(path);
+        EXPECT_EQ(ini.readString(QStringLiteral("Sistema"), QStringLiteral("Porta")), QString());
+        EXPECT_FALSE(ini.writeString(QStringLiteral("MFD"), QStringLiteral("Impressora"), QStringLiteral("1")));
+        EXPECT_FALSE(ini.deleteKey(QStringLiteral("Sistema"), QStringLiteral("Porta")));
+    }
+    ASSERT_EQ(script.records().size(), 2u);
+    for (const auto& caixa : script.records()) {
+        EXPECT_EQ(caixa.kind, dialogs::Kind::Error);
+        EXPECT_EQ(caixa.text, QStringLiteral("Unable to write to ") + path);
+    }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(bytesDe(path), original);
 }
 
 TEST(Profile, ARefusedWriteIsReportedWithThePath) {

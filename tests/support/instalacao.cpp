@@ -31,17 +31,19 @@ void copiaArvore(const QString& origem, const QString& destino) {
 void Instalacao::SetUp() {
     dir_ = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(dir_->isValid());
+    raiz_ = subpasta().isEmpty() ? dir_->path() : dir_->path() + QLatin1Char('/') + subpasta();
+    QDir().mkpath(raiz_);
     const QString base = QStringLiteral(ZENTORA_INSTALL_DIR);
     for (const QString& item :
          {QStringLiteral("Skins"), QStringLiteral("Ajuda"), QStringLiteral("Relatorios"), QStringLiteral("Cadastro")})
-        copiaArvore(base + QLatin1Char('/') + item, dir_->path() + QLatin1Char('/') + item);
+        copiaArvore(base + QLatin1Char('/') + item, raiz_ + QLatin1Char('/') + item);
     for (const QString& item : {QStringLiteral("Modelo.ntf"), QStringLiteral("usb.bmp"), QStringLiteral("serial.bmp"),
                                 QStringLiteral("USB_Driver")})
-        QFile::copy(base + QLatin1Char('/') + item, dir_->path() + QLatin1Char('/') + item);
-    QDir().mkpath(dir_->path() + QStringLiteral("/Relatorios"));
-    QDir().mkpath(dir_->path() + QStringLiteral("/Cadastro/Modelos"));
+        QFile::copy(base + QLatin1Char('/') + item, raiz_ + QLatin1Char('/') + item);
+    QDir().mkpath(raiz_ + QStringLiteral("/Relatorios"));
+    QDir().mkpath(raiz_ + QStringLiteral("/Cadastro/Modelos"));
 
-    platform::paths::setExecutableFolder(dir_->path());
+    platform::paths::setExecutableFolder(raiz_);
     UStatus::ReiniciaGlobais();
     KesafiVirtual_DefinePastaBase(QFile::encodeName(pasta()).constData());
 }
@@ -56,7 +58,7 @@ void Instalacao::TearDown() {
     dir_.reset();
 }
 
-QString Instalacao::pasta() const { return platform::paths::withSeparator(dir_->path()); }
+QString Instalacao::pasta() const { return platform::paths::withSeparator(raiz_); }
 
 QString Instalacao::leIni(const QString& secao, const QString& chave) const {
     return platform::Profile(ini()).readString(secao, chave);

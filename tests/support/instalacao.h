@@ -18,6 +18,8 @@ class Instalacao : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // A folder below the temporary one to install into ("joão/Zentora").
+    virtual QString subpasta() const { return {}; }
 
     // The installation folder, with trailing separator.
     QString pasta() const;
@@ -42,6 +44,7 @@ protected:
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
+    QString raiz_;
     std::unique_ptr<uZentora3::Janelas> janelas_;
 };
 

@@ -1,32 +1,34 @@
-#include "ini_core.h"
+#include "profile/ini.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <vector>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
+#include "profile/system_text.h"
+
+#if !defined(_WIN32)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
-namespace platform::ini {
+namespace profile {
+namespace fs = std::filesystem;
 namespace {
 
+// CR LF, LF and a lone CR each end a line.
 std::vector<std::string_view> splitLines(std::string_view content) {
     std::vector<std::string_view> lines;
     size_t start = 0;
     while (start < content.size()) {
-        size_t end = content.find('\n', start);
+        size_t end = content.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = content.size();
-        std::string_view line = content.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
+        lines.push_back(content.substr(start, end - start));
         start = end + 1;
+        if (end + 1 < content.size() && content[end] == '\r' && content[end + 1] == '\n') ++start;
     }
     return lines;
 }
@@ -57,13 +59,15 @@ bool sectionHeader(std::string_view line, std::string_view& name) {
     return true;
 }
 
-bool keyLine(std::string_view line, std::string_view& key, std::string_view& value) {
+// A key line; `head` is the line up to and including its '='.
+bool keyLine(std::string_view line, std::string_view& key, std::string_view& value, std::string_view& head) {
     std::string_view t = trim(line);
     if (t.empty() || t.front() == ';' || t.front() == '[') return false;
     size_t eq = line.find('=');
     if (eq == std::string_view::npos) return false;
     key = trim(line.substr(0, eq));
     value = trim(line.substr(eq + 1));
+    head = line.substr(0, eq + 1);
     return !key.empty();
 }
 
@@ -72,6 +76,7 @@ struct Location {
     long lastLine = -1;     // last non-blank line of that section
     long keyLine = -1;      // line of the key inside it
     std::string_view value;
+    std::string_view head;  // the key's line up to its '=', as in the file
 };
 
 Location locate(const std::vector<std::string_view>& lines, std::string_view section, std::string_view key) {
@@ -89,10 +94,11 @@ Location locate(const std::vector<std::string_view>& lines, std::string_view sec
         }
         if (!inside) continue;
         if (!trim(lines[i]).empty()) loc.lastLine = long(i);
-        std::string_view k, v;
-        if (loc.keyLine < 0 && keyLine(lines[i], k, v) && sameName(k, key)) {
+        std::string_view k, v, head;
+        if (loc.keyLine < 0 && keyLine(lines[i], k, v, head) && sameName(k, key)) {
             loc.keyLine = long(i);
             loc.value = v;
+            loc.head = head;
         }
     }
     return loc;
@@ -112,6 +118,48 @@ std::vector<std::string> copyLines(std::string_view content) {
     for (auto l : splitLines(content)) out.emplace_back(l);
     return out;
 }
+
+// The file a path names, symbolic links followed (a link to a missing file
+// names that file).
+fs::path resolved(fs::path p) {
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
+        const fs::path target = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    return p;
+}
+
+#if !defined(_WIN32)
+bool writeAll(int fd, std::string_view content) {
+    size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+// Rewrites an existing file through its own descriptor, for a folder where
+// no new file can be made.  The room for the new content is claimed first,
+// so a full disk refuses the write before any byte changes.
+bool rewriteInPlace(const fs::path& target, std::string_view content) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0;
+    if (ok && off_t(content.size()) > st.st_size) {
+        const int err = ::posix_fallocate(fd, 0, off_t(content.size()));
+        ok = err == 0 || err == EOPNOTSUPP || err == EINVAL;
+    }
+    ok = ok && writeAll(fd, content) && ::ftruncate(fd, off_t(content.size())) == 0 && ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+#endif
 
 }  // namespace
 
@@ -133,15 +181,14 @@ std::string withValue(std::string_view content, std::string_view section, std::s
     const auto views = splitLines(content);
     const Location loc = locate(views, section, key);
     std::vector<std::string> lines = copyLines(content);
-    std::string entry = std::string(key) + "=" + std::string(value);
     if (loc.keyLine >= 0) {
-        lines[size_t(loc.keyLine)] = entry;
+        lines[size_t(loc.keyLine)] = std::string(loc.head) + std::string(value);
     } else if (loc.sectionLine >= 0) {
-        lines.insert(lines.begin() + loc.lastLine + 1, entry);
+        lines.insert(lines.begin() + loc.lastLine + 1, std::string(key) + "=" + std::string(value));
     } else {
         if (!lines.empty() && !trim(lines.back()).empty()) lines.emplace_back();
         lines.push_back("[" + std::string(section) + "]");
-        lines.push_back(entry);
+        lines.push_back(std::string(key) + "=" + std::string(value));
     }
     return join(lines);
 }
@@ -153,31 +200,47 @@ std::string withoutKey(std::string_view content, std::string_view section, std::
     return join(lines);
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    if (!in) return {};
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+FileText load(const std::string& path) {
+    FileText file;
+    std::error_code ec;
+    const fs::file_status status = fs::status(fs::path(path), ec);
+    if (status.type() == fs::file_type::not_found) return file;
+    file.state = FileText::State::Unreadable;
+    if (ec || fs::is_directory(status)) return file;
+    std::ifstream in(fs::path(path), std::ios::binary);
+    if (!in) return file;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) return file;
+    file.state = FileText::State::Read;
+    file.text = systemText(std::move(bytes).str());
+    return file;
 }
 
 bool replaceFile(const std::string& path, std::string_view content) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
+    const fs::path target = resolved(fs::path(path));
     std::error_code ec;
     if (fs::is_directory(target, ec)) return false;
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     if (!fs::is_directory(folder, ec)) return false;
+    const bool exists = fs::exists(target, ec);
 #if !defined(_WIN32)
     // A file the system would not let us open for writing is refused as the
     // Windows routines refuse it, even though a rename could replace it.
-    if (fs::exists(target, ec) && ::access(path.c_str(), W_OK) != 0) return false;
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
 #endif
     std::random_device rd;
     const fs::path temp = folder / ("." + target.filename().string() + "." + std::to_string(rd()) + ".tmp");
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
+        if (!out) {
+#if !defined(_WIN32)
+            // No new file can be made beside it (a read-only folder): the
+            // file itself is rewritten.
+            if (exists) return rewriteInPlace(target, content);
+#endif
+            return false;
+        }
         out.write(content.data(), std::streamsize(content.size()));
         out.flush();
         if (!out) {
@@ -188,13 +251,13 @@ bool replaceFile(const std::string& path, std::string_view content) {
     }
 #if !defined(_WIN32)
     {
-        int fd = ::open(temp.c_str(), O_RDONLY);
+        int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd >= 0) {
             ::fsync(fd);
             ::close(fd);
         }
         struct stat st {};
-        if (::stat(path.c_str(), &st) == 0) ::chmod(temp.c_str(), st.st_mode & 07777);
+        if (::stat(target.c_str(), &st) == 0) ::chmod(temp.c_str(), st.st_mode & 07777);
     }
 #endif
     fs::rename(temp, target, ec);
@@ -203,7 +266,7 @@ bool replaceFile(const std::string& path, std::string_view content) {
         return false;
     }
 #if !defined(_WIN32)
-    int dir = ::open(folder.c_str(), O_RDONLY);
+    int dir = ::open(folder.c_str(), O_RDONLY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
@@ -213,11 +276,20 @@ bool replaceFile(const std::string& path, std::string_view content) {
 }
 
 std::string readString(const std::string& path, std::string_view section, std::string_view key) {
-    return valueIn(readFile(path), section, key);
+    return valueIn(load(path).text, section, key);
 }
 
 bool writeString(const std::string& path, std::string_view section, std::string_view key, std::string_view value) {
-    return replaceFile(path, withValue(readFile(path), section, key, value));
+    const FileText file = load(path);
+    if (file.state == FileText::State::Unreadable) return false;
+    return replaceFile(path, withValue(file.text, section, key, value));
 }
 
-}  // namespace platform::ini
+bool deleteKey(const std::string& path, std::string_view section, std::string_view key) {
+    const FileText file = load(path);
+    if (file.state == FileText::State::Unreadable) return false;
+    if (!hasKey(file.text, section, key)) return true;
+    return replaceFile(path, withoutKey(file.text, section, key));
+}
+
+}  // namespace profile
