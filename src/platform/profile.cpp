@@ -32,9 +32,12 @@ bool Profile::writeString(const QString& section, const QString& key, const QStr
 }
 
 bool Profile::writeStrings(const std::vector<Entry>& entries, OnFailure onFailure) {
-    std::string content = ini::readFile(localPath(path_));
-    for (const Entry& e : entries) content = ini::withValue(content, bytes(e.section), bytes(e.key), bytes(e.value));
-    return replace(content, onFailure);
+    const profile::FileText file = profile::load(localPath(path_));
+    if (file.state == profile::FileText::State::Unreadable) return reported(false, onFailure);
+    std::string content = file.text;
+    for (const Entry& e : entries)
+        content = profile::withValue(content, bytes(e.section), bytes(e.key), bytes(e.value));
+    return reported(profile::replaceFile(localPath(path_), content), onFailure);
 }
 
 bool Profile::deleteKey(const QString& section, const QString& key, OnFailure onFailure) {

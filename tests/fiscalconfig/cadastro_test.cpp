@@ -21,6 +21,8 @@ namespace {
 
 QString brancos(int n) { return QString(n, QLatin1Char(' ')); }
 
+bool utf8(const QByteArray& b) { return QString::fromUtf8(b).toUtf8() == b; }
+
 class Cadastro : public ConfigECF {
 protected:
     QByteArray modelo() const { return bytes(arquivo(QStringLiteral("Modelo.ntf"))); }
@@ -249,6 +251,11 @@ TEST_F(Cadastro, FormaDePagamentoNoArquivoDaLinha2A20) {
     EXPECT_EQ(celula("SgFormaPagamento", 6), QStringLiteral("Cartão          "));
     EXPECT_EQ(celula("SgFormaPagamento", 6, 2), QStringLiteral("V"));
     EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 6), QStringLiteral("\"Cartão          \",V"));
+    // Written as UTF-8, the template's Windows-1252 text included.
+    const QByteArray escrito = bytes(cadastro());
+    EXPECT_TRUE(utf8(escrito));
+    EXPECT_TRUE(escrito.contains("6=\"Cart\xc3\xa3o          \",V\r\n"));
+    EXPECT_TRUE(escrito.contains("1=\"Relat\xc3\xb3rio Geral  \""));
 
     controle<QLineEdit>("EdFormaPagamento")->setText(QStringLiteral("   "));
     clica("BtEnviarFormaPagto");
@@ -341,6 +348,12 @@ TEST_F(Cadastro, ModeloSalvoEImportadoSubstituiTodasAsTabelas) {
     EXPECT_EQ(celula("SgCNF", 30), QStringLiteral("Depósito           "));
     EXPECT_EQ(celula("SgRelGerencial", 1), QStringLiteral("Abertura         "));
     EXPECT_EQ(celula("SgRelGerencial", 2), QString());
+    // The next save writes the whole file as UTF-8.
+    duploClique("SgRelGerencial", 2);
+    EXPECT_TRUE(utf8(bytes(cadastro())));
+    EXPECT_TRUE(bytes(cadastro()).contains("30=\"Dep\xc3\xb3sito            \""));
+    EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 2), QStringLiteral("\"Cartão          \",V"));
+    const QByteArray depois = bytes(cadastro());
 
     // A cancelled dialog does nothing.
     dialogos.cancel().cancel();
@@ -348,7 +361,7 @@ TEST_F(Cadastro, ModeloSalvoEImportadoSubstituiTodasAsTabelas) {
     clica("BtImportaModeloConfig");
     vistas = caixas();
     ASSERT_EQ(vistas.size(), 2u);
-    EXPECT_EQ(bytes(cadastro()), outro);
+    EXPECT_EQ(bytes(cadastro()), depois);
     EXPECT_EQ(chamadas("ProgramaAliquota"), 0);
 }
 
