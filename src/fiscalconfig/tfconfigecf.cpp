@@ -47,6 +47,9 @@ QByteArray le(const QString& comando, int largura, int (*chamada)(char*)) {
     return buffer;
 }
 
+// The last call was answered: a result above 0 without a NAK.
+bool respondeu() { return iRetorno > 0 && iACK != 21; }
+
 void erroCopia(const QString& origem, const QString& destino) {
     dialogs::error(kCadastro, QStringLiteral("Não Foi Possível Copiar o Arquivo:\r") + origem +
                                   QStringLiteral("\rPara:\r") + destino);
@@ -109,30 +112,30 @@ cf::Nomes aRelatorios;
 bool LeFormasPagamento() {
     aFormasPagamento = cf::formasDaResposta(
         le(QStringLiteral("Lendo Formas de Pagamento"), cf::kTamanhoFormas, Kestrona_FI_VerificaFormasPagamento));
-    return iRetorno > 0;
+    return respondeu();
 }
 
 bool LeAliquotas() {
     const QByteArray valores =
         le(QStringLiteral("Lendo Alíquotas"), cf::kTamanhoAliquotas, Kestrona_FI_RetornoAliquotas);
-    const bool lidas = iRetorno > 0;
+    const bool lidas = respondeu();
     const QByteArray indices = le(QStringLiteral("Verificando Índices de Serviço"), cf::kTamanhoIndicesIss,
                                   Kestrona_FI_VerificaIndiceAliquotasIss);
     aAliquotas = cf::aliquotasDaResposta(valores, indices);
-    return lidas && iRetorno > 0;
+    return lidas && respondeu();
 }
 
 bool LeComprovantes() {
     aComprovantes =
         cf::comprovantesDaResposta(le(QStringLiteral("Lendo Comprovantes não Fiscais"), cf::kTamanhoComprovantes,
                                       Kestrona_FI_VerificaRecebimentoNaoFiscalMFD));
-    return iRetorno > 0;
+    return respondeu();
 }
 
 bool LeRelatorios() {
     aRelatorios = cf::relatoriosDaResposta(le(QStringLiteral("Lendo Relatórios Gerenciais"), cf::kTamanhoRelatorios,
                                               Kestrona_FI_VerificaRelatorioGerencialMFD));
-    return iRetorno > 0;
+    return respondeu();
 }
 
 void EnviaFormaPagamento(const QString& nome, const QString& vinculo) {

@@ -120,7 +120,7 @@ extern configfiscal::Nomes aRelatorios;
 
 // Each read sets sComando, calls the library into a buffer of blanks, runs
 // VerificaRetorno and cuts the buffer into its table, whatever the result;
-// true when every call of the read succeeded.
+// true when every call of the read was answered (a result above 0, no NAK).
 bool LeFormasPagamento();
 bool LeAliquotas();
 bool LeComprovantes();

@@ -12,6 +12,7 @@
 #include "configecf.h"
 #include "kesafi_virtual.h"
 #include "platform/cp1252.h"
+#include "platform/profile.h"
 #include "printer/ustatus.h"
 
 using platform::dialogs::Kind;
@@ -102,6 +103,15 @@ TEST_F(Cadastro, NumeroDeSerieEmBrancoOuComSeparadoresNomeiaUmArquivoNaPasta) {
     EXPECT_TRUE(caixas().empty());
     EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("Cadastro/.._VF08_0000_00010247.ntf"))));
     EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("VF08_0000_00010247.ntf"))));
+
+    // The grids belong to the file they came from, even once another printer
+    // has been located behind the open window.
+    const QString carregado = cadastro();
+    UStatus::sNumeroSerie = QStringLiteral("OUTRA");
+    duploClique("SgAliquotas", 1);
+    EXPECT_EQ(platform::Profile(carregado).readString(QStringLiteral("Aliquota"), QStringLiteral("1")),
+              QStringLiteral("\"12,00%\",ICMS"));
+    EXPECT_FALSE(QFile::exists(cadastro()));
 }
 
 TEST_F(Cadastro, ChavesQueOProgramaNuncaGravaSobrevivemAsGravacoes) {

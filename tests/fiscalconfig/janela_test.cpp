@@ -206,6 +206,22 @@ TEST_F(ConfigECF, ImpressoraDesligadaMostraCadaFalhaEMemosEmBranco) {
     EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("18,00%"));
 }
 
+TEST_F(ConfigECF, RespostasComLixoNaoQuebramOsMemos) {
+    uZentora3::Fprincipal->BtLocalizarImpressoraClick();
+    caixas();
+    const char lixo[] = {'\0', '\xff', '7', ';', '\x81'};
+    for (int leitura = 0; leitura < 5; ++leitura) KesafiVirtual_ForcaBufferLixo(lixo, int(sizeof lixo));
+    uZentora3::Fprincipal->BtConfigFiscaisClick();
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(memo("MemoAtualFormaPagamento").size(), 22);
+    EXPECT_EQ(memo("MemoAtualAliquota").size(), 18);
+    EXPECT_EQ(memo("MemoCNF").size(), 30);
+    EXPECT_EQ(memo("MemoRelGerencial").size(), 30);
+    for (const QString& linha : memo("MemoCNF")) EXPECT_EQ(linha.size(), 5 + 19);
+    for (const QString& linha : memo("MemoAtualAliquota").mid(0, 16))
+        EXPECT_TRUE(linha.endsWith(QStringLiteral("ICMS")));
+}
+
 TEST_F(ConfigECF, ContadoresDeCaracteresPeloTemporizadorDaJanelaDeStatus) {
     abreJanela();
     EXPECT_EQ(UStatus::Fstatus->TimerMonitorGeral.interval(), 100);
