@@ -112,45 +112,6 @@ TEST_F(ConfigECF, AbasControlesEEstadoInicial) {
     EXPECT_EQ(controle<QGroupBox>("GbCadastroAL")->title(), QStringLiteral("Arquivo de Cadastro"));
 }
 
-TEST_F(ConfigECF, GradesComCabecalhoIndiceLargurasEAlturas) {
-    struct Esperado {
-        const char* nome;
-        int linhas;
-        QStringList titulos;
-        QList<int> larguras;
-        int altura;
-    };
-    const Esperado grades[] = {
-        {"SgFormaPagamento",
-         20,
-         {QStringLiteral("Índice"), QStringLiteral("Descrição"), QStringLiteral("Vínculo")},
-         {40, 170, 45},
-         17},
-        {"SgAliquotas",
-         16,
-         {QStringLiteral("Índice"), QStringLiteral("Descrição"), QStringLiteral("Tipo")},
-         {40, 120, 95},
-         17},
-        {"SgCNF", 30, {QStringLiteral("Índice"), QStringLiteral("Descrição")}, {40, 200}, 15},
-        {"SgRelGerencial", 30, {QStringLiteral("Índice"), QStringLiteral("Descrição")}, {40, 200}, 15},
-    };
-    for (const Esperado& e : grades) {
-        QTableWidget* g = controle<QTableWidget>(e.nome);
-        ASSERT_EQ(g->rowCount(), e.linhas) << e.nome;
-        ASSERT_EQ(g->columnCount(), e.titulos.size()) << e.nome;
-        for (int c = 0; c < g->columnCount(); ++c) {
-            EXPECT_EQ(g->horizontalHeaderItem(c)->text(), e.titulos[c]) << e.nome;
-            EXPECT_EQ(g->columnWidth(c), e.larguras[c]) << e.nome;
-        }
-        EXPECT_EQ(g->rowHeight(0), e.altura) << e.nome;
-        EXPECT_EQ(g->item(0, 0)->text(), QStringLiteral("1"));
-        EXPECT_EQ(g->item(e.linhas - 1, 0)->text(), QString::number(e.linhas));
-        EXPECT_EQ(g->editTriggers(), QAbstractItemView::NoEditTriggers) << e.nome;
-        EXPECT_FALSE(g->item(0, 0)->flags() & Qt::ItemIsSelectable) << e.nome;
-    }
-    EXPECT_EQ(controle<QTableWidget>("SgCNF")->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-}
-
 TEST_F(ConfigECF, MostrarAJanelaLeAImpressoraEscreveOsMemosECarregaOCadastro) {
     QList<int> passos;
     auto* gauge = uZentora3::Fprincipal->ui->Gstatus;
