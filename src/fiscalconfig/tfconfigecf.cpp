@@ -465,6 +465,7 @@ void TFConfigECF::BtSalvaModeloConfigClick() {
 
 void TFConfigECF::BtImportaModeloConfigClick() {
     dialogs::FileDialog& dialogo = preparaDialogo(Fstatus->JanelaAbrir);
+    dialogo.title.clear();
     if (!dialogo.execute()) return;
     if (arquivo_.isEmpty()) arquivo_ = arquivoCadastro();
     if (!URelFiscais::copiaArquivo(dialogo.fileName, arquivo_)) {

@@ -13,6 +13,7 @@
 #include "kesafi_virtual.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
+#include "printer/tfstatus.h"
 #include "printer/ustatus.h"
 
 using platform::dialogs::Kind;
@@ -339,11 +340,13 @@ TEST_F(Cadastro, ModeloSalvoEImportadoSubstituiTodasAsTabelas) {
         "[RelGerencial]\r\n1=\"Abertura         \"\r\n";
     const QString importado = pastaModelos() + QStringLiteral("/Outra.ntf");
     grava(importado, outro);
+    UStatus::Fstatus->JanelaAbrir.title = QStringLiteral("de outra janela");
     dialogos.text(importado);
     clica("BtImportaModeloConfig");
     vistas = caixas();
     ASSERT_EQ(vistas.size(), 2u);
     EXPECT_EQ(vistas[0].kind, Kind::OpenFile);
+    EXPECT_EQ(vistas[0].title, QString());
     EXPECT_EQ(vistas[0].text, arquivo(QStringLiteral("Cadastro")) + QStringLiteral("/Modelos"));
     EXPECT_EQ(descreve(vistas[1]),
               "Information CADASTRO: Configurações Importadas com Sucesso\rVerifique as Abas de Configuração!");

@@ -259,14 +259,17 @@ TEST_F(Impressora, CopiarDaImpressoraSubstituiATabelaDoArquivo) {
     EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 4), QString());
 
     // Receipts keep their places; the file keeps its own receipts 29 and 30.
+    ASSERT_TRUE(
+        platform::Profile(cadastro())
+            .writeString(QStringLiteral("CNF"), QStringLiteral("30"), QStringLiteral("\"Troco              \"")));
     dialogos.yes();
     clica("BtImpressoraArquivoCNF");
     EXPECT_EQ(descreve(caixas().back()), "Information CONFIGURAÇÕES: Comprovantes Copiados com Sucesso");
     EXPECT_EQ(celula("SgCNF", 1), QStringLiteral("Crediario          "));
     EXPECT_EQ(celula("SgCNF", 2), QString());
-    EXPECT_EQ(celula("SgCNF", 29), QStringLiteral("Sangria            "));
+    EXPECT_EQ(celula("SgCNF", 30), QStringLiteral("Suprimento         "));
     EXPECT_EQ(valor(QStringLiteral("CNF"), 1), QStringLiteral("Crediario          "));
-    EXPECT_EQ(valor(QStringLiteral("CNF"), 30), QStringLiteral("Suprimento         "));
+    EXPECT_EQ(valor(QStringLiteral("CNF"), 30), QStringLiteral("Troco              "));
 
     dialogos.yes();
     clica("BtEnviarImpressoraArquivoRG");
