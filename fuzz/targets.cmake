@@ -7,4 +7,5 @@ set(ZENTORA_FUZZ_TARGETS
   cp1252            # Windows-1252 to and from Unicode
   buffer_campo      # printer::campo / printer::texto over answer buffers
   percentual_livre  # uZentora3::percentualLivre
+  validate_file     # validateFile over any file and key texts; the EAD signer
 )

@@ -109,9 +109,12 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_FormatoDadosMFD(const char* origem, const
 KESAFI_API int KESAFI_CALL Kestrona_FI_ImprimeConfiguracoesImpressora(void);
 
 /*
- * Signature library (a separate shared library, sign_kesa): 0 when the
- * file's signature does not validate against the two key texts, any other
- * value when it does.
+ * Signature library (a separate shared library, sign_kesa): 1 when the file
+ * ends with an EAD line whose signature validates against the key texts, 0
+ * otherwise (no file, no EAD line, a changed byte, unusable keys).  chave1 is
+ * the modulus (256 hexadecimal digits, public exponent 65537) and all that
+ * checking needs; chave2, the private exponent, is accepted and not used.
+ * Null pointers give 0.
  */
 #if defined(_WIN32) && !defined(SIGN_KESA_BUILDING)
 #define SIGN_KESA_API __declspec(dllimport)

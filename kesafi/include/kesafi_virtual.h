@@ -41,7 +41,8 @@ extern "C" {
 
 /*
  * Folder (with or without trailing separator) where the library looks for
- * KESAFI32.ini instead of the folder of the running executable.  The
+ * KESAFI32.ini instead of the program's folder (the folder named by the
+ * environment variable ZENTORA_PASTA_BASE, else that of the executable).  The
  * default memory folder ("Impressora Virtual") lies below it as well.
  * Closes the port and forgets all state held in memory (forced answers,
  * garbage buffers, the last status); the printer's memory on disk stays.

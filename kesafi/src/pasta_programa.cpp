@@ -1,5 +1,8 @@
 #include "pasta_programa.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -9,6 +12,13 @@
 namespace kesafi {
 
 std::string pastaDoPrograma() {
+    if (const char* dados = std::getenv("ZENTORA_PASTA_BASE"); dados && *dados) {
+        std::error_code ec;
+        std::string pasta = std::filesystem::absolute(dados, ec).string();
+        if (ec) pasta = dados;
+        if (pasta.back() != '/' && pasta.back() != '\\') pasta.push_back('/');
+        return pasta;
+    }
     std::string caminho;
 #if defined(_WIN32)
     char buf[MAX_PATH];

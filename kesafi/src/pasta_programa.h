@@ -1,4 +1,7 @@
-// Folder of the running executable, where KESAFI32.ini is looked for.
+// The program's folder, where KESAFI32.ini is looked for: the folder named
+// by the environment variable ZENTORA_PASTA_BASE when it is set (the
+// package's launcher points it at the user's data folder), else the folder
+// of the running executable.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 // The two fixed signing-key texts handed to the MFD file generation and to
-// the signature check.
+// the signature check: the key pair that signs every file the printer
+// library generates (the texts themselves live in sign/ead/chaves.h).
 #pragma once
 
 #include <QString>

@@ -18,6 +18,8 @@ QString withSeparator(const QString& folder) {
 
 QString executableFolder() {
     if (!gExecutableFolder.isEmpty()) return gExecutableFolder;
+    const QString dados = qEnvironmentVariable("ZENTORA_PASTA_BASE");
+    if (!dados.isEmpty()) return withSeparator(QDir(dados).absolutePath());
     return withSeparator(QCoreApplication::applicationDirPath());
 }
 

@@ -8,8 +8,10 @@ namespace platform::paths {
 // The platform's path separator ('\\' on Windows, '/' elsewhere).
 QChar separator();
 
-// The folder of the executable with a trailing separator; tests may point
-// the program at another installation folder.
+// The program's folder (sPastaBase) with a trailing separator: the folder
+// named by the environment variable ZENTORA_PASTA_BASE when it is set (the
+// package's launcher points it at the user's data folder), else the folder
+// of the executable.  Tests may point the program at another folder.
 QString executableFolder();
 void setExecutableFolder(const QString& folder);
 
