@@ -12,23 +12,61 @@
  * How the virtual printer answers the Kestrona_FI_* calls:
  *  - results: 1 done; -2 an argument the library rejects (null pointer, bad
  *    format); -4 no KESAFI32.ini in the installation folder; -5 the port is
- *    not open, or the printer is not attached to the port being opened;
- *    -6 opening the port of a printer switched off; 0 any other call to a
- *    printer switched off (nothing answers); -8 the capture file
- *    "Retorno.txt" could not be written; -27 the printer refused the
- *    command (ACK 6, ST1/ST2 bits, ST3 code); -1 the memory failed, and the
- *    MF/MFD data functions for now.  Library-side calls (VersaoDll,
+ *    not open, the printer is not attached to the port being opened, or
+ *    another process has the port open (below); -6 opening the port of a
+ *    printer switched off; 0 any other call to a printer switched off
+ *    (nothing answers); -8 the capture file "Retorno.txt" could not be
+ *    written; -27 the printer refused the command (ACK 6, ST1/ST2 bits, ST3
+ *    code); -1 the memory failed, or could not be opened because the system
+ *    refused (a full disk, no permission: the memory stays as it was), and
+ *    the MF/MFD data functions for now.  Library-side calls (VersaoDll,
  *    SelecionaIniLocal, ReloadINIFile, FechaPortaSerial,
  *    HabilitaDesabilitaRetornoEstendidoMFD) need neither port nor printer.
+ *  - the memory ("memoria.db" in the memory folder) is never deleted,
+ *    truncated or replaced on the way to opening it: only a folder with no
+ *    memory at all gets a new printer.  It carries the version of its
+ *    layout; an older one is upgraded in one transaction when opened.
+ *  - one port, one process: while a process has the printer's memory open
+ *    (opened by AbrePortaSerial or by a control call below that reads or
+ *    changes the printer, closed by FechaPortaSerial or
+ *    KesafiVirtual_DefinePastaBase) it holds a lock of the operating system
+ *    on it ("memoria.trava" beside it), which the system releases when the
+ *    process ends, however it ends.  Another process's AbrePortaSerial
+ *    returns -5 and changes nothing; its control calls return -1.
+ *  - a memory that cannot be read (a damaged or truncated file, a malformed
+ *    stored value, a layout or a version this library does not know) makes
+ *    a printer with a damaged fiscal memory: the port opens; RetornoImpressoraMFD,
+ *    the library-side calls, ModeloImpressora and VersaoFirmwareMFD answer;
+ *    every other call, NumeroSerieMFD included (the serial number lives in
+ *    the memory), is refused with -27, ST1 16 ("ECF em Erro"), ST2 1
+ *    ("Comando Não Executado") and ST3 123 ("ERRO NA MEMÓRIA FISCAL CHAMAR
+ *    CREDENCIADO"), leaving its buffers alone.  The file's path and the
+ *    reason go to the standard error output and the files stay as they
+ *    were.  A record found unreadable by a command does the same from then
+ *    on (the command is undone).  Of the control calls, AdicionaVendas and
+ *    AdicionaRecebimentos are refused like the sales they are, FixaRelogio,
+ *    DefineDeslocamentoRelogio, LeFita and the printer's counters of
+ *    LeContador return -1, and CriaImpressora replaces the printer.
  *  - text buffers receive as many characters as they hold before their
  *    terminating zero, never more than the field's width.
- *  - FlagsFiscais: 4 daylight-saving time, 8 the day is closed by a
- *    reduction, 32 the last document is a receipt that may be cancelled,
- *    128 no reductions left in the fiscal memory.
+ *  - FlagsFiscais: 1 a fiscal receipt is in progress, 4 daylight-saving
+ *    time, 8 the day is closed by a reduction, 32 the last document is a
+ *    receipt that may be cancelled, 128 no reductions left in the fiscal
+ *    memory.
+ *  - documents left open (KesafiVirtual_DeixaDocumentoAberto, [Virtual]
+ *    DocumentoAberto): while a fiscal receipt is in progress every answer
+ *    has ST1 bit 2 ("Cupom Aberto") and other documents are refused with
+ *    ST3 7; an open non-fiscal receipt or managerial report refuses them
+ *    with ST1 2 and ST3 48.  CancelaCupom cancels a receipt in progress on
+ *    its own paper (no new COO; CFC counts it), otherwise the last receipt
+ *    when it is the last document (a new COO; ST2 4 with ST3 26, or 27
+ *    once cancelled).  CancelaRecebimentoNaoFiscalMFD does the same for
+ *    non-fiscal receipts (CNC).  FechaRelatorioGerencial closes an open
+ *    managerial report; with none open it refuses with ST2 1 and ST3 101.
  *  - ranges: EspacoEntreLinhas 0-127 dots, LinhasEntreCupons 5-30 lines
  *    (else ST3 193); cutter and off-line switches 0 or 1 (else -2).
  *  - a drawer opened by AcionaGaveta reads open (0) for ten seconds of the
- *    printer's clock, then closed (1) again.
+ *    printer's clock, then closed (1) again (VerificaEstadoGaveta).
  */
 #ifndef KESAFI_VIRTUAL_H
 #define KESAFI_VIRTUAL_H
@@ -45,7 +83,8 @@ extern "C" {
  * environment variable ZENTORA_PASTA_BASE, else that of the executable).  The
  * default memory folder ("Impressora Virtual") lies below it as well.
  * Closes the port and forgets all state held in memory (forced answers,
- * garbage buffers, the last status); the printer's memory on disk stays.
+ * garbage buffers, the last status); the printer's memory on disk stays,
+ * closed and no longer locked by this process.
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_DefinePastaBase(const char* pasta);
 
@@ -55,6 +94,7 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_DefinePastaBase(const char* pasta);
  * their reductions, the last one on an earlier day).  The folder is created
  * when missing.  An empty or null folder means the configured memory folder.
  * `semente` varies the serial number and the past (0 is the default printer).
+ * -1 when another process holds that memory.
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_CriaImpressora(const char* pasta, int semente);
 
@@ -96,7 +136,14 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaResposta(int retorno, int ack, int
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaBufferLixo(const char* bytes, int tamanho);
 
-/* Forgets every queued forced answer and garbage buffer. */
+/*
+ * The next VerificaEstadoGaveta that reaches the printer reports `estado`
+ * whatever the drawer's state (a sensor wired the other way round gives 0
+ * for closed, a faulty one any value).  Readings may be queued.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaEstadoGaveta(int estado);
+
+/* Forgets every queued forced answer, garbage buffer and drawer reading. */
 KESAFI_API int KESAFI_CALL KesafiVirtual_LimpaForcados(void);
 
 /*
@@ -112,6 +159,16 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaVendas(int quantidade);
  * fails like `KesafiVirtual_AdicionaVendas`.
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaRecebimentos(int quantidade);
+
+/*
+ * Leaves a document open, as a point-of-sale program that stopped in the
+ * middle of it: "Cupom" (a fiscal receipt with its items, not totalled),
+ * "NaoFiscal" (a cash supply of 50,00 on totalizer 30, not paid) or
+ * "Gerencial" (managerial report 1 with a line of text); any case.  Returns
+ * the printer's result: 1, or -27 when it refuses (a document already open,
+ * a reduction pending, the day closed), 0 with the printer switched off.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_DeixaDocumentoAberto(const char* documento);
 
 /*
  * Copies into `destino` (at most `tamanho` - 1 bytes, zero-terminated) the

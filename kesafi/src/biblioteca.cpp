@@ -43,6 +43,7 @@ struct Sessao {
     Status status;
     std::deque<Forcado> forcados;
     std::deque<std::string> lixos;
+    std::deque<int> gavetas;  // drawer readings forced by the test control
     std::map<std::string, int> chamadas;
     int totalChamadas = 0;
     std::unique_ptr<Impressora> imp;
@@ -115,13 +116,21 @@ bool mesmaPasta(const std::string& a, const std::string& b) {
     return na.lexically_normal() == nb.lexically_normal() || comBarra(na.string()) == comBarra(nb.string());
 }
 
-// The printer of the configured memory folder, opened (or created) on demand.
-Impressora* garanteMemoria(Sessao& s) {
+// The printer of the configured memory folder, opened (or created) on demand;
+// null when another process holds its memory or the system refused to open it
+// (`acesso` tells which).
+Impressora* garanteMemoria(Sessao& s, Acesso* acesso = nullptr) {
     const std::string pasta = pastaMemoria(s);
     if (s.imp && !mesmaPasta(s.imp->pasta(), pasta)) s.imp.reset();
-    if (!s.imp) s.imp = Impressora::abre(pasta);
-    if (!s.imp) s.imp = Impressora::cria(pasta, sementeConfigurada(s), wallNow());
+    const Acesso a = s.imp ? Acesso::Pronta : Impressora::abre(pasta, sementeConfigurada(s), wallNow(), s.imp);
+    if (acesso) *acesso = a;
     return s.imp.get();
+}
+
+// The same, for the test control that reads the printer's memory.
+Impressora* memoriaLegivel(Sessao& s) {
+    Impressora* imp = garanteMemoria(s);
+    return imp && !imp->danificada() ? imp : nullptr;
 }
 
 // Writes an answer into a caller buffer: as many characters as the buffer
@@ -136,11 +145,32 @@ struct Saida {
     size_t largura;
 };
 
-enum class Alvo { Biblioteca, Impressora };
+// Who answers a call: the library alone; the printer from its firmware (a
+// damaged fiscal memory does not stop it); the printer from its memory.
+enum class Alvo { Biblioteca, Firmware, Impressora };
 
 void defineStatus(Sessao& s, const Resposta& r) {
     const bool respondeu = r.retorno == 1 || r.retorno == -27 || r.retorno == -8;
-    s.status = {respondeu ? 6 : 0, r.st1, r.st2, s.estendido ? r.st3 : 0};
+    // Every answer shows a receipt in progress.
+    const int st1 = r.st1 | (respondeu && s.imp && s.imp->cupomAberto() ? kSt1CupomAberto : 0);
+    s.status = {respondeu ? 6 : 0, st1, r.st2, s.estendido ? r.st3 : 0};
+}
+
+// "Cupom", "NaoFiscal" or "Gerencial" (any case) as the document to leave open.
+std::optional<Impressora::Aberto> documentoAberto(std::string_view nome) {
+    const std::string v = maiusculas(nome);
+    if (v == "CUPOM") return Impressora::Aberto::Cupom;
+    if (v == "NAOFISCAL") return Impressora::Aberto::NaoFiscal;
+    if (v == "GERENCIAL") return Impressora::Aberto::Gerencial;
+    return std::nullopt;
+}
+
+// [Virtual] DocumentoAberto: each opening of the port finds that document
+// open, as a point-of-sale program that stopped in the middle of it left it,
+// unless the printer holds an open document already (it then refuses).
+void abreDocumentoConfigurado(Sessao& s) {
+    const auto documento = documentoAberto(platform::ini::readString(ini(s), "Virtual", "DocumentoAberto"));
+    if (documento) s.imp->deixaAberto(*documento);
 }
 
 // Common path of every Kestrona_FI_* call: counting, forced answers and
@@ -173,7 +203,7 @@ int chama(const char* nome, Alvo alvo, std::initializer_list<Saida> saidas, F&& 
         s.status = {6, 0, 0, 0};
         return 1;
     }
-    if (alvo == Alvo::Impressora) {
+    if (alvo != Alvo::Biblioteca) {
         if (!s.portaAberta || !s.imp) {
             s.status = {};
             return -5;
@@ -185,7 +215,7 @@ int chama(const char* nome, Alvo alvo, std::initializer_list<Saida> saidas, F&& 
     }
     Resposta r;
     try {
-        r = corpo(s);
+        r = alvo == Alvo::Impressora && s.imp->danificada() ? memoriaDanificada() : corpo(s);
     } catch (const std::exception&) {
         r = {-1, 0, 0, 0};
     }
@@ -267,8 +297,11 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_AbrePortaSerial(void) {
         const Porta pedida = maiusculas(s.portaSistema) == "USB" ? Porta::Usb : Porta::Serial;
         if (portaConectada(s) != pedida) return {-5, 0, 0, 0};
         if (!s.ligada) return {-6, 0, 0, 0};
-        if (!garanteMemoria(s)) return {-1, 0, 0, 0};
+        // Another process with the memory open has the port, like a serial port already in use.
+        Acesso acesso = Acesso::Pronta;
+        if (!garanteMemoria(s, &acesso)) return {acesso == Acesso::EmUso ? -5 : -1, 0, 0, 0};
         s.portaAberta = true;
+        abreDocumentoConfigurado(s);
         return ok();
     });
 }
@@ -342,14 +375,14 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_NumeroSerieMFD(char* numeroSerie) {
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ModeloImpressora(char* modelo) {
-    return chama("ModeloImpressora", Alvo::Impressora, {{modelo, 11}}, [&](Sessao&) {
+    return chama("ModeloImpressora", Alvo::Firmware, {{modelo, 11}}, [&](Sessao&) {
         escreve(modelo, 11, padRight(kModelo, 11));
         return ok();
     });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_VersaoFirmwareMFD(char* versao) {
-    return chama("VersaoFirmwareMFD", Alvo::Impressora, {{versao, 7}}, [&](Sessao&) {
+    return chama("VersaoFirmwareMFD", Alvo::Firmware, {{versao, 7}}, [&](Sessao&) {
         escreve(versao, 7, kFirmware);
         return ok();
     });
@@ -560,6 +593,10 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaEstadoGaveta(int* estado) {
     return chama("VerificaEstadoGaveta", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!estado) return invalido();
         *estado = s.imp->estadoGaveta();
+        if (!s.gavetas.empty()) {
+            *estado = s.gavetas.front();
+            s.gavetas.pop_front();
+        }
         return ok();
     });
 }
@@ -665,6 +702,7 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_DefinePastaBase(const char* pasta) {
     s.status = {};
     s.forcados.clear();
     s.lixos.clear();
+    s.gavetas.clear();
     s.chamadas.clear();
     s.totalChamadas = 0;
     return 1;
@@ -676,8 +714,8 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_CriaImpressora(const char* pasta, int s
     const std::string configurada = pastaMemoria(s);
     const std::string alvo = (pasta && *pasta) ? std::string(pasta) : configurada;
     if (s.imp && mesmaPasta(s.imp->pasta(), alvo)) s.imp.reset();
-    auto nova = Impressora::cria(alvo, semente, wallNow());
-    if (!nova) return -1;
+    std::unique_ptr<Impressora> nova;
+    if (Impressora::substitui(alvo, semente, wallNow(), nova) != Acesso::Pronta) return -1;
     if (mesmaPasta(alvo, configurada)) s.imp = std::move(nova);
     return 1;
 }
@@ -742,11 +780,19 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaBufferLixo(const char* bytes, int 
     return 1;
 }
 
+KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaEstadoGaveta(int estado) {
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    s.gavetas.push_back(estado);
+    return 1;
+}
+
 KESAFI_API int KESAFI_CALL KesafiVirtual_LimpaForcados(void) {
     Sessao& s = sessao();
     std::lock_guard<std::mutex> trava(s.m);
     s.forcados.clear();
     s.lixos.clear();
+    s.gavetas.clear();
     return 1;
 }
 
@@ -770,17 +816,34 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaRecebimentos(int quantidade) {
     return documentosDeVenda(quantidade, true);
 }
 
+KESAFI_API int KESAFI_CALL KesafiVirtual_DeixaDocumentoAberto(const char* documento) {
+    const auto aberto = documento ? documentoAberto(documento) : std::nullopt;
+    if (!aberto) return -2;
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    if (!s.ligada) return 0;
+    Impressora* imp = garanteMemoria(s);
+    if (!imp) return -1;
+    const Resposta r = imp->deixaAberto(*aberto);
+    defineStatus(s, r);
+    return r.retorno;
+}
+
 KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, int tamanho) {
     if (documentos <= 0 || !destino || tamanho <= 0) return -2;
     Sessao& s = sessao();
     std::lock_guard<std::mutex> trava(s.m);
-    Impressora* imp = garanteMemoria(s);
+    Impressora* imp = memoriaLegivel(s);
     if (!imp) return -1;
     std::string fita;
-    for (const Documento& d : imp->memoria().ultimosDocumentos(documentos)) {
-        fita +=
-            "COO " + digits(d.coo, 6) + " " + d.tipo + " " + ddmmyyyy(d.dataHora) + " " + hhmmss(d.dataHora) + "\r\n";
-        fita += d.texto;
+    try {
+        for (const Documento& d : imp->memoria().ultimosDocumentos(documentos)) {
+            fita += "COO " + digits(d.coo, 6) + " " + d.tipo + " " + ddmmyyyy(d.dataHora) + " " + hhmmss(d.dataHora) +
+                    "\r\n";
+            fita += d.texto;
+        }
+    } catch (const std::exception&) {
+        return -1;
     }
     const size_t n = std::min(fita.size(), static_cast<size_t>(tamanho - 1));
     std::memcpy(destino, fita.data(), n);
@@ -801,7 +864,7 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeContador(const char* nome, long long*
         *valor = s.portaAberta ? 1 : 0;
         return 1;
     }
-    Impressora* imp = garanteMemoria(s);
+    Impressora* imp = memoriaLegivel(s);
     if (!imp) return -1;
     const Estado& e = imp->estado();
     const std::map<std::string, long long> contadores = {
@@ -829,15 +892,13 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeContador(const char* nome, long long*
         *valor = it->second;
         return 1;
     }
-    if (n == "Documentos") {
-        *valor = imp->memoria().contaDocumentos();
-        return 1;
+    if (n != "Documentos" && n != "Reducoes") return -2;
+    try {
+        *valor = n == "Documentos" ? imp->memoria().contaDocumentos() : imp->memoria().contaReducoes();
+    } catch (const std::exception&) {
+        return -1;
     }
-    if (n == "Reducoes") {
-        *valor = imp->memoria().contaReducoes();
-        return 1;
-    }
-    return -2;
+    return 1;
 }
 
 KESAFI_API int KESAFI_CALL KesafiVirtual_ContaChamadas(const char* funcao, int* quantidade) {

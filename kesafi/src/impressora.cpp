@@ -71,6 +71,10 @@ bool mesmoNome(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Day-state keys holding the document id of a receipt in progress.
+const char* const kCupomAberto = "CF_ABERTO";
+const char* const kNaoFiscalAberto = "NF_ABERTO";
+
 int64_t agoraDe(const Estado& e) { return (e.fixo ? *e.fixo : wallNow()) + e.deslocamento; }
 
 bool pendente(const Estado& e, int64_t agora) { return e.movimento != 0 && e.movimento < dayOf(agora); }
@@ -90,44 +94,31 @@ std::string serieDe(int semente) {
     return "VF08" + digits(n, 16);
 }
 
-}  // namespace
-
-// ---------------------------------------------------------------- operations
-
-namespace op {
-
-Resposta diaAberto(const Contexto& c) {
-    if (c.e.relatorioAberto) return recusa(kSt1CupomAberto, 0, 48);
-    if (pendente(c.e, c.agora)) return recusa(0, kSt2ComandoNaoExecutado, 66);
-    if (fechado(c.e, c.agora)) return recusa(0, kSt2ComandoNaoExecutado, 63);
-    return {};
-}
-
-void rastro(Contexto& c, const char* tipo, std::string_view utf8) {
+// The items of a receipt, registered one by one.
+struct Itens {
     Impresso p;
-    p.colunas(dataBarra(c.agora) + " " + horaDois(c.agora), tipo);
-    p.linha(utf8);
-    c.mem.insereDocumento(0, tipo, c.agora, p.texto());
-    c.e.bytesMfd += static_cast<int64_t>(p.texto().size());
+    int64_t total = 0, totalIcms = 0, totalIss = 0;
+    std::map<std::string, int64_t> parciais;
+};
+
+Sorteio sorteioDoCupom(const Contexto& c) {
+    return {static_cast<uint64_t>(c.e.semente) * 1000003ULL + static_cast<uint64_t>(c.e.ccf) * 7919ULL +
+            static_cast<uint64_t>(c.e.coo)};
 }
 
-Resposta venda(Contexto& c) {
-    if (auto r = diaAberto(c); r.retorno != 1) return r;
-    Sorteio rng{static_cast<uint64_t>(c.e.semente) * 1000003ULL + static_cast<uint64_t>(c.e.ccf) * 7919ULL +
-                static_cast<uint64_t>(c.e.coo)};
+Itens registraItens(const Contexto& c, Sorteio& rng) {
     std::vector<int> icms, iss;
     for (int i = 0; i < 16; ++i) {
         if (c.t.aliquotas[i].valor == 0) continue;
         (c.t.aliquotas[i].iss ? iss : icms).push_back(i + 1);
     }
     const int itens = rng.faixa(1, 4);
-    Impresso p;
+    Itens r;
+    Impresso& p = r.p;
     p.centro("CUPOM FISCAL");
     p.linha("ITEM CÓDIGO        DESCRIÇÃO");
     p.linha("QTD.UN.VL UNIT(R$)  ST              VL ITEM(R$)");
     p.traco();
-    int64_t total = 0, totalIcms = 0, totalIss = 0;
-    std::map<std::string, int64_t> parciais;
     for (int n = 1; n <= itens; ++n) {
         const Produto* pr = &kProdutos[rng.proximo() % std::size(kProdutos)];
         if (pr->tributo == 'S' && iss.empty()) pr = &kProdutos[0];
@@ -160,12 +151,82 @@ Resposta venda(Contexto& c) {
                 key = "I";
                 break;
         }
-        parciais[key] += valor;
-        (pr->tributo == 'S' ? totalIss : totalIcms) += valor;
-        total += valor;
+        r.parciais[key] += valor;
+        (pr->tributo == 'S' ? r.totalIss : r.totalIcms) += valor;
+        r.total += valor;
         p.linha(digits(n, 3) + " " + pr->codigo + " " + pr->descricao);
         p.colunas("     " + std::to_string(qtd) + pr->unidade + " X " + money(pr->preco) + "  " + st, money(valor));
     }
+    return r;
+}
+
+// What the items add to the day as they are registered, and the data a
+// cancellation of the receipt takes back.
+void acumulaItens(Contexto& c, const Itens& it) {
+    auto& a = c.e.acumulados;
+    for (const auto& [k, v] : it.parciais) a[k] += v;
+    a["VB"] += it.total;
+    c.e.gt += it.total;
+}
+
+// A non-fiscal receipt up to its one item.
+Impresso itemNaoFiscal(const Contexto& c, int totalizador, int64_t valor) {
+    Impresso p;
+    p.centro("COMPROVANTE NÃO-FISCAL");
+    p.traco();
+    p.bruto(padRight(digits(totalizador, 2) + " " + c.t.totalizadores[totalizador - 1], 30) +
+            padLeft(money(valor), kColunas - 30));
+    return p;
+}
+
+void acumulaNaoFiscal(Contexto& c, int totalizador, int64_t valor) {
+    auto& a = c.e.acumulados;
+    a[chave("NF", totalizador)] += valor;
+    a[chave("NQ", totalizador)] += 1;
+    a["UN_IDX"] = totalizador;
+    a["UN_V"] = valor;
+}
+
+// A document in progress ends on its own paper: the cancellation and the
+// footer are printed below what it holds.
+void terminaAberto(Contexto& c, int64_t id, const std::string& fim) {
+    c.mem.atualizaDocumento(id, c.mem.textoDocumento(id) + fim);
+    c.e.bytesMfd += static_cast<int64_t>(fim.size());
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- operations
+
+namespace op {
+
+Resposta semDocumentoAberto(const Contexto& c) {
+    if (c.e.acumulado(kCupomAberto)) return recusa(kSt1CupomAberto, 0, 7);
+    if (c.e.acumulado(kNaoFiscalAberto) || c.e.relatorioAberto) return recusa(kSt1CupomAberto, 0, 48);
+    return {};
+}
+
+Resposta diaAberto(const Contexto& c) {
+    if (auto r = semDocumentoAberto(c); r.retorno != 1) return r;
+    if (pendente(c.e, c.agora)) return recusa(0, kSt2ComandoNaoExecutado, 66);
+    if (fechado(c.e, c.agora)) return recusa(0, kSt2ComandoNaoExecutado, 63);
+    return {};
+}
+
+void rastro(Contexto& c, const char* tipo, std::string_view utf8) {
+    Impresso p;
+    p.colunas(dataBarra(c.agora) + " " + horaDois(c.agora), tipo);
+    p.linha(utf8);
+    c.mem.insereDocumento(0, tipo, c.agora, p.texto());
+    c.e.bytesMfd += static_cast<int64_t>(p.texto().size());
+}
+
+Resposta venda(Contexto& c) {
+    if (auto r = diaAberto(c); r.retorno != 1) return r;
+    Sorteio rng = sorteioDoCupom(c);
+    Itens it = registraItens(c, rng);
+    Impresso& p = it.p;
+    const int64_t total = it.total, totalIcms = it.totalIcms, totalIss = it.totalIss;
     p.traco();
     int64_t desconto = 0;
     if (totalIss == 0 && rng.faixa(1, 7) == 1) desconto = total * 5 / 100;
@@ -198,12 +259,10 @@ Resposta venda(Contexto& c) {
     c.e.coo++;
     c.e.ccf++;
     emite(c, "CUPOM", doc::cupom(c, p.texto()), true);
+    acumulaItens(c, it);
     auto& a = c.e.acumulados;
-    for (const auto& [k, v] : parciais) a[k] += v;
-    a["VB"] += total;
     if (desconto) a["DT"] += desconto;
     a[chave("FP", forma)] += liquido;
-    c.e.gt += total;
     a["UC_ICMS"] = totalIcms - desconto;
     a["UC_ISS"] = totalIss;
     a["UC_FP"] = forma;
@@ -211,31 +270,52 @@ Resposta venda(Contexto& c) {
     return {};
 }
 
+Resposta abreCupom(Contexto& c) {
+    if (auto r = diaAberto(c); r.retorno != 1) return r;
+    Sorteio rng = sorteioDoCupom(c);
+    const Itens it = registraItens(c, rng);
+    c.e.coo++;
+    c.e.ccf++;
+    const std::string texto = doc::cabecalho(c, c.e.coo, {}, c.e.ccf) + it.p.texto();
+    const int64_t id = emite(c, "CUPOM", texto, true);
+    acumulaItens(c, it);
+    auto& a = c.e.acumulados;
+    a["UC_ICMS"] = it.totalIcms;
+    a["UC_ISS"] = it.totalIss;
+    a["UC_FP"] = 0;
+    a["UC_V"] = it.total;
+    a[kCupomAberto] = id;
+    return {};
+}
+
 Resposta recebimento(Contexto& c, int totalizador, int64_t valor) {
     if (auto r = diaAberto(c); r.retorno != 1) return r;
     c.e.coo++;
     c.e.gnf++;
-    Impresso p;
-    p.centro("COMPROVANTE NÃO-FISCAL");
-    p.traco();
-    p.bruto(padRight(digits(totalizador, 2) + " " + c.t.totalizadores[totalizador - 1], 30) +
-            padLeft(money(valor), kColunas - 30));
+    Impresso p = itemNaoFiscal(c, totalizador, valor);
     p.colunas("TOTAL R$", money(valor));
     p.bruto(padRight(c.t.formas[0].nome, 30) + padLeft(money(valor), kColunas - 30));
     const std::string texto = doc::cabecalho(c, c.e.coo, {}) + p.texto() + doc::rodape(c);
     emite(c, "NAO_FISCAL", texto, true);
-    auto& a = c.e.acumulados;
-    a[chave("NF", totalizador)] += valor;
-    a[chave("NQ", totalizador)] += 1;
+    acumulaNaoFiscal(c, totalizador, valor);
     // A withdrawal takes money out of the drawer; every other receipt brings it in.
-    a["FP01"] += totalizador == 29 ? -valor : valor;
-    a["UN_IDX"] = totalizador;
-    a["UN_V"] = valor;
+    c.e.acumulados["FP01"] += totalizador == 29 ? -valor : valor;
+    return {};
+}
+
+Resposta abreRecebimento(Contexto& c, int totalizador, int64_t valor) {
+    if (auto r = diaAberto(c); r.retorno != 1) return r;
+    c.e.coo++;
+    c.e.gnf++;
+    const std::string texto = doc::cabecalho(c, c.e.coo, {}) + itemNaoFiscal(c, totalizador, valor).texto();
+    const int64_t id = emite(c, "NAO_FISCAL", texto, true);
+    acumulaNaoFiscal(c, totalizador, valor);
+    c.e.acumulados[kNaoFiscalAberto] = id;
     return {};
 }
 
 Resposta leituraX(Contexto& c, std::string* texto) {
-    if (c.e.relatorioAberto) return recusa(kSt1CupomAberto, 0, 48);
+    if (auto r = semDocumentoAberto(c); r.retorno != 1) return r;
     c.e.coo++;
     c.e.gnf++;
     const std::string t = doc::relatorioDia(c, false, c.e.movimento);
@@ -245,7 +325,7 @@ Resposta leituraX(Contexto& c, std::string* texto) {
 }
 
 Resposta reducao(Contexto& c) {
-    if (c.e.relatorioAberto) return recusa(kSt1CupomAberto, 0, 48);
+    if (auto r = semDocumentoAberto(c); r.retorno != 1) return r;
     const int hoje = dayOf(c.agora);
     if (!pendente(c.e, c.agora) && fechado(c.e, c.agora)) return recusa(0, kSt2ComandoNaoExecutado, 63);
     if (kCapacidadeReducoes - c.e.crz <= 0) return recusa(0, kSt2MfLotada, 51);
@@ -277,10 +357,25 @@ Resposta reducao(Contexto& c) {
 }
 
 Resposta cancelaCupom(Contexto& c) {
+    auto& a = c.e.acumulados;
+    if (const int64_t aberto = c.e.acumulado(kCupomAberto)) {
+        const int64_t valor = c.e.acumulado("UC_V");
+        c.e.cfc++;
+        Impresso p;
+        p.traco();
+        p.centro("CUPOM FISCAL CANCELADO");
+        p.colunas("VALOR CANCELADO R$", money(valor));
+        terminaAberto(c, aberto, p.texto() + doc::rodape(c));
+        a["CT"] += c.e.acumulado("UC_ICMS");
+        a["CS"] += c.e.acumulado("UC_ISS");
+        a.erase(kCupomAberto);
+        c.e.ultimoDocHora = c.agora;
+        c.e.ultimoDocTipo = "CANCELAMENTO";
+        return {};
+    }
     if (auto r = diaAberto(c); r.retorno != 1) return r;
     if (c.e.ultimoDocTipo != "CUPOM")
         return recusa(0, kSt2CancelamentoNaoPermitido, c.e.ultimoDocTipo == "CANCELAMENTO" ? 27 : 26);
-    auto& a = c.e.acumulados;
     const int64_t valor = c.e.acumulado("UC_V");
     const int64_t cooCupom = c.e.coo, ccf = c.e.ccf;
     c.e.coo++;
@@ -337,18 +432,57 @@ Resposta fechaRelatorio(Contexto& c) {
 
 // ---------------------------------------------------------------- printer
 
-std::unique_ptr<Impressora> Impressora::abre(const std::string& pasta) {
-    auto mem = Memoria::abre(pasta);
-    if (!mem) return nullptr;
+Acesso Impressora::abre(const std::string& pasta, int semente, int64_t hoje, std::unique_ptr<Impressora>& saida) {
+    return monta(pasta, Memoria::abre(pasta), semente, hoje, saida);
+}
+
+Acesso Impressora::substitui(const std::string& pasta, int semente, int64_t hoje, std::unique_ptr<Impressora>& saida) {
+    return monta(pasta, Memoria::substitui(pasta), semente, hoje, saida);
+}
+
+Acesso Impressora::monta(const std::string& pasta, Memoria::Abertura a, int semente, int64_t hoje,
+                         std::unique_ptr<Impressora>& saida) {
+    const std::string arquivo = Memoria::arquivo(pasta);
+    if (a.situacao == Memoria::Situacao::EmUso) {
+        std::fprintf(stderr, "KESAFI32: memória em uso por outro processo: %s\n", arquivo.c_str());
+        return Acesso::EmUso;
+    }
     std::unique_ptr<Impressora> p(new Impressora());
     p->pasta_ = pasta;
-    p->mem_ = std::move(mem);
+    p->trava_ = std::move(a.trava);
+    p->mem_ = std::move(a.memoria);
     try {
-        p->recarrega();
-    } catch (const std::exception&) {
-        return nullptr;
+        switch (a.situacao) {
+            case Memoria::Situacao::Aberta:
+                p->recarrega();
+                break;
+            case Memoria::Situacao::Nova:
+                p->fabrica(semente, hoje);
+                break;
+            case Memoria::Situacao::Ilegivel:
+                p->danifica(a.motivo);
+                break;
+            default:
+                throw std::runtime_error(a.motivo);
+        }
+    } catch (const MemoriaIlegivel& e) {
+        p->danifica(e.what());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "KESAFI32: não foi possível abrir a memória: %s: %s\n", arquivo.c_str(), e.what());
+        return Acesso::Falhou;
     }
-    return p;
+    saida = std::move(p);
+    return Acesso::Pronta;
+}
+
+void Impressora::danifica(const std::string& motivo) {
+    std::fprintf(stderr, "KESAFI32: memória fiscal ilegível: %s: %s\n", Memoria::arquivo(pasta_).c_str(),
+                 motivo.c_str());
+    if (mem_) mem_->abandona();
+    mem_.reset();
+    e_ = {};
+    t_ = {};
+    ultima_.reset();
 }
 
 void Impressora::recarrega() {
@@ -357,13 +491,12 @@ void Impressora::recarrega() {
     ultima_ = mem_->ultimaReducao();
 }
 
-std::unique_ptr<Impressora> Impressora::cria(const std::string& pasta, int semente, int64_t hoje) {
-    auto mem = Memoria::criaVazia(pasta);
-    if (!mem) return nullptr;
+void Impressora::fabrica(int semente, int64_t hoje) {
+    Memoria* mem = mem_.get();
     Estado e;
     Tabelas t;
     std::optional<Reducao> u;
-    try {
+    {
         Transacao tx(*mem);
         e.serie = serieDe(semente);
         e.semente = semente;
@@ -420,20 +553,15 @@ std::unique_ptr<Impressora> Impressora::cria(const std::string& pasta, int semen
         }
         mem->gravaEstado(e);
         tx.confirma();
-    } catch (const std::exception&) {
-        return nullptr;
     }
-    std::unique_ptr<Impressora> p(new Impressora());
-    p->pasta_ = pasta;
-    p->mem_ = std::move(mem);
-    p->e_ = std::move(e);
-    p->t_ = std::move(t);
-    p->ultima_ = std::move(u);
-    return p;
+    e_ = std::move(e);
+    t_ = std::move(t);
+    ultima_ = std::move(u);
 }
 
 template <class F>
 Resposta Impressora::muda(F&& f) {
+    if (danificada()) return memoriaDanificada();
     Estado e = e_;
     Tabelas t = t_;
     std::optional<Reducao> u = ultima_;
@@ -444,6 +572,11 @@ Resposta Impressora::muda(F&& f) {
         if (r.retorno != 1) return r;
         mem_->gravaEstado(e);
         tx.confirma();
+    } catch (const MemoriaIlegivel& ex) {
+        // Found while the command ran (a page or a record read for the first
+        // time): the command is undone and the memory is not touched again.
+        danifica(ex.what());
+        return memoriaDanificada();
     } catch (const std::exception&) {
         return {-1, 0, 0, 0};
     }
@@ -457,6 +590,7 @@ int64_t Impressora::agora() const { return agoraDe(e_); }
 
 int Impressora::flags() const {
     int f = 0;
+    if (cupomAberto()) f |= 1;
     if (e_.verao) f |= 4;
     if (fechado(e_, agora()) && !pendente(e_, agora())) f |= 8;
     if (e_.ultimoDocTipo == "CUPOM") f |= 32;
@@ -469,6 +603,8 @@ int Impressora::reducoesRestantes() const {
 }
 
 int Impressora::estadoGaveta() const { return agora() >= e_.gavetaAte ? 1 : 0; }
+
+bool Impressora::cupomAberto() const { return e_.acumulado(kCupomAberto) != 0; }
 
 Resposta Impressora::programaAliquota(int valor, bool iss) {
     return muda([&](Contexto& c) -> Resposta {
@@ -553,7 +689,7 @@ Resposta Impressora::reducaoZ(std::optional<int64_t> horaInformada) {
 
 Resposta Impressora::leituraMemoriaPorData(int inicial, int final, bool simplificada, std::string* texto) {
     return muda([&](Contexto& c) -> Resposta {
-        if (c.e.relatorioAberto) return recusa(kSt1CupomAberto, 0, 48);
+        if (auto r = op::semDocumentoAberto(c); r.retorno != 1) return r;
         if (inicial > final) return recusa(kSt1ParametroInvalido, 0, 214);
         const auto lista = c.mem.reducoesPorData(inicial, final);
         c.e.coo++;
@@ -568,7 +704,7 @@ Resposta Impressora::leituraMemoriaPorData(int inicial, int final, bool simplifi
 
 Resposta Impressora::leituraMemoriaPorReducao(int inicial, int final, bool simplificada, std::string* texto) {
     return muda([&](Contexto& c) -> Resposta {
-        if (c.e.relatorioAberto) return recusa(kSt1CupomAberto, 0, 48);
+        if (auto r = op::semDocumentoAberto(c); r.retorno != 1) return r;
         if (inicial > final) return recusa(kSt1ParametroInvalido, 0, 214);
         const auto lista = c.mem.reducoesPorNumero(inicial, final);
         c.e.coo++;
@@ -583,7 +719,7 @@ Resposta Impressora::leituraMemoriaPorReducao(int inicial, int final, bool simpl
 
 Resposta Impressora::horarioVerao() {
     return muda([&](Contexto& c) -> Resposta {
-        if (c.e.relatorioAberto) return recusa(kSt1CupomAberto, 0, 48);
+        if (auto r = op::semDocumentoAberto(c); r.retorno != 1) return r;
         if (!c.ultima || c.e.coo != c.ultima->coo) return recusa(0, kSt2ComandoNaoExecutado, 156);
         if (!c.e.verao) {
             c.e.deslocamento += 3600;
@@ -677,6 +813,20 @@ Resposta Impressora::cancelaCupom() {
 
 Resposta Impressora::cancelaNaoFiscal() {
     return muda([&](Contexto& c) -> Resposta {
+        if (const int64_t aberto = c.e.acumulado(kNaoFiscalAberto)) {
+            const int64_t valor = c.e.acumulado("UN_V");
+            c.e.cnc++;
+            Impresso p;
+            p.traco();
+            p.centro("COMPROVANTE NÃO-FISCAL CANCELADO");
+            p.colunas("VALOR CANCELADO R$", money(valor));
+            terminaAberto(c, aberto, p.texto() + doc::rodape(c));
+            c.e.acumulados["NC"] += valor;
+            c.e.acumulados.erase(kNaoFiscalAberto);
+            c.e.ultimoDocHora = c.agora;
+            c.e.ultimoDocTipo = "CANCELAMENTO_NF";
+            return {};
+        }
         if (auto r = op::diaAberto(c); r.retorno != 1) return r;
         if (c.e.ultimoDocTipo != "NAO_FISCAL")
             return recusa(0, kSt2CancelamentoNaoPermitido, c.e.ultimoDocTipo == "CANCELAMENTO_NF" ? 27 : 26);
@@ -700,9 +850,24 @@ Resposta Impressora::cancelaNaoFiscal() {
     });
 }
 
+Resposta Impressora::deixaAberto(Aberto documento) {
+    return muda([&](Contexto& c) -> Resposta {
+        switch (documento) {
+            case Aberto::Cupom:
+                return op::abreCupom(c);
+            case Aberto::NaoFiscal:
+                return op::abreRecebimento(c, 30, 5000);
+            case Aberto::Gerencial:
+                if (auto r = op::abreRelatorio(c, 1); r.retorno != 1) return r;
+                return op::usaRelatorio(c, cp1252("CONFERÊNCIA DE CAIXA EM ANDAMENTO"));
+        }
+        return {-2, 0, 0, 0};
+    });
+}
+
 Resposta Impressora::imprimeConfiguracao() {
     return muda([&](Contexto& c) -> Resposta {
-        if (c.e.relatorioAberto) return recusa(kSt1CupomAberto, 0, 48);
+        if (auto r = op::semDocumentoAberto(c); r.retorno != 1) return r;
         c.e.coo++;
         c.e.gnf++;
         emite(c, "CONFIGURACAO", doc::configuracao(c), false);

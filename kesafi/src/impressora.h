@@ -19,11 +19,22 @@ struct Resposta {
 };
 
 // Status bits.
-inline constexpr int kSt1CupomAberto = 2, kSt1ParametroInvalido = 1, kSt1ErroRelogio = 32;
+inline constexpr int kSt1CupomAberto = 2, kSt1ParametroInvalido = 1, kSt1ErroRelogio = 32, kSt1EcfEmErro = 16;
 inline constexpr int kSt2MfLotada = 64, kSt2AliquotaEsgotada = 8, kSt2CancelamentoNaoPermitido = 4,
                      kSt2ComandoNaoExecutado = 1;
 
 inline Resposta recusa(int st1, int st2, int st3) { return {-27, st1, st2, st3}; }
+
+// The answer of a printer whose fiscal memory cannot be read, to every
+// command that needs it: "ERRO NA MEMÓRIA FISCAL CHAMAR CREDENCIADO".
+inline Resposta memoriaDanificada() { return recusa(kSt1EcfEmErro, kSt2ComandoNaoExecutado, 123); }
+
+// How opening the printer of a memory folder went.
+enum class Acesso {
+    Pronta,  // the printer answers: from its memory, a new one, or one whose memory is damaged
+    EmUso,   // another process has the memory open
+    Falhou,  // the system refused (a full disk, no permission); the memory stays as it was
+};
 
 inline constexpr const char* kModelo = "VF-80 TH";
 inline constexpr const char* kFirmware = "010200";
@@ -42,11 +53,20 @@ struct Contexto {
 
 class Impressora {
 public:
-    // The printer whose memory lives in `pasta`; null when there is none.
-    static std::unique_ptr<Impressora> abre(const std::string& pasta);
-    // A brand new printer with its factory tables and a deterministic past
-    // ending with a reduction on the day before `hoje` (printer wall time).
-    static std::unique_ptr<Impressora> cria(const std::string& pasta, int semente, int64_t hoje);
+    // The printer whose memory lives in `pasta`, into `saida`.  A folder with
+    // no memory at all gets a brand new printer (see substitui); a memory that
+    // cannot be read gives a printer with a damaged fiscal memory, its files
+    // left as they were.  The printer holds the memory's lock while it lives;
+    // failures and a damaged memory are told on the standard error output.
+    static Acesso abre(const std::string& pasta, int semente, int64_t hoje, std::unique_ptr<Impressora>& saida);
+    // Replaces the memory of `pasta` by a brand new printer with its factory
+    // tables and a deterministic past ending with a reduction on the day
+    // before `hoje` (printer wall time).
+    static Acesso substitui(const std::string& pasta, int semente, int64_t hoje, std::unique_ptr<Impressora>& saida);
+
+    // The fiscal memory cannot be read: every command is refused with
+    // memoriaDanificada() and the state below is empty.
+    bool danificada() const { return !mem_; }
 
     const std::string& pasta() const { return pasta_; }
     const Estado& estado() const { return e_; }
@@ -58,6 +78,7 @@ public:
     int flags() const;
     int reducoesRestantes() const;
     int estadoGaveta() const;  // 1 closed, 0 open
+    bool cupomAberto() const;  // a fiscal receipt is in progress
 
     // Answers laid out for the library's callers.
     std::string respostaFormas() const;           // 3016
@@ -89,6 +110,11 @@ public:
     Resposta linhasEntreCupons(int linhas);
     Resposta cancelaCupom();
     Resposta cancelaNaoFiscal();
+    // Leaves a document open, as a point-of-sale program that stopped in the
+    // middle of it: a fiscal receipt with its items, a non-fiscal receipt not
+    // paid, or managerial report 1 with a line of text.
+    enum class Aberto { Cupom, NaoFiscal, Gerencial };
+    Resposta deixaAberto(Aberto documento);
     Resposta imprimeConfiguracao();
     Resposta tratamentoOffLine(int modo);
     Resposta vendas(int quantidade);
@@ -98,11 +124,16 @@ public:
 
 private:
     Impressora() = default;
+    static Acesso monta(const std::string& pasta, Memoria::Abertura a, int semente, int64_t hoje,
+                        std::unique_ptr<Impressora>& saida);
     template <class F>
     Resposta muda(F&& f);
     void recarrega();
+    void fabrica(int semente, int64_t hoje);
+    void danifica(const std::string& motivo);
 
     std::string pasta_;
+    Trava trava_;  // declared before the memory, so released after it closes
     std::unique_ptr<Memoria> mem_;
     Estado e_;
     Tabelas t_;
@@ -111,9 +142,13 @@ private:
 
 // Operations over a context, shared by the commands and the printer's past.
 namespace op {
+// Refused while a receipt, a non-fiscal receipt or a managerial report is open.
+Resposta semDocumentoAberto(const Contexto& c);
 Resposta diaAberto(const Contexto& c);
 Resposta venda(Contexto& c);
+Resposta abreCupom(Contexto& c);
 Resposta recebimento(Contexto& c, int totalizador, int64_t valor);
+Resposta abreRecebimento(Contexto& c, int totalizador, int64_t valor);
 Resposta leituraX(Contexto& c, std::string* texto);
 Resposta reducao(Contexto& c);
 Resposta cancelaCupom(Contexto& c);

@@ -2,9 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <charconv>
+#include <cstdint>
 #include <filesystem>
-#include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 namespace kesafi {
 namespace {
@@ -34,11 +36,61 @@ CREATE TABLE reducoes(crz INTEGER PRIMARY KEY, coo INTEGER NOT NULL, data_movime
 CREATE INDEX reducoes_data ON reducoes(data_movimento);
 )sql";
 
+// Failures that say the memory cannot be read, as opposed to the system
+// refusing (a full disk, no permission, a lock held elsewhere).
+bool ilegivel(int codigo) {
+    switch (codigo & 0xff) {
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+        case SQLITE_FORMAT:
+            return true;
+        default:
+            return false;
+    }
+}
+
+[[noreturn]] void lanca(bool conteudo, const std::string& msg) {
+    if (conteudo) throw MemoriaIlegivel(msg);
+    throw std::runtime_error(msg);
+}
+
 [[noreturn]] void falha(sqlite3* db, const char* what) {
-    throw std::runtime_error(std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "sqlite"));
+    lanca(db && ilegivel(sqlite3_extended_errcode(db)),
+          std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "sqlite"));
+}
+
+[[noreturn]] void malformado(sqlite3_stmt* s, int col) {
+    throw MemoriaIlegivel(std::string("valor malformado na coluna ") + sqlite3_column_name(s, col));
+}
+
+// Steps a query: true on a row, false at its end; a failure resets the
+// statement (ending its read) and throws.
+bool proxima(sqlite3_stmt* s) {
+    const int rc = sqlite3_step(s);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    sqlite3* db = sqlite3_db_handle(s);
+    const std::string msg = std::string("leitura: ") + sqlite3_errmsg(db);
+    sqlite3_reset(s);
+    lanca(ilegivel(rc), msg);
+}
+
+// Stored values are read back with their types checked: a value of another
+// type (SQLite would silently convert it) means a damaged memory.
+int64_t inteiro(sqlite3_stmt* s, int col) {
+    if (sqlite3_column_type(s, col) != SQLITE_INTEGER) malformado(s, col);
+    return sqlite3_column_int64(s, col);
+}
+
+int inteiro32(sqlite3_stmt* s, int col) {
+    const int64_t v = inteiro(s, col);
+    if (v < INT32_MIN || v > INT32_MAX) malformado(s, col);
+    return static_cast<int>(v);
 }
 
 std::string texto(sqlite3_stmt* s, int col) {
+    const int tipo = sqlite3_column_type(s, col);
+    if (tipo != SQLITE_TEXT && tipo != SQLITE_BLOB) malformado(s, col);
     const void* p = sqlite3_column_blob(s, col);
     const int n = sqlite3_column_bytes(s, col);
     return p ? std::string(static_cast<const char*>(p), static_cast<size_t>(n)) : std::string();
@@ -66,13 +118,73 @@ std::map<std::string, int64_t> desserializa(const std::string& s) {
     while (start < s.size()) {
         size_t end = s.find(';', start);
         if (end == std::string::npos) end = s.size();
-        const std::string item = s.substr(start, end - start);
+        const std::string_view item(s.data() + start, end - start);
         const size_t eq = item.find('=');
-        if (eq != std::string::npos) m[item.substr(0, eq)] = std::stoll(item.substr(eq + 1));
+        int64_t v = 0;
+        const char* fim = item.data() + item.size();
+        if (eq == std::string_view::npos || eq == 0) throw MemoriaIlegivel("acumulados malformados");
+        const auto [p, ec] = std::from_chars(item.data() + eq + 1, fim, v);
+        if (ec != std::errc() || p != fim) throw MemoriaIlegivel("acumulados malformados");
+        m[std::string(item.substr(0, eq))] = v;
         start = end + 1;
     }
     return m;
 }
+
+// First column of the first row of a query (a pragma, a count).
+int64_t primeiroInteiro(sqlite3* db, const char* sql) {
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) falha(db, sql);
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> dono(s, sqlite3_finalize);
+    if (!proxima(s)) throw MemoriaIlegivel(std::string(sql) + ": sem resposta");
+    return inteiro(s, 0);
+}
+
+std::string primeiroTexto(sqlite3* db, const char* sql) {
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) falha(db, sql);
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> dono(s, sqlite3_finalize);
+    return proxima(s) ? texto(s, 0) : std::string();
+}
+
+// The tables and indexes of a memory as SQLite keeps their definitions.
+std::vector<std::string> desenho(sqlite3* db) {
+    sqlite3_stmt* s = nullptr;
+    const char* sql = "SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY type, name";
+    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) falha(db, "esquema");
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> dono(s, sqlite3_finalize);
+    std::vector<std::string> out;
+    while (proxima(s)) {
+        std::string linha;
+        for (int c = 0; c < 4; ++c) {
+            const auto* t = sqlite3_column_text(s, c);
+            linha += t ? reinterpret_cast<const char*>(t) : "";
+            linha += '\n';
+        }
+        out.push_back(std::move(linha));
+    }
+    return out;
+}
+
+// The layout of the current version, as a new memory gets it.
+const std::vector<std::string>& desenhoAtual() {
+    static const std::vector<std::string> d = [] {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr);
+        auto out = desenho(db);
+        sqlite3_close(db);
+        return out;
+    }();
+    return d;
+}
+
+const std::string kCarimbo = "PRAGMA user_version = " + std::to_string(Memoria::kVersao);
+
+// kPassos[v] turns a memory of version v into one of version v + 1.
+const char* const kPassos[Memoria::kVersao] = {
+    "",  // memories made before versions were kept already have the first layout
+};
 
 sqlite3* conecta(const std::string& arquivo, int flags) {
     sqlite3* db = nullptr;
@@ -81,10 +193,41 @@ sqlite3* conecta(const std::string& arquivo, int flags) {
         return nullptr;
     }
     sqlite3_busy_timeout(db, 5000);
-    // WAL with full synchronisation: a killed process or a power cut never
-    // tears the memory nor loses an acknowledged command.
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     return db;
+}
+
+// Size of a file; nothing when it does not exist.
+std::optional<uintmax_t> tamanho(const std::string& f) {
+    std::error_code ec;
+    const auto st = std::filesystem::status(f, ec);
+    if (st.type() == std::filesystem::file_type::not_found) return std::nullopt;
+    if (ec) throw std::runtime_error(f + ": " + ec.message());
+    if (st.type() != std::filesystem::file_type::regular) throw MemoriaIlegivel(f + " não é um arquivo");
+    const uintmax_t n = std::filesystem::file_size(f, ec);
+    if (ec) throw std::runtime_error(f + ": " + ec.message());
+    return n;
+}
+
+// Takes the lock of a memory folder (created when missing).
+bool trava(Memoria::Abertura& a, const std::string& pasta) {
+    std::error_code ec;
+    std::filesystem::create_directories(pasta, ec);
+    std::string erro;
+    const Trava::Resultado r =
+        ec ? Trava::Resultado::Falhou : a.trava.obtem((std::filesystem::path(pasta) / "memoria.trava").string(), erro);
+    if (r == Trava::Resultado::Obtida) return true;
+    a.situacao = r == Trava::Resultado::Ocupada ? Memoria::Situacao::EmUso : Memoria::Situacao::Falhou;
+    a.motivo = r == Trava::Resultado::Ocupada ? "em uso por outro processo" : ec ? ec.message() : erro;
+    return false;
+}
+
+Memoria::Abertura recusa(Memoria::Abertura a, Memoria::Situacao situacao, std::string motivo) {
+    a.situacao = situacao;
+    a.motivo = std::move(motivo);
+    a.memoria.reset();
+    if (situacao != Memoria::Situacao::Ilegivel) a.trava = Trava();
+    return a;
 }
 
 }  // namespace
@@ -98,41 +241,107 @@ std::string Memoria::arquivo(const std::string& pasta) {
     return (std::filesystem::path(pasta) / "memoria.db").string();
 }
 
-std::unique_ptr<Memoria> Memoria::abre(const std::string& pasta) {
+Memoria::Abertura Memoria::abre(const std::string& pasta) {
+    Abertura a;
+    if (!trava(a, pasta)) return a;
     const std::string f = arquivo(pasta);
-    std::error_code ec;
-    if (!std::filesystem::exists(f, ec)) return nullptr;
-    sqlite3* db = conecta(f, SQLITE_OPEN_READWRITE);
-    if (!db) return nullptr;
+    std::optional<uintmax_t> banco, registro;
+    try {
+        banco = tamanho(f);
+        registro = tamanho(f + "-wal");
+    } catch (const MemoriaIlegivel& e) {
+        return recusa(std::move(a), Situacao::Ilegivel, e.what());
+    } catch (const std::exception& e) {
+        return recusa(std::move(a), Situacao::Falhou, e.what());
+    }
+    if (banco.value_or(0) == 0 && registro.value_or(0) == 0) return nova(std::move(a), f);
+    // SQLite would discard a log found beside an empty database.
+    if (banco.value_or(0) == 0) return recusa(std::move(a), Situacao::Ilegivel, "o registro -wal existe sem a memória");
+
+    sqlite3* db = conecta(f, SQLITE_OPEN_READWRITE);  // never creates a file
+    if (!db) return recusa(std::move(a), Situacao::Falhou, "não foi possível abrir o arquivo");
     std::unique_ptr<Memoria> m(new Memoria(db));
-    // A memory whose creation was interrupted holds no printer.
-    sqlite3_stmt* s = nullptr;
-    bool ok = sqlite3_prepare_v2(db, "SELECT count(*) FROM estado", -1, &s, nullptr) == SQLITE_OK &&
-              sqlite3_step(s) == SQLITE_ROW && sqlite3_column_int(s, 0) == 1;
-    sqlite3_finalize(s);
-    if (!ok) return nullptr;
-    return m;
+    // A log with content holds commands not yet copied into the database: a
+    // memory turned away leaves it where it is.
+    const bool registroCheio = registro.value_or(0) > 0;
+    try {
+        const int64_t versao = primeiroInteiro(db, "PRAGMA user_version");
+        if (versao == 0 && primeiroInteiro(db, "SELECT count(*) FROM sqlite_master") == 0) {
+            // An empty database: the creation of a printer stopped before its first commit.
+            m.reset();
+            return nova(std::move(a), f);
+        }
+        if (versao < 0 || versao > kVersao)
+            throw MemoriaIlegivel("versão " + std::to_string(versao) + " desconhecida (esta biblioteca conhece até a " +
+                                  std::to_string(kVersao) + ")");
+        if (versao < kVersao)
+            m->atualiza(static_cast<int>(versao));
+        else
+            m->confere();
+    } catch (const std::exception& e) {
+        if (registroCheio) m->abandona();
+        m.reset();  // closed before the lock goes
+        const bool conteudo = dynamic_cast<const MemoriaIlegivel*>(&e) != nullptr;
+        return recusa(std::move(a), conteudo ? Situacao::Ilegivel : Situacao::Falhou, e.what());
+    }
+    a.memoria = std::move(m);
+    a.situacao = Situacao::Aberta;
+    return a;
 }
 
-std::unique_ptr<Memoria> Memoria::criaVazia(const std::string& pasta) {
-    std::error_code ec;
-    std::filesystem::create_directories(pasta, ec);
+Memoria::Abertura Memoria::substitui(const std::string& pasta) {
+    Abertura a;
+    if (!trava(a, pasta)) return a;
     const std::string f = arquivo(pasta);
+    std::error_code ec;
     for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::filesystem::remove(f + suffix, ec);
+    return nova(std::move(a), f);
+}
+
+Memoria::Abertura Memoria::nova(Abertura a, const std::string& f) {
     sqlite3* db = conecta(f, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    if (!db) return nullptr;
+    if (!db) return recusa(std::move(a), Situacao::Falhou, "não foi possível criar o arquivo");
     std::unique_ptr<Memoria> m(new Memoria(db));
+    std::string erro;
+    try {
+        // WAL with full synchronisation: a killed process or a power cut never
+        // tears the memory nor loses an acknowledged command.
+        if (primeiroTexto(db, "PRAGMA journal_mode=WAL") != "wal") erro = "não foi possível gravar o arquivo";
+    } catch (const std::exception& e) {
+        erro = e.what();
+    }
+    if (!erro.empty()) {
+        m.reset();  // closed before the lock goes
+        return recusa(std::move(a), Situacao::Falhou, erro);
+    }
     m->esquemaPendente_ = true;
-    return m;
+    a.memoria = std::move(m);
+    a.situacao = Situacao::Nova;
+    return a;
+}
+
+void Memoria::abandona() { sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr); }
+
+// Nothing is accepted that does not read back whole: the layout of the
+// current version, the printer's state, its tables and its last reduction.
+void Memoria::confere() {
+    if (desenho(db_) != desenhoAtual()) throw MemoriaIlegivel("tabelas desconhecidas");
+    carregaEstado();
+    carregaTabelas();
+    ultimaReducao();
+}
+
+// Upgrades in one transaction, committed only when the result reads back.
+void Memoria::atualiza(int versao) {
+    Transacao tx(*this);
+    for (int v = versao; v < kVersao; ++v) executa(kPassos[v]);
+    executa(kCarimbo.c_str());
+    confere();
+    tx.confirma();
 }
 
 void Memoria::executa(const char* sql) {
-    char* err = nullptr;
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, &err) != SQLITE_OK) {
-        std::string msg = err ? err : "sqlite";
-        sqlite3_free(err);
-        throw std::runtime_error(msg);
-    }
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) falha(db_, "sqlite");
 }
 
 sqlite3_stmt* Memoria::prepara(const char* sql) {
@@ -150,7 +359,10 @@ sqlite3_stmt* Memoria::prepara(const char* sql) {
 
 void Memoria::inicia() {
     executa("BEGIN IMMEDIATE");
-    if (esquemaPendente_) executa(kSchema);
+    if (esquemaPendente_) {
+        executa(kSchema);
+        executa(kCarimbo.c_str());
+    }
 }
 
 void Memoria::confirma() {
@@ -165,28 +377,31 @@ Estado Memoria::carregaEstado() {
         "SELECT serie, semente, coo, crz, cro, gnf, ccf, grg, cdc, cfc, cnc, cfd, gt, deslocamento, fixo, verao,"
         " movimento, bloqueado, gaveta_ate, guilhotina, corte_total, espaco_linhas, linhas_cupons, offline,"
         " bytes_mfd, relatorio_aberto, ultimo_doc_hora, ultimo_doc_tipo, acumulados FROM estado WHERE id = 1");
-    if (sqlite3_step(s) != SQLITE_ROW) falha(db_, "estado");
+    if (!proxima(s)) throw MemoriaIlegivel("a memória não guarda o estado da impressora");
     Estado e;
     int c = 0;
     e.serie = texto(s, c++);
-    e.semente = sqlite3_column_int(s, c++);
-    for (int64_t* p :
-         {&e.coo, &e.crz, &e.cro, &e.gnf, &e.ccf, &e.grg, &e.cdc, &e.cfc, &e.cnc, &e.cfd, &e.gt, &e.deslocamento})
-        *p = sqlite3_column_int64(s, c++);
-    if (sqlite3_column_type(s, c) != SQLITE_NULL) e.fixo = sqlite3_column_int64(s, c);
+    e.semente = inteiro32(s, c++);
+    for (int64_t* p : {&e.coo, &e.crz, &e.cro, &e.gnf, &e.ccf, &e.grg, &e.cdc, &e.cfc, &e.cnc, &e.cfd, &e.gt}) {
+        *p = inteiro(s, c);
+        if (*p < 0) malformado(s, c);  // counters and the grand total never go below zero
+        ++c;
+    }
+    e.deslocamento = inteiro(s, c++);
+    if (sqlite3_column_type(s, c) != SQLITE_NULL) e.fixo = inteiro(s, c);
     ++c;
-    e.verao = sqlite3_column_int(s, c++) != 0;
-    e.movimento = sqlite3_column_int(s, c++);
-    e.bloqueado = sqlite3_column_int(s, c++);
-    e.gavetaAte = sqlite3_column_int64(s, c++);
-    e.guilhotina = sqlite3_column_int(s, c++) != 0;
-    e.corteTotal = sqlite3_column_int(s, c++) != 0;
-    e.espacoLinhas = sqlite3_column_int(s, c++);
-    e.linhasCupons = sqlite3_column_int(s, c++);
-    e.offline = sqlite3_column_int(s, c++);
-    e.bytesMfd = sqlite3_column_int64(s, c++);
-    e.relatorioAberto = sqlite3_column_int64(s, c++);
-    e.ultimoDocHora = sqlite3_column_int64(s, c++);
+    e.verao = inteiro(s, c++) != 0;
+    e.movimento = inteiro32(s, c++);
+    e.bloqueado = inteiro32(s, c++);
+    e.gavetaAte = inteiro(s, c++);
+    e.guilhotina = inteiro(s, c++) != 0;
+    e.corteTotal = inteiro(s, c++) != 0;
+    e.espacoLinhas = inteiro32(s, c++);
+    e.linhasCupons = inteiro32(s, c++);
+    e.offline = inteiro32(s, c++);
+    e.bytesMfd = inteiro(s, c++);
+    e.relatorioAberto = inteiro(s, c++);
+    e.ultimoDocHora = inteiro(s, c++);
     e.ultimoDocTipo = texto(s, c++);
     e.acumulados = desserializa(texto(s, c++));
     sqlite3_reset(s);
@@ -230,26 +445,25 @@ void Memoria::gravaEstado(const Estado& e) {
 Tabelas Memoria::carregaTabelas() {
     Tabelas t;
     sqlite3_stmt* s = prepara("SELECT slot, valor, iss FROM aliquotas");
-    while (sqlite3_step(s) == SQLITE_ROW) {
-        const int i = sqlite3_column_int(s, 0);
-        if (i >= 1 && i <= 16) t.aliquotas[i - 1] = {sqlite3_column_int(s, 1), sqlite3_column_int(s, 2) != 0};
+    while (proxima(s)) {
+        const int64_t i = inteiro(s, 0);
+        if (i >= 1 && i <= 16) t.aliquotas[i - 1] = {inteiro32(s, 1), inteiro(s, 2) != 0};
     }
     s = prepara("SELECT indice, nome, vinculada FROM formas");
-    while (sqlite3_step(s) == SQLITE_ROW) {
-        const int i = sqlite3_column_int(s, 0);
-        if (i >= 1 && i <= 20) t.formas[i - 1] = {texto(s, 1), sqlite3_column_int(s, 2) != 0};
+    while (proxima(s)) {
+        const int64_t i = inteiro(s, 0);
+        if (i >= 1 && i <= 20) t.formas[i - 1] = {texto(s, 1), inteiro(s, 2) != 0};
     }
     s = prepara("SELECT indice, nome FROM totalizadores");
-    while (sqlite3_step(s) == SQLITE_ROW) {
-        const int i = sqlite3_column_int(s, 0);
+    while (proxima(s)) {
+        const int64_t i = inteiro(s, 0);
         if (i >= 1 && i <= 30) t.totalizadores[i - 1] = texto(s, 1);
     }
     s = prepara("SELECT indice, nome FROM relatorios");
-    while (sqlite3_step(s) == SQLITE_ROW) {
-        const int i = sqlite3_column_int(s, 0);
+    while (proxima(s)) {
+        const int64_t i = inteiro(s, 0);
         if (i >= 1 && i <= 30) t.relatorios[i - 1] = texto(s, 1);
     }
-    sqlite3_reset(s);
     return t;
 }
 
@@ -311,7 +525,7 @@ std::string Memoria::textoDocumento(int64_t id) {
     sqlite3_stmt* s = prepara("SELECT texto FROM documentos WHERE id = ?");
     sqlite3_bind_int64(s, 1, id);
     std::string out;
-    if (sqlite3_step(s) == SQLITE_ROW) out = texto(s, 0);
+    if (proxima(s)) out = texto(s, 0);
     sqlite3_reset(s);
     return out;
 }
@@ -330,16 +544,16 @@ void Memoria::insereReducao(const Reducao& r) {
 namespace {
 std::vector<Reducao> lista(sqlite3_stmt* s) {
     std::vector<Reducao> out;
-    while (sqlite3_step(s) == SQLITE_ROW) {
+    while (proxima(s)) {
         Reducao r;
-        r.crz = sqlite3_column_int64(s, 0);
-        r.coo = sqlite3_column_int64(s, 1);
-        r.dataMovimento = sqlite3_column_int(s, 2);
-        r.dataHora = sqlite3_column_int64(s, 3);
+        r.crz = inteiro(s, 0);
+        r.coo = inteiro(s, 1);
+        r.dataMovimento = inteiro32(s, 2);
+        r.dataHora = inteiro(s, 3);
         r.dados = texto(s, 4);
+        if (r.dados.size() != 1279) malformado(s, 4);  // every record has 1279 characters
         out.push_back(std::move(r));
     }
-    sqlite3_reset(s);
     return out;
 }
 }  // namespace
@@ -373,31 +587,20 @@ std::vector<Documento> Memoria::ultimosDocumentos(int quantidade) {
         "SELECT id, coo, tipo, data_hora, texto FROM (SELECT * FROM documentos ORDER BY id DESC LIMIT ?) ORDER BY id");
     sqlite3_bind_int(s, 1, quantidade);
     std::vector<Documento> out;
-    while (sqlite3_step(s) == SQLITE_ROW) {
+    while (proxima(s)) {
         Documento d;
-        d.id = sqlite3_column_int64(s, 0);
-        d.coo = sqlite3_column_int64(s, 1);
+        d.id = inteiro(s, 0);
+        d.coo = inteiro(s, 1);
         d.tipo = texto(s, 2);
-        d.dataHora = sqlite3_column_int64(s, 3);
+        d.dataHora = inteiro(s, 3);
         d.texto = texto(s, 4);
         out.push_back(std::move(d));
     }
-    sqlite3_reset(s);
     return out;
 }
 
-int64_t Memoria::contaDocumentos() {
-    sqlite3_stmt* s = prepara("SELECT count(*) FROM documentos");
-    int64_t n = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
-    sqlite3_reset(s);
-    return n;
-}
+int64_t Memoria::contaDocumentos() { return primeiroInteiro(db_, "SELECT count(*) FROM documentos"); }
 
-int64_t Memoria::contaReducoes() {
-    sqlite3_stmt* s = prepara("SELECT count(*) FROM reducoes");
-    int64_t n = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
-    sqlite3_reset(s);
-    return n;
-}
+int64_t Memoria::contaReducoes() { return primeiroInteiro(db_, "SELECT count(*) FROM reducoes"); }
 
 }  // namespace kesafi

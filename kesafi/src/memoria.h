@@ -3,6 +3,12 @@
 // printer's state.  Every command that changes the printer runs inside one
 // transaction (Transacao), so a process killed at any instant leaves either
 // the state before the command or the state after it.
+//
+// The memory is never deleted, truncated or replaced on the way to opening
+// it: a memory that cannot be read stays as it is, and only a folder that
+// holds no memory at all receives a new one.  The layout carries a version
+// (the database's user_version); a memory of an older version is upgraded in
+// one transaction when opened.
 #pragma once
 
 #include <array>
@@ -10,8 +16,11 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "trava.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -76,17 +85,48 @@ struct Documento {
     std::string texto;  // Windows-1252, CR LF
 };
 
+// The memory cannot be read: a damaged file, a layout or version this
+// library does not know, a malformed stored value.  Other failures (a full
+// disk, no permission) are plain runtime errors.
+struct MemoriaIlegivel : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 class Memoria {
 public:
+    // Version of the layout this library writes.  A memory without one (made
+    // before memories carried a version) has the layout of version 1.
+    static constexpr int kVersao = 1;
+
+    enum class Situacao {
+        Aberta,    // a readable memory at the current version
+        Nova,      // the folder held no memory: an empty one, for a new printer
+        Ilegivel,  // the memory cannot be read; its files were left as they were
+        EmUso,     // another process holds the memory
+        Falhou,    // the system refused (a full disk, no permission); nothing changed
+    };
+    struct Abertura {
+        Situacao situacao = Situacao::Falhou;
+        Trava trava;                       // held unless EmUso or Falhou; declared first, so released last
+        std::unique_ptr<Memoria> memoria;  // Aberta and Nova
+        std::string motivo;                // Ilegivel, EmUso and Falhou
+    };
+
     ~Memoria();
     Memoria(const Memoria&) = delete;
     Memoria& operator=(const Memoria&) = delete;
 
     static std::string arquivo(const std::string& pasta);
-    // Opens an existing memory; null when the file is missing or holds no printer.
-    static std::unique_ptr<Memoria> abre(const std::string& pasta);
-    // Removes the memory of a folder and starts an empty one (schema only).
-    static std::unique_ptr<Memoria> criaVazia(const std::string& pasta);
+    // Takes the folder's lock and opens its memory, upgraded to the current
+    // version; an empty memory when the folder holds none.
+    static Abertura abre(const std::string& pasta);
+    // Takes the folder's lock, removes its memory and starts an empty one: the
+    // deliberate replacement of a printer.
+    static Abertura substitui(const std::string& pasta);
+
+    // From now on closing leaves the files exactly as they are (no checkpoint
+    // of the log into the database).
+    void abandona();
 
     void inicia();    // BEGIN IMMEDIATE
     void confirma();  // COMMIT
@@ -117,8 +157,12 @@ public:
 
 private:
     explicit Memoria(sqlite3* db) : db_(db) {}
+    static Abertura nova(Abertura a, const std::string& arquivo);
     sqlite3_stmt* prepara(const char* sql);
     void executa(const char* sql);
+    int64_t consultaInteiro(const char* sql);
+    void confere();
+    void atualiza(int versao);
 
     sqlite3* db_;
     std::map<std::string, sqlite3_stmt*> cache_;

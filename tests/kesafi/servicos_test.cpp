@@ -1,4 +1,6 @@
 // Drawer, cutter, spacing, managerial reports, cancellations and off-line handling.
+#include <cstdio>
+
 #include "apoio.h"
 
 namespace kesafi_teste {
@@ -116,6 +118,101 @@ TEST_F(Servicos, CancelsTheLastNonFiscalReceipt) {
     ASSERT_EQ(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 1);
     EXPECT_EQ(contador("CNC"), cnc + 1);
     recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 0, 4, 27);
+}
+
+TEST_F(Servicos, AReceiptLeftOpenHoldsThePrinterUntilItIsCancelledOnItsOwnPaper) {
+    const long long coo = contador("COO"), ccf = contador("CCF"), cfc = contador("CFC");
+    ASSERT_EQ(KesafiVirtual_DeixaDocumentoAberto("Cupom"), 1);
+    EXPECT_EQ(contador("COO"), coo + 1);
+    EXPECT_EQ(contador("CCF"), ccf + 1);
+    EXPECT_EQ(contador("FlagsFiscais") & 1, 1);
+    // Every answer shows it; other documents wait for it.
+    std::string numero = espacos(6);
+    ASSERT_EQ(Kestrona_FI_NumeroCupom(numero.data()), 1);
+    EXPECT_EQ(status().st1, 2);
+    recusado(Kestrona_FI_LeituraX(), 2, 0, 7);
+    recusado(Kestrona_FI_ReducaoZ(nullptr, nullptr), 2, 0, 7);
+    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("1"), 2, 0, 7);
+    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 2, 0, 7);
+    recusado(Kestrona_FI_FechaRelatorioGerencial(), 2, 1, 101);
+    EXPECT_EQ(KesafiVirtual_DeixaDocumentoAberto("NaoFiscal"), -27);
+
+    // It survives the program: the memory keeps it.
+    ASSERT_EQ(KesafiVirtual_DefinePastaBase(pasta.c_str()), 1);
+    localiza();
+    EXPECT_EQ(contador("FlagsFiscais") & 1, 1);
+
+    relogio("100100");
+    ASSERT_EQ(Kestrona_FI_CancelaCupom(), 1);
+    EXPECT_EQ(status().st1, 0);
+    EXPECT_EQ(contador("COO"), coo + 1);
+    EXPECT_EQ(contador("CFC"), cfc + 1);
+    EXPECT_EQ(contador("FlagsFiscais") & 1, 0);
+    const std::string t = fita(1);
+    char cooDoCupom[32];
+    std::snprintf(cooDoCupom, sizeof cooDoCupom, "COO:%06lld", coo + 1);
+    EXPECT_NE(t.find(cooDoCupom), std::string::npos);
+    EXPECT_NE(t.find("CUPOM FISCAL CANCELADO"), std::string::npos);
+    EXPECT_NE(t.find("FAB:VF08"), std::string::npos);
+    std::string hora = espacos(12);
+    ASSERT_EQ(Kestrona_FI_DataHoraUltimoDocumentoMFD(hora.data()), 1);
+    EXPECT_EQ(fatia(hora, 7, 6), "100100");
+    recusado(Kestrona_FI_CancelaCupom(), 0, 4, 27);
+    EXPECT_EQ(Kestrona_FI_LeituraX(), 1);
+    recusado(Kestrona_FI_CancelaCupom(), 0, 4, 26);
+}
+
+TEST_F(Servicos, ANonFiscalReceiptOrAReportLeftOpenIsEndedByItsOwnCommand) {
+    const long long coo = contador("COO"), cnc = contador("CNC");
+    ASSERT_EQ(KesafiVirtual_DeixaDocumentoAberto("naofiscal"), 1);
+    EXPECT_EQ(contador("FlagsFiscais") & 1, 0);
+    recusado(Kestrona_FI_CancelaCupom(), 2, 0, 48);
+    recusado(Kestrona_FI_LeituraX(), 2, 0, 48);
+    ASSERT_EQ(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(contador("COO"), coo + 1);
+    EXPECT_EQ(contador("CNC"), cnc + 1);
+    EXPECT_NE(fita(1).find("CANCELADO"), std::string::npos);
+    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 0, 4, 27);
+
+    ASSERT_EQ(KesafiVirtual_DeixaDocumentoAberto("GERENCIAL"), 1);
+    recusado(Kestrona_FI_CancelaCupom(), 2, 0, 48);
+    ASSERT_EQ(Kestrona_FI_FechaRelatorioGerencial(), 1);
+    EXPECT_NE(fita(1).find("FAB:VF08"), std::string::npos);
+    recusado(Kestrona_FI_FechaRelatorioGerencial(), 0, 1, 101);
+
+    EXPECT_EQ(KesafiVirtual_DeixaDocumentoAberto("Pedido"), -2);
+    EXPECT_EQ(KesafiVirtual_DeixaDocumentoAberto(nullptr), -2);
+    relogio("100000", 1);  // a reduction is pending
+    EXPECT_EQ(KesafiVirtual_DeixaDocumentoAberto("Cupom"), -27);
+}
+
+TEST_F(Servicos, TheVirtualKeyLeavesTheDocumentOpenAtEachOpeningOfThePort) {
+    escreveIni("Virtual", "DocumentoAberto", "Cupom");
+    localiza();
+    const long long coo = contador("COO");
+    EXPECT_EQ(contador("FlagsFiscais") & 1, 1);
+    localiza();  // one is open already: no second one
+    EXPECT_EQ(contador("COO"), coo);
+    ASSERT_EQ(Kestrona_FI_CancelaCupom(), 1);
+    localiza();
+    EXPECT_EQ(contador("COO"), coo + 1);
+    EXPECT_EQ(contador("FlagsFiscais") & 1, 1);
+
+    ASSERT_EQ(Kestrona_FI_CancelaCupom(), 1);
+    escreveIni("Virtual", "DocumentoAberto", "");
+    localiza();
+    EXPECT_EQ(contador("FlagsFiscais") & 1, 0);
+}
+
+TEST_F(Servicos, ADrawerReadingCanBeForced) {
+    ASSERT_EQ(KesafiVirtual_ForcaEstadoGaveta(7), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaEstadoGaveta(0), 1);
+    EXPECT_EQ(gaveta(), 7);
+    EXPECT_EQ(gaveta(), 0);
+    EXPECT_EQ(gaveta(), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaEstadoGaveta(5), 1);
+    ASSERT_EQ(KesafiVirtual_LimpaForcados(), 1);
+    EXPECT_EQ(gaveta(), 1);
 }
 
 TEST_F(Servicos, OffLineHandlingIsRemembered) {
