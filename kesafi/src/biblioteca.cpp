@@ -169,7 +169,7 @@ std::optional<Impressora::Aberto> documentoAberto(std::string_view nome) {
 // open, as a point-of-sale program that stopped in the middle of it left it,
 // unless the printer holds an open document already (it then refuses).
 void abreDocumentoConfigurado(Sessao& s) {
-    const auto documento = documentoAberto(platform::ini::readString(ini(s), "Virtual", "DocumentoAberto"));
+    const auto documento = documentoAberto(profile::readString(ini(s), "Virtual", "DocumentoAberto"));
     if (documento) s.imp->deixaAberto(*documento);
 }
 
