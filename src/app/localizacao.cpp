@@ -124,10 +124,10 @@ void LeInformacoesECF() {
 void LeStatusHorarioVerao() {
     int flags = 0;
     sComando = QStringLiteral("Lendo Flags Fiscais");
-    iRetorno = Kestrona_FI_FlagsFiscais(&flags);
+    const int retorno = iRetorno = Kestrona_FI_FlagsFiscais(&flags);
     VerificaRetorno();
     // A failed read says nothing about the flags: the state shows as inactive.
-    if (iRetorno < 1) flags = 0;
+    if (retorno < 1) flags = 0;
 
     const bool ativo = (flags & 4) != 0;
     sHorarioVerao = ativo ? QStringLiteral("ATIVO") : QStringLiteral("INATIVO");
@@ -159,10 +159,10 @@ void TFprincipal::BtLocalizarImpressoraClick() {
     if (!ini.writeString(kSistema, QStringLiteral("Porta"), QStringLiteral("USB"))) return;
     recarregaIni();
     sComando = QStringLiteral("Abrindo Porta USB");
-    iRetorno = Kestrona_FI_AbrePortaSerial();
-    if (iRetorno == 1) VerificaRetorno();
+    int retorno = iRetorno = Kestrona_FI_AbrePortaSerial();
+    if (retorno == 1) VerificaRetorno();
 
-    if (iRetorno < 1) {
+    if (retorno < 1) {
         ui->Gstatus->setValue(2);
         Kestrona_FI_FechaPortaSerial();
         if (!ini.writeString(QStringLiteral("MFD"), QStringLiteral("Impressora"), QStringLiteral("1")) ||
@@ -170,9 +170,9 @@ void TFprincipal::BtLocalizarImpressoraClick() {
             return;
         recarregaIni();
         sComando = QStringLiteral("Abrindo Porta Serial");
-        iRetorno = Kestrona_FI_AbrePortaSerial();
+        retorno = iRetorno = Kestrona_FI_AbrePortaSerial();
         VerificaRetorno();
-        if (iRetorno < 1) {
+        if (retorno < 1) {
             ui->Gstatus->setValue(0);
             return;
         }

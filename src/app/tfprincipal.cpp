@@ -37,7 +37,8 @@ namespace {
 
 const QString kZentora3 = QStringLiteral("Zentora3");
 const QString kTituloUSB = QStringLiteral("INSTALAÇÃO DO DRIVE USB");
-// The installer has this long to finish before the program stops waiting.
+// The installer has this long to finish before the program stops waiting for
+// it (it goes on by itself).
 constexpr int kEsperaInstalador = 10000;
 
 QString arquivoIni() { return sPastaBase + QStringLiteral("KESAFI32.ini"); }
@@ -176,6 +177,10 @@ void TFprincipal::BtInstalaUSBClick() {
         platform::dialogs::error(
             kTituloUSB,
             QStringLiteral("O Instalador do Driver USB Terminou com Erro (código %1):\r").arg(codigo) + instalador);
+    else if (espera == platform::shell::Wait::TimedOut)
+        platform::dialogs::information(kTituloUSB, QStringLiteral("A Instalação do Driver USB Continua em Sua Própria "
+                                                                  "Janela.\rAo Terminar, Desligue e Ligue a "
+                                                                  "Impressora Fiscal\rPara Reconhecimento do Driver"));
     else
         platform::dialogs::information(kTituloUSB,
                                        QStringLiteral("Instalado com Sucesso!\rRecomendável Desligar e Ligar "

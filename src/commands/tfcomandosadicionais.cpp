@@ -58,10 +58,10 @@ void encerraEspera() {
 
 void AlteraHorarioVerao() {
     sComando = QStringLiteral("Alterar Horário de Verão");
-    iRetorno = Kestrona_FI_ProgramaHorarioVerao();
+    const int retorno = iRetorno = Kestrona_FI_ProgramaHorarioVerao();
     VerificaRetorno();
     MostraRespostaImpressora();
-    if (iRetorno > 0) {
+    if (retorno > 0) {
         sComando = QStringLiteral("Verificando Horário de Verão");
         uZentora3::LeStatusHorarioVerao();
     }
@@ -189,9 +189,7 @@ void TFComandosAdicionais::BtHorarioVeraoClick() {
         sim = platform::dialogs::question(
             kTituloPergunta,
             QStringLiteral("Impressora com o Horário de Verão \"INATIVO\"\rDeseja Entrar no Horário de Verão?"));
-    // A wait may send its command while the question is open; the answer was
-    // given for the state it named.
-    if (!sim || sHorarioVerao != estado) {
+    if (!sim) {
         platform::dialogs::information(kTituloVerao, QStringLiteral("Comando Cancelado"));
         return;
     }
@@ -212,8 +210,10 @@ void TFComandosAdicionais::TimerVeraoTimer() {
                                                       QLatin1Char('\r') + QStringLiteral("Comando Será Enviado as : ") +
                                                       horaComando);
     // Whole seconds on both sides; a command past midnight is reached only
-    // once the counted time has passed midnight too.
-    if (dHoraECF >= dHoraComando) {
+    // once the counted time has passed midnight too.  Nothing is sent while a
+    // box is open: a handler showing it is between its command and the
+    // analysis of the answer.  The first tick after it has closed sends.
+    if (dHoraECF >= dHoraComando && !platform::dialogs::anyOpen()) {
         TimerVerao.stop();
         ui->BtHorarioVerao->setText(kLegendaVerao);
         AlteraHorarioVerao();

@@ -10,6 +10,16 @@ namespace platform::dialogs {
 namespace {
 
 Script* gScript = nullptr;
+int gOpen = 0;
+
+// Marks a box or dialog open for as long as it lives.
+class Open {
+public:
+    Open() { ++gOpen; }
+    ~Open() { --gOpen; }
+    Open(const Open&) = delete;
+    Open& operator=(const Open&) = delete;
+};
 
 // The program's texts break lines with a lone carriage return.
 QString shown(QString text) {
@@ -29,7 +39,10 @@ void messageBox(QMessageBox::Icon icon, const QString& title, const QString& tex
 
 QString applicationTitle() { return QStringLiteral("Zentora 3.0"); }
 
+bool anyOpen() { return gOpen > 0 || QApplication::activeModalWidget() != nullptr; }
+
 void information(const QString& title, const QString& text) {
+    Open open;
     if (gScript) {
         gScript->handle({Kind::Information, title, text, {QStringLiteral("OK")}});
         return;
@@ -38,6 +51,7 @@ void information(const QString& title, const QString& text) {
 }
 
 bool question(const QString& title, const QString& text) {
+    Open open;
     if (gScript)
         return gScript->handle({Kind::Question, title, text, {QStringLiteral("Yes"), QStringLiteral("No")}}).accepted;
     QMessageBox box(QMessageBox::Question, title, shown(text), QMessageBox::NoButton, owner());
@@ -48,6 +62,7 @@ bool question(const QString& title, const QString& text) {
 }
 
 void error(const QString& title, const QString& text) {
+    Open open;
     if (gScript) {
         gScript->handle({Kind::Error, title, text, {QStringLiteral("OK")}});
         return;
@@ -56,6 +71,7 @@ void error(const QString& title, const QString& text) {
 }
 
 void plain(const QString& text) {
+    Open open;
     if (gScript) {
         gScript->handle({Kind::Plain, applicationTitle(), text, {QStringLiteral("OK")}});
         return;
@@ -64,6 +80,7 @@ void plain(const QString& text) {
 }
 
 QString input(const QString& title, const QString& prompt, const QString& initial) {
+    Open open;
     if (gScript) {
         const auto a = gScript->handle({Kind::Input, title, prompt, {QStringLiteral("OK"), QStringLiteral("Cancel")}});
         return a.accepted ? a.text : QString();
@@ -74,6 +91,7 @@ QString input(const QString& title, const QString& prompt, const QString& initia
 }
 
 QString chooseFolder(const QString& caption) {
+    Open open;
     if (gScript) {
         const auto a =
             gScript->handle({Kind::Folder, caption, QString(), {QStringLiteral("OK"), QStringLiteral("Cancel")}});
@@ -92,6 +110,7 @@ QString qtFilter(const QString& filter) {
 }
 
 bool FileDialog::execute() {
+    Open open;
     const Kind kind = mode_ == Mode::Open ? Kind::OpenFile : Kind::SaveFile;
     if (gScript) {
         const auto a = gScript->handle({kind, title, initialDir, {QStringLiteral("OK"), QStringLiteral("Cancel")}});

@@ -24,6 +24,11 @@ struct Record {
 // The application's title, used by plain messages.
 QString applicationTitle();
 
+// True while a box or dialog of the program is open (a scripted one while
+// its whileOpen hook runs) or a window of the program is open modally.
+// Timers that send commands to the printer wait while it holds.
+bool anyOpen();
+
 // OK button, information icon.
 void information(const QString& title, const QString& text);
 // Yes and No buttons, question icon; true only on Yes.

@@ -3,15 +3,130 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUrl>
+#include <optional>
+#include <vector>
+
+#include "codepage.h"
+
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#else
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <thread>
+#endif
 
 namespace platform::shell {
 namespace {
 
 Recorder* gRecorder = nullptr;
+
+#if defined(Q_OS_WIN)
+
+// A program started on its own, as the shell starts it: ending this program
+// leaves it running.
+class Started {
+public:
+    Started(bool started, HANDLE process) : started_(started), process_(process) {}
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+    ~Started() { release(); }
+
+    bool running() const { return started_; }
+    // Its exit code once it has ended (-1 when it ended before it could be followed).
+    std::optional<int> exitCode() {
+        if (!process_) return -1;
+        if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) return std::nullopt;
+        DWORD code = 0;
+        return GetExitCodeProcess(process_, &code) ? int(code) : -1;
+    }
+    // Stops following it; it goes on by itself.
+    void release() {
+        if (process_) CloseHandle(process_);
+        process_ = nullptr;
+    }
+
+private:
+    bool started_;
+    HANDLE process_;
+};
+
+Started start(const QString& program, const QStringList& arguments) {
+    qint64 pid = 0;
+    if (!QProcess::startDetached(program, arguments, QString(), &pid)) return Started(false, nullptr);
+    return Started(true, OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid)));
+}
+
+#else
+
+// A program started on its own session, as the shell starts it: ending this
+// program leaves it running, and a program it no longer follows is reaped
+// when it ends.
+class Started {
+public:
+    explicit Started(pid_t pid) : pid_(pid) {}
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+    ~Started() { release(); }
+
+    bool running() const { return pid_ > 0; }
+    // Its exit code once it has ended (-1 when a signal ended it).
+    std::optional<int> exitCode() {
+        int status = 0;
+        pid_t r;
+        do r = ::waitpid(pid_, &status, WNOHANG);
+        while (r < 0 && errno == EINTR);
+        if (r == 0) return std::nullopt;
+        pid_ = 0;
+        return (r > 0 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
+    }
+    // Stops following it; it goes on by itself.
+    void release() {
+        if (pid_ <= 0) return;
+        std::thread([pid = pid_] {
+            while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+        pid_ = 0;
+    }
+
+private:
+    pid_t pid_;
+};
+
+Started start(const QString& program, const QStringList& arguments) {
+    std::vector<QByteArray> texts{QFile::encodeName(program)};
+    for (const QString& a : arguments) texts.push_back(toSystemCodePage(a));
+    std::vector<char*> argv;
+    for (QByteArray& t : texts) argv.push_back(t.data());
+    argv.push_back(nullptr);
+
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = 0;
+    const int error = posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    return Started(error == 0 ? pid : 0);
+}
+
+#endif
 
 bool record(const QString& action, const QString& target, const QStringList& arguments = {}) {
     gRecorder->calls.push_back({action, target, arguments});
@@ -35,25 +150,21 @@ Wait runAndWait(const QString& program, const QStringList& arguments, int timeou
         if (exitCode) *exitCode = gRecorder->exitCode;
         return gRecorder->waitResult;
     }
-    // The process object outlives a wait that times out: the installer goes on
-    // by itself and the object goes away when it ends.
-    auto* process = new QProcess(QCoreApplication::instance());
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
-    process->start(program, arguments);
-    if (!process->waitForStarted(5000)) {
-        delete process;
-        return Wait::NotStarted;
-    }
+    Started started = start(program, arguments);
+    if (!started.running()) return Wait::NotStarted;
     QElapsedTimer elapsed;
     elapsed.start();
     for (;;) {
-        if (process->waitForFinished(20) || process->state() == QProcess::NotRunning) {
-            if (exitCode) *exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+        if (const auto code = started.exitCode()) {
+            if (exitCode) *exitCode = *code;
             return Wait::Finished;
         }
-        if (elapsed.elapsed() >= timeoutMs) return Wait::TimedOut;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        if (elapsed.elapsed() >= timeoutMs) {
+            started.release();
+            return Wait::TimedOut;
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(10);
     }
 }
 

@@ -16,7 +16,9 @@ enum class Wait { NotStarted, Finished, TimedOut };
 bool startProgram(const QString& program, const QStringList& arguments);
 // Starts a program and waits for it at most `timeoutMs`, repainting the
 // windows meanwhile but taking no user input.  `exitCode` receives the
-// program's exit code when it finished.
+// program's exit code when it finished (-1 when it did not end by itself).
+// The program runs on its own: when the wait times out it goes on, and it
+// outlives this program.
 Wait runAndWait(const QString& program, const QStringList& arguments, int timeoutMs, int* exitCode = nullptr);
 // Opens a file in the desktop's default application.
 bool openDocument(const QString& path);

@@ -91,14 +91,16 @@ void VerificaRetorno() {
     sSegundaResposta = iST2 == 0 ? QStringLiteral("OK") : QString();
     sRetornoECF = QStringLiteral("ACK - ST1 - ST2 - ST3 = %1, %2, %3, %4").arg(iACK).arg(iST1).arg(iST2).arg(iST3);
 
-    if (iRetorno < 1) platform::dialogs::information(QStringLiteral("RETORNO DO ECF"), sMensagem);
-
+    // The whole answer is decoded before a box can open, so that nothing
+    // running while it is open finds the globals half written.
+    const QString textoDoRetorno = sMensagem;
     decodificaBits(1, iST1, sBitsST1, sPrimeiraResposta);
     decodificaBits(2, iST2, sBitsST2, sSegundaResposta);
-
     sMensagem += printer::textoST3(iST3);
     sRetornoEstendido = sMensagem;
     sTerceiraResposta = sRetornoEstendido;
+
+    if (iRetorno < 1) platform::dialogs::information(QStringLiteral("RETORNO DO ECF"), textoDoRetorno);
 
     AtualizaPainelStatus();
 }

@@ -1,5 +1,6 @@
 #include "tfstatus.h"
 
+#include <QCloseEvent>
 #include <QScrollBar>
 
 #include "app/tfprincipal.h"
@@ -52,6 +53,8 @@ TFstatus::TFstatus(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
 }
 
 TFstatus::~TFstatus() = default;
+
+void TFstatus::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 QFrame* TFstatus::painel(int posicao) const { return paineis_.at(size_t(posicao)); }
 

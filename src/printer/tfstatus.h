@@ -39,6 +39,10 @@ public:
     // Appends lines to the status memo, unchanged.
     void acrescentaMemo(const QStringList& linhas);
 
+protected:
+    // The strip stays for the whole run: a request to close it alone is refused.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     std::array<QFrame*, 16> paineis_{};
 };

@@ -172,7 +172,7 @@ void TFRelFiscais::BtLeituraXClick() {
 
     aguarde(ui->BtLeituraX);
     sComando = QStringLiteral("Obtendo Leitura X");
-    iRetorno = Kestrona_FI_LeituraXSerial();
+    const int retorno = iRetorno = Kestrona_FI_LeituraXSerial();
     VerificaRetorno();
     MostraRespostaImpressora();
     ui->BtLeituraX->setText(kLegendaLeituraX);
@@ -180,7 +180,7 @@ void TFRelFiscais::BtLeituraXClick() {
     if (ui->RbVisualizarX->isChecked())
         // Shown whatever the result: the capture file holds what the library left.
         URelFiscais::mostraCaptura(ui->MemoRelFiscal, QStringLiteral("Leitura X pela Serial"), kTituloLeituraX);
-    else if (iRetorno > 0)
+    else if (retorno > 0)
         URelFiscais::salvaCaptura(QStringLiteral("_LX.txt"), kTituloLeituraX);
 }
 

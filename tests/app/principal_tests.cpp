@@ -254,6 +254,18 @@ TEST_F(TFprincipalTest, TheDriverInstallerIsWaitedForAndItsOutcomeReported) {
     ASSERT_EQ(c.size(), 2u);
     EXPECT_EQ(c[1].kind, Kind::Error);
     EXPECT_TRUE(c[1].text.contains(QStringLiteral("(código 3)")));
+
+    // Still running after the wait: it goes on in its own window.
+    shell.waitResult = platform::shell::Wait::TimedOut;
+    dialogos.yes();
+    ui()->BtInstalaUSB->click();
+    c = caixas();
+    ASSERT_EQ(c.size(), 2u);
+    EXPECT_EQ(c[1].kind, Kind::Information);
+    EXPECT_EQ(c[1].title, QStringLiteral("INSTALAÇÃO DO DRIVE USB"));
+    EXPECT_EQ(c[1].text, QStringLiteral("A Instalação do Driver USB Continua em Sua Própria Janela.\rAo Terminar, "
+                                        "Desligue e Ligue a Impressora Fiscal\rPara Reconhecimento do Driver"));
+    EXPECT_EQ(ui()->BtInstalaUSB->text(), QStringLiteral("Instalar Driver USB"));
 }
 
 TEST_F(TFprincipalTest, FunctionWindowsOpenExactlyOverTheMainWindow) {

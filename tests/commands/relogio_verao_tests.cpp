@@ -1,16 +1,21 @@
+#include <QDir>
 #include <QGroupBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "app/localizacao.h"
 #include "commands/tfcomandosadicionais.h"
 #include "instalacao.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
+#include "printer/tfstatus.h"
 #include "printer/ustatus.h"
 #include "reports/tfrelfiscais.h"
 #include "ui_tfcomandosadicionais.h"
 #include "ui_tfprincipal.h"
 #include "ui_tfrelfiscais.h"
+#include "ui_tfstatus.h"
 
 using platform::dialogs::Kind;
 using namespace uComandosAdicionais;
@@ -319,25 +324,6 @@ TEST_F(ComandosAdicionaisTest, ASecondExitThatSendsAtOnceEndsTheRunningWait) {
     EXPECT_EQ(ui()->BtHorarioVerao->text(), QStringLiteral("Entrar no Horário de Verão"));
 }
 
-TEST_F(ComandosAdicionaisTest, AnExitAnsweredAfterTheWaitHasSentItIsCancelled) {
-    localiza();
-    emVeraoAposReducao(QTime(10, 15, 0), dia(), QTime(11, 14, 59));
-    const int antes = chamadas("ProgramaHorarioVerao");
-    sai();
-    ASSERT_TRUE(janela()->TimerVerao.isActive());
-
-    // The wait reaches its moment while the question of a new exit is open.
-    relogioECF(dia(), QTime(11, 15, 0));
-    dialogos.whileOpen([&](const platform::dialogs::Record& caixa) {
-        if (caixa.kind == Kind::Question) tique();
-    });
-    sai();
-    EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes + 1);
-    EXPECT_EQ(textos(caixas()).last(), QStringLiteral("HORÁRIO VERÃO: ") + kCancelado);
-    EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
-    esperaOciosa();
-}
-
 TEST_F(ComandosAdicionaisTest, ARefusedToggleLeavesTheStateAsItWas) {
     localiza();
     relogioECF(dia(), QTime(10, 0, 0));
@@ -381,4 +367,125 @@ TEST_F(ComandosAdicionaisTest, AnExitWithThePrinterSwitchedOffEndsWithAnError) {
     EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes);
     EXPECT_FALSE(janela()->TimerVerao.isActive());
     EXPECT_EQ(ui()->LbHoraAtual->text(), QStringLiteral("00:00:00"));
+}
+
+// The countdown under open boxes: the real timer runs (at a short interval, so
+// that a counted second passes quickly) while a box is held open through the
+// script.
+class VeraoSobCaixas : public ComandosAdicionaisTest {
+protected:
+    // An exit waiting for 11:15:00, the counted time at 11:14:58.
+    void esperaSaida() {
+        localiza();
+        emVeraoAposReducao(QTime(10, 15, 0), dia(), QTime(11, 14, 58));
+        sai();
+        caixas();
+        ASSERT_TRUE(janela()->TimerVerao.isActive());
+        janela()->TimerVerao.setInterval(1);
+        antes = chamadas("ProgramaHorarioVerao");
+    }
+    // Inside an open box: the printer's clock reaches the moment and the
+    // timer runs past it.
+    void passaDaHoraComACaixaAberta() {
+        relogioECF(dia(), QTime(11, 15, 0));
+        EXPECT_TRUE(QTest::qWaitFor([] { return dHoraECF > dHoraComando; }));
+        enviadosComACaixaAberta = chamadas("ProgramaHorarioVerao") - antes;
+    }
+    Ui::TFRelFiscais* relatorios() const { return URelFiscais::FRelFiscais->ui.get(); }
+    QString ultimaLinhaDoMemo() const {
+        return UStatus::Fstatus->ui->MemoStatus->toPlainText().split(QLatin1Char('\n')).last();
+    }
+
+    int antes = 0;
+    int enviadosComACaixaAberta = -1;
+};
+
+TEST_F(VeraoSobCaixas, ARefusedSavedReadingKeepsItsAnswerAndTheCountdownSendsAfterItsBox) {
+    esperaSaida();
+    QFile velha(arquivo(QStringLiteral("Retorno.txt")));
+    ASSERT_TRUE(velha.open(QIODevice::WriteOnly));
+    velha.write("LEITURA DE ONTEM\r\n");
+    velha.close();
+    relatorios()->RbSalvarX->setChecked(true);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 66), 1);
+    dialogos.whileOpen([&](const platform::dialogs::Record& caixa) {
+        if (caixa.title == QLatin1String("RETORNO DO ECF")) passaDaHoraComACaixaAberta();
+    });
+    QTest::mouseClick(relatorios()->BtLeituraX, Qt::LeftButton);
+    dialogos.whileOpen({});
+
+    EXPECT_EQ(enviadosComACaixaAberta, 0);
+    const auto vistas = caixas();
+    ASSERT_EQ(vistas.size(), 2u) << textos(vistas).join('|').toStdString();
+    EXPECT_EQ(vistas[0].text, QStringLiteral("Status diferente de 6, 0, 0 !"));
+    EXPECT_TRUE(vistas[1].text.startsWith(QStringLiteral("RESPOSTA DA IMPRESSORA AO COMANDO : Obtendo Leitura X")));
+    EXPECT_TRUE(
+        vistas[1].text.endsWith(QStringLiteral("Segunda Resposta :  \"Comando Não Executado\"\r\rTerceira Resposta : "
+                                               "Status diferente de 6, 0, 0 !AGUARDANDO RZ")));
+    EXPECT_EQ(ultimaLinhaDoMemo(), QStringLiteral("Retorno do ECF: ACK - ST1 - ST2 - ST3 = 6, 0, 1, 66"));
+    EXPECT_TRUE(QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files).isEmpty());
+
+    // The first tick after the box sends the exit, once.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !janela()->TimerVerao.isActive(); }));
+    EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes + 1);
+    EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
+    esperaOciosa();
+}
+
+TEST_F(VeraoSobCaixas, AReductionWithTheSwitchAfterItSwitchesOnceWhenTheCountdownComesDueInItsBox) {
+    esperaSaida();
+    relatorios()->CbHorarioVeraoZ->setChecked(true);
+    relatorios()->CbHabilitaZ->setChecked(true);
+    caixas();
+    dialogos.yes();
+    dialogos.whileOpen([&](const platform::dialogs::Record& caixa) {
+        if (caixa.text.startsWith(QStringLiteral("RESPOSTA DA IMPRESSORA AO COMANDO : Redução Z")))
+            passaDaHoraComACaixaAberta();
+    });
+    QTest::mouseClick(relatorios()->BtReducaoZ, Qt::LeftButton);
+    dialogos.whileOpen({});
+
+    EXPECT_EQ(enviadosComACaixaAberta, 0);
+    // The switch after the reduction found the moment reached and sent the
+    // exit itself, ending the wait.
+    EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes + 1);
+    EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
+    esperaOciosa();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes + 1);
+}
+
+TEST_F(VeraoSobCaixas, AWaitComingDueWhileANewExitIsAskedLeavesTheCommandToTheAnswer) {
+    esperaSaida();
+    dialogos.whileOpen([&](const platform::dialogs::Record& caixa) {
+        if (caixa.kind == Kind::Question) passaDaHoraComACaixaAberta();
+    });
+    sai();
+    dialogos.whileOpen({});
+    EXPECT_EQ(enviadosComACaixaAberta, 0);
+    EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes + 1);
+    EXPECT_FALSE(textos(caixas()).contains(QStringLiteral("HORÁRIO VERÃO: ") + kCancelado));
+    EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
+    esperaOciosa();
+}
+
+// Whatever runs while a handler's boxes are open, the handler goes on by the
+// result of its own call.
+TEST_F(VeraoSobCaixas, HandlersDecideByTheResultOfTheirOwnCall) {
+    localiza();
+    relogioECF(dia(), QTime(10, 0, 0));
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
+    dialogos.whileOpen([](const platform::dialogs::Record& caixa) {
+        if (caixa.title == QLatin1String("RESPOSTA DO ECF")) UStatus::iRetorno = 1;
+    });
+    const int leituras = chamadas("FlagsFiscais");
+    AlteraHorarioVerao();  // refused: a sale since the reduction
+    EXPECT_EQ(chamadas("FlagsFiscais"), leituras);
+
+    relatorios()->RbSalvarX->setChecked(true);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 66), 1);
+    QTest::mouseClick(relatorios()->BtLeituraX, Qt::LeftButton);
+    dialogos.whileOpen({});
+    EXPECT_TRUE(QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(textos(caixas()).join('|').contains(QStringLiteral("Arquivo Gerado")));
 }

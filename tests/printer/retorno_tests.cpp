@@ -207,3 +207,21 @@ TEST_F(VerificaRetornoTest, ThePrinterSwitchedOffIsReportedByTheLibrarysResult) 
     EXPECT_LT(iRetorno, 1);
     EXPECT_EQ(c[0].text, printer::textoRetorno(iRetorno));
 }
+
+TEST_F(VerificaRetornoTest, TheAnswerIsDecodedBeforeTheBoxOpens) {
+    analisa(1, 6, 0, 0, 0);
+    QStringList vistoComCaixaAberta;
+    dialogos.whileOpen([&](const platform::dialogs::Record&) {
+        vistoComCaixaAberta = {sBitsST1,          sBitsST2,          sPrimeiraResposta, sSegundaResposta,
+                               sRetornoEstendido, sTerceiraResposta, sMensagem,         sRetornoECF};
+    });
+    analisa(-27, 6, 64, 1, 7);
+    ASSERT_EQ(caixas().size(), 1u);
+    EXPECT_EQ(vistoComCaixaAberta,
+              QStringList({QStringLiteral("01000000"), QStringLiteral("00000001"), QStringLiteral(" \"Pouco Papel\""),
+                           QStringLiteral(" \"Comando Não Executado\""),
+                           QStringLiteral("Status diferente de 6, 0, 0 !CUPOM FISCAL ABERTO"),
+                           QStringLiteral("Status diferente de 6, 0, 0 !CUPOM FISCAL ABERTO"),
+                           QStringLiteral("Status diferente de 6, 0, 0 !CUPOM FISCAL ABERTO"),
+                           QStringLiteral("ACK - ST1 - ST2 - ST3 = 6, 64, 1, 7")}));
+}

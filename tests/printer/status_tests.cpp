@@ -1,6 +1,12 @@
+#include <QApplication>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 #include "instalacao.h"
 #include "printer/tfstatus.h"
@@ -49,4 +55,27 @@ TEST_F(TFstatusTest, OwnsTheSharedFileDialogs) {
     EXPECT_EQ(UStatus::Fstatus->JanelaSalvar.title, QStringLiteral("Arquivo de Configuração"));
     EXPECT_EQ(UStatus::Fstatus->JanelaSalvar.mode(), platform::dialogs::FileDialog::Mode::Save);
     EXPECT_EQ(UStatus::Fstatus->JanelaAbrir.mode(), platform::dialogs::FileDialog::Mode::Open);
+}
+
+TEST_F(TFstatusTest, StaysOpenWhenAskedToCloseOnItsOwn) {
+    criaJanelas();
+    auto* s = UStatus::Fstatus;
+    ASSERT_TRUE(s->isVisible());
+    EXPECT_FALSE(s->close());
+    QCloseEvent pedido;  // as the window manager sends it
+    QApplication::sendEvent(s, &pedido);
+    EXPECT_FALSE(pedido.isAccepted());
+    EXPECT_TRUE(s->isVisible());
+}
+
+TEST_F(TFstatusTest, LongMemoLinesWrapWithoutAHorizontalScrollBar) {
+    criaJanelas();
+    auto* memo = UStatus::Fstatus->ui->MemoStatus;
+    UStatus::Fstatus->acrescentaMemo({QStringLiteral("Retorno Extendido: ") +
+                                      QStringLiteral("SEM RELATÓRIO GERENCIAL OU COMPROVANTE DE CRÉDITO OU DÉBITO "
+                                                     "ABERTO E MAIS TEXTO ATÉ PASSAR DA LARGURA DO MEMO")});
+    QApplication::processEvents();
+    EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(memo->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(memo->document()->lastBlock().layout()->lineCount(), 1);
 }
