@@ -61,6 +61,7 @@ TFprincipal::TFprincipal(QWidget* parent) : QWidget(parent), ui(std::make_unique
 
     connect(ui->BtInstalaUSB, &QPushButton::clicked, this, &TFprincipal::BtInstalaUSBClick);
     connect(ui->BtConfig, &QPushButton::clicked, this, &TFprincipal::BtConfigClick);
+    connect(ui->BtAdm, &QPushButton::clicked, this, &TFprincipal::BtAdmClick);
     connect(ui->BtSair, &QPushButton::clicked, this, &TFprincipal::BtSairClick);
     connect(ui->BtLocalizarImpressora, &QToolButton::clicked, this, &TFprincipal::BtLocalizarImpressoraClick);
     connect(ui->BtConfigFiscais, &QPushButton::clicked, this, &TFprincipal::BtConfigFiscaisClick);
@@ -160,6 +161,10 @@ void TFprincipal::FormShow() {
 
     // 12. The status strip stays visible for the whole run.
     UStatus::Fstatus->show();
+
+    // 13. The functions the command manager offers to users, on every window.
+    UGerenciador::FGerenciador->CarregaStatus();
+    UGerenciador::FGerenciador->AplicaStatus();
 }
 
 void TFprincipal::BtInstalaUSBClick() {
@@ -191,6 +196,7 @@ void TFprincipal::BtInstalaUSBClick() {
 void TFprincipal::BtSairClick() { QApplication::quit(); }
 
 void TFprincipal::BtConfigClick() { printer::mostraSobre(UConfig::FConfigGeral, this); }
+void TFprincipal::BtAdmClick() { UGerenciador::FGerenciador->Entra(this); }
 void TFprincipal::BtConfigFiscaisClick() { printer::mostraSobre(UConfigFiscais::FConfigECF, this); }
 void TFprincipal::BtRelatoriosFiscaisClick() { printer::mostraSobre(URelFiscais::FRelFiscais, this); }
 void TFprincipal::BtComandosAdicionaisClick() { printer::mostraSobre(uComandosAdicionais::FComandosAdicionais, this); }

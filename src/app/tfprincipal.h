@@ -23,6 +23,7 @@ public:
 
     void BtInstalaUSBClick();
     void BtConfigClick();
+    void BtAdmClick();
     void BtSairClick();
     void BtLocalizarImpressoraClick();
     void BtConfigFiscaisClick();

@@ -1,7 +1,13 @@
+// The command manager: which functions of the other windows the users may
+// reach, and the password that guards that choice.  It hides functions from
+// operators; it is no security boundary (the flags and the password are
+// plain settings in KESAFI32.ini).
 #pragma once
 
 #include <QDialog>
 #include <memory>
+
+class QCheckBox;
 
 namespace Ui {
 class TFGerenciador;
@@ -15,6 +21,32 @@ public:
     ~TFGerenciador() override;
 
     std::unique_ptr<Ui::TFGerenciador> ui;
+
+    // From the setting `Status` into aStatus and the check boxes.
+    void CarregaStatus();
+    // From the check boxes onto the governed controls of every window.  A
+    // control a window does not have is reported as a warning and skipped.
+    void AplicaStatus();
+    // From the check boxes into aStatus and the setting `Status`.
+    void SalvaStatus();
+
+    // The main window's "Gerenciador de Comandos": asks for the password when
+    // one is set, then shows the manager modally over `principal`.
+    void Entra(const QWidget* principal);
+
+    void BtHabilitaTodosClick();
+    void BtDesabilitaTodosClick();
+    void CbHabilitaSenhaClick();
+    // After every change typed into either password edit.
+    void MeSenhaKeyUp();
+    void BtSalvarSenhaClick();
+
+    // However the window closes: the flags are applied, then stored.
+    void FormClose();
+    void done(int resultado) override;
+
+private:
+    QCheckBox* caixa(const char* nome) const;
 };
 
 namespace UGerenciador {

@@ -90,6 +90,17 @@ QString input(const QString& title, const QString& prompt, const QString& initia
     return ok ? typed : QString();
 }
 
+QString password(const QString& title, const QString& prompt) {
+    if (gScript) {
+        const auto a =
+            gScript->handle({Kind::Password, title, prompt, {QStringLiteral("OK"), QStringLiteral("Cancel")}});
+        return a.accepted ? a.text : QString();
+    }
+    bool ok = false;
+    const QString typed = QInputDialog::getText(owner(), title, shown(prompt), QLineEdit::Password, QString(), &ok);
+    return ok ? typed : QString();
+}
+
 QString chooseFolder(const QString& caption) {
     Open open;
     if (gScript) {
@@ -157,8 +168,8 @@ Script::Answer Script::handle(const Record& record) {
     records_.push_back(record);
     if (hook_) hook_(record);
     const bool needsAnswer = record.kind == Kind::Question || record.kind == Kind::Input ||
-                             record.kind == Kind::OpenFile || record.kind == Kind::SaveFile ||
-                             record.kind == Kind::Folder;
+                             record.kind == Kind::Password || record.kind == Kind::OpenFile ||
+                             record.kind == Kind::SaveFile || record.kind == Kind::Folder;
     if (!needsAnswer) return {true, {}};
     if (answers_.empty()) return {false, {}};  // nobody answered: No / Cancel
     Answer a = answers_.front();

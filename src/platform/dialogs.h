@@ -12,7 +12,7 @@
 
 namespace platform::dialogs {
 
-enum class Kind { Information, Question, Error, Plain, Input, OpenFile, SaveFile, Folder };
+enum class Kind { Information, Question, Error, Plain, Input, OpenFile, SaveFile, Folder, Password };
 
 struct Record {
     Kind kind;
@@ -39,6 +39,9 @@ void error(const QString& title, const QString& text);
 void plain(const QString& text);
 // OK and Cancel, the typed text shown in clear; Cancel gives the empty text.
 QString input(const QString& title, const QString& prompt, const QString& initial);
+// OK and Cancel, empty at first, the typed text echoed as a password field;
+// Cancel gives the empty text.
+QString password(const QString& title, const QString& prompt);
 // The system's folder browser; empty when cancelled.
 QString chooseFolder(const QString& caption);
 

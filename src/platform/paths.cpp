@@ -16,6 +16,13 @@ QString withSeparator(const QString& folder) {
     return f.endsWith(separator()) ? f : f + separator();
 }
 
+QString withoutSeparator(const QString& folder) {
+    QString f = QDir::toNativeSeparators(folder);
+    const auto raiz = [&f] { return f.size() == 1 || (f.size() == 3 && f[1] == QLatin1Char(':')); };
+    while (f.endsWith(separator()) && !raiz()) f.chop(1);
+    return f;
+}
+
 QString executableFolder() {
     if (!gExecutableFolder.isEmpty()) return gExecutableFolder;
     const QString dados = qEnvironmentVariable("ZENTORA_PASTA_BASE");
@@ -39,6 +46,14 @@ namespace platform::paths {
 QString programFile(const QString& stem) {
 #if defined(Q_OS_WIN)
     return stem + QStringLiteral(".exe");
+#else
+    return stem;
+#endif
+}
+
+QString scriptFile(const QString& stem) {
+#if defined(Q_OS_WIN)
+    return stem + QStringLiteral(".bat");
 #else
     return stem;
 #endif

@@ -17,6 +17,9 @@ void setExecutableFolder(const QString& folder);
 
 // `folder` with exactly one trailing separator.
 QString withSeparator(const QString& folder);
+// `folder` in native separators without a trailing one, a root ("/", "C:\")
+// excepted.
+QString withoutSeparator(const QString& folder);
 
 // Joins path pieces with the platform's separator.
 QString join(const QString& a, const QString& b);
@@ -28,5 +31,8 @@ namespace platform::paths {
 // File name of a program shipped beside the executable: "USB_Driver" here,
 // "USB_Driver.exe" on Windows.
 QString programFile(const QString& stem);
+// File name of a script shipped beside the executable: "Registra" here,
+// "Registra.bat" on Windows.
+QString scriptFile(const QString& stem);
 
 }  // namespace platform::paths

@@ -26,6 +26,8 @@ void SkinManager::apply() {
         QFile file(platform::paths::join(folder_, skinName_ + QStringLiteral(".qss")));
         if (file.open(QIODevice::ReadOnly)) styleSheet_ = QString::fromUtf8(file.readAll());
     }
-    // A style sheet Qt cannot parse is ignored by Qt itself: the plain style stays.
-    qApp->setStyleSheet(styleSheet_);
+    // A style sheet Qt cannot parse is ignored by Qt itself: the plain style
+    // stays.  The skin in force is not set again: that would restyle every
+    // window for nothing.
+    if (qApp->styleSheet() != styleSheet_) qApp->setStyleSheet(styleSheet_);
 }

@@ -1,5 +1,10 @@
+// The program's own settings: the skin of every window, the off-line
+// handling sent when the printer is located, the text viewer and the
+// registration folder.  Every choice is written at once to the program's
+// section of KESAFI32.ini and to its global.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
@@ -20,13 +25,31 @@ public:
     // The skin engine every window of the program uses.
     SkinManager skinManager;
 
+    // A click on the picture of the skin `nome` ("Img" + nome).
+    void ImgInterfaceClick(const QString& nome);
     void RbHabilitaOFFLineClick();
     void RbDesabilitaOFFLineClick();
     void CbAutorizaComandoOFFLineClick();
     void RbTXTNotepadClick();
     void RbTXTWordpadClick();
+    void BtAlterarCadastroClick();
+    void BtVerCadastroClick();
+    void BtPastaRelClick();
+    void BtRegistrarDllClick();
+    void BtVerificaVersaoClick();
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 };
 
 namespace UConfig {
+
 extern TFConfigGeral* FConfigGeral;
-}
+
+// The skins the program offers, in the order of their pictures.
+const QStringList& Interfaces();
+
+// The download page when the setting PaginaDownload names none.
+QString PaginaDownloadPadrao();
+
+}  // namespace UConfig

@@ -25,7 +25,8 @@ using pacote::Execucao;
 namespace {
 
 const QStringList kFixos = {QStringLiteral("Skins"),   QStringLiteral("Ajuda"),      QStringLiteral("Modelo.ntf"),
-                            QStringLiteral("usb.bmp"), QStringLiteral("serial.bmp"), QStringLiteral("USB_Driver")};
+                            QStringLiteral("usb.bmp"), QStringLiteral("serial.bmp"), QStringLiteral("USB_Driver"),
+                            QStringLiteral("Registra")};
 
 // Stands in for the program: tells what it was started with.
 const char kSubstituto[] =
@@ -107,8 +108,9 @@ TEST_F(Lancador, PreparesTheDataFolderAndStartsTheProgramThere) {
                            QStringLiteral("arg=a"), QStringLiteral("arg=b c")}));
     EXPECT_EQ(arvore(dados),
               QStringList({QStringLiteral("Ajuda"), QStringLiteral("Cadastro"), QStringLiteral("Cadastro/Modelos"),
-                           QStringLiteral("Modelo.ntf"), QStringLiteral("Relatorios"), QStringLiteral("Skins"),
-                           QStringLiteral("USB_Driver"), QStringLiteral("serial.bmp"), QStringLiteral("usb.bmp")}));
+                           QStringLiteral("Modelo.ntf"), QStringLiteral("Registra"), QStringLiteral("Relatorios"),
+                           QStringLiteral("Skins"), QStringLiteral("USB_Driver"), QStringLiteral("serial.bmp"),
+                           QStringLiteral("usb.bmp")}));
     for (const QString& pasta : {QStringLiteral("Relatorios"), QStringLiteral("Cadastro/Modelos")}) {
         const QFileInfo info(dados + QLatin1Char('/') + pasta);
         EXPECT_TRUE(info.isDir() && !info.isSymLink() && info.isWritable()) << pasta.toStdString();

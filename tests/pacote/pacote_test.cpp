@@ -118,9 +118,9 @@ TEST_F(PacoteExtraido, InstallsTheProgramItsLibrariesAndShippedFilesInOneFolderA
     for (const QString& entrada : arvore(raiz())) {
         const QFileInfo info(raiz() + QLatin1Char('/') + entrada);
         if (info.isDir() || info.isSymLink()) continue;
-        const bool programa = entrada == kPasta + QStringLiteral("/Zentora") ||
-                              entrada == kPasta + QStringLiteral("/launcher") ||
-                              entrada == kPasta + QStringLiteral("/USB_Driver");
+        const bool programa =
+            entrada == kPasta + QStringLiteral("/Zentora") || entrada == kPasta + QStringLiteral("/launcher") ||
+            entrada == kPasta + QStringLiteral("/USB_Driver") || entrada == kPasta + QStringLiteral("/Registra");
         EXPECT_EQ(info.isExecutable(), programa) << entrada.toStdString();
     }
 }

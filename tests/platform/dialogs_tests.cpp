@@ -94,3 +94,43 @@ TEST(Shell, WaitsForAProgramAndReportsHowItEnded) {
               shell::Wait::Finished);
     EXPECT_NE(codigo, 0);
 }
+
+#include <QApplication>
+#include <QDir>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "platform/paths.h"
+
+TEST(Dialogs, APasswordIsTypedIntoAPasswordField) {
+    QLineEdit::EchoMode eco = QLineEdit::Normal;
+    QTimer::singleShot(0, [&eco] {
+        QWidget* caixa = QApplication::activeModalWidget();
+        if (auto* entrada = qobject_cast<QInputDialog*>(caixa)) {
+            auto* edicao = entrada->findChild<QLineEdit*>();
+            eco = edicao->echoMode();
+            edicao->setText(QStringLiteral("segredo"));
+            entrada->accept();
+        } else if (caixa) {
+            caixa->close();
+        }
+    });
+    EXPECT_EQ(platform::dialogs::password(QStringLiteral("Senha"), QStringLiteral("Digite")),
+              QStringLiteral("segredo"));
+    EXPECT_EQ(eco, QLineEdit::Password);
+}
+
+TEST(Paths, AFolderWithoutItsTrailingSeparator) {
+    namespace paths = platform::paths;
+    const QString sep = paths::separator();
+    // Given in either separator, kept in the platform's own.
+    EXPECT_EQ(paths::withoutSeparator(QStringLiteral("/tmp/Cadastro/")),
+              QDir::toNativeSeparators(QStringLiteral("/tmp/Cadastro")));
+    EXPECT_EQ(paths::withoutSeparator(QStringLiteral("/tmp/Cadastro//")),
+              QDir::toNativeSeparators(QStringLiteral("/tmp/Cadastro")));
+    EXPECT_EQ(paths::withoutSeparator(QStringLiteral("/tmp/Cadastro")),
+              QDir::toNativeSeparators(QStringLiteral("/tmp/Cadastro")));
+    EXPECT_EQ(paths::withoutSeparator(QStringLiteral("/")), sep);
+    EXPECT_EQ(paths::withoutSeparator(QStringLiteral("C:/")), QStringLiteral("C:") + sep);
+}

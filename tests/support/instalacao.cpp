@@ -81,12 +81,13 @@ void Instalacao::abrePorta(const QString& porta) {
 }
 
 void Instalacao::criaJanelas(bool mostra) {
+    janelas_.reset();  // a second call restarts the program: the old windows go first
     janelas_ = std::make_unique<uZentora3::Janelas>();
     if (mostra) uZentora3::Fprincipal->show();
 }
 
 std::string descreve(const platform::dialogs::Record& caixa) {
-    static const char* const kinds[] = {"Information", "Question", "Error",    "Plain",
-                                        "Input",       "OpenFile", "SaveFile", "Folder"};
+    static const char* const kinds[] = {"Information", "Question", "Error",  "Plain",   "Input",
+                                        "OpenFile",    "SaveFile", "Folder", "Password"};
     return std::string(kinds[int(caixa.kind)]) + " " + caixa.title.toStdString() + ": " + caixa.text.toStdString();
 }

@@ -33,7 +33,8 @@ protected:
     // Opens the library's port on "USB" or "Default" as the location does.
     void abrePorta(const QString& porta);
     // Creates the eight windows; `mostra` also shows the main window (its
-    // start-up sequence runs).
+    // start-up sequence runs).  Called again, it closes the program's windows
+    // first, as a restart does.
     void criaJanelas(bool mostra = true);
 
     // Every box shown since the last call, then forgotten.
