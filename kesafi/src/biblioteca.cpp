@@ -44,6 +44,7 @@ struct Sessao {
     std::deque<Forcado> forcados;
     std::deque<std::string> lixos;
     std::deque<int> gavetas;  // drawer readings forced by the test control
+    std::string textos;       // text arguments of the latest call that took texts
     std::map<std::string, int> chamadas;
     int totalChamadas = 0;
     std::unique_ptr<Impressora> imp;
@@ -225,6 +226,18 @@ int chama(const char* nome, Alvo alvo, std::initializer_list<Saida> saidas, F&& 
 
 Resposta invalido() { return {-2, 0, 0, 0}; }
 
+// Keeps the text arguments of a call as received, before anything else
+// looks at them: each in double quotes, NULL for a null pointer.
+void anotaTextos(std::initializer_list<const char*> textos) {
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    s.textos.clear();
+    for (const char* t : textos) {
+        if (!s.textos.empty()) s.textos += ',';
+        s.textos += t ? '"' + std::string(t) + '"' : std::string("NULL");
+    }
+}
+
 int gravaRetorno(const Sessao& s, const std::string& texto) {
     const std::string path = profile::readString(ini(s), "Sistema", "Path");
     const std::string pasta = path.empty() ? s.base : comBarra(path);
@@ -344,6 +357,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_RetornoImpressoraMFD(int* ack, int* st1, 
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_HabilitaDesabilitaRetornoEstendidoMFD(const char* flag) {
+    anotaTextos({flag});
     return chama("HabilitaDesabilitaRetornoEstendidoMFD", Alvo::Biblioteca, {}, [&](Sessao& s) {
         if (!flag || (std::strcmp(flag, "1") != 0 && std::strcmp(flag, "0") != 0)) return invalido();
         s.estendido = flag[0] == '1';
@@ -474,6 +488,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaIndiceAliquotasIss(char* indices)
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaAliquota(const char* aliquota, int tipo) {
+    anotaTextos({aliquota});
     return chama("ProgramaAliquota", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!aliquota || (tipo != 0 && tipo != 1)) return invalido();
         const std::string_view v(aliquota);
@@ -490,6 +505,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaFormasPagamento(char* formas) {
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaFormaPagamentoMFD(const char* nome, const char* vinculo) {
+    anotaTextos({nome, vinculo});
     return chama("ProgramaFormaPagamentoMFD", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!nome || !vinculo || (std::strcmp(vinculo, "0") != 0 && std::strcmp(vinculo, "1") != 0)) return invalido();
         return s.imp->programaForma(nome, vinculo[0] == '1');
@@ -504,6 +520,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(char* rec
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(int indice, const char* nome) {
+    anotaTextos({nome});
     return chama("NomeiaTotalizadorNaoSujeitoIcms", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!nome) return invalido();
         return s.imp->nomeiaTotalizador(indice, nome);
@@ -518,6 +535,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaRelatorioGerencialMFD(char* relat
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaRelatorioGerencialMFD(const char* indice, const char* nome) {
+    anotaTextos({indice, nome});
     return chama("NomeiaRelatorioGerencialMFD", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!indice || !nome) return invalido();
         const std::string_view v = trimmed(indice);
@@ -542,6 +560,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraXSerial(void) {
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ReducaoZ(const char* data, const char* hora) {
+    anotaTextos({data, hora});
     return chama("ReducaoZ", Alvo::Impressora, {}, [&](Sessao& s) -> Resposta {
         const bool temData = data && *data, temHora = hora && *hora;
         if (!temData && !temHora) return s.imp->reducaoZ(std::nullopt);
@@ -557,24 +576,28 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_ReducaoZ(const char* data, const char* ho
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalDataMFD(const char* inicial, const char* final,
                                                                    const char* tipo) {
+    anotaTextos({inicial, final, tipo});
     return chama("LeituraMemoriaFiscalDataMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorData(s, inicial, final, tipo, false); });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalReducaoMFD(const char* inicial, const char* final,
                                                                       const char* tipo) {
+    anotaTextos({inicial, final, tipo});
     return chama("LeituraMemoriaFiscalReducaoMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorReducao(s, inicial, final, tipo, false); });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialDataMFD(const char* inicial, const char* final,
                                                                          const char* tipo) {
+    anotaTextos({inicial, final, tipo});
     return chama("LeituraMemoriaFiscalSerialDataMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorData(s, inicial, final, tipo, true); });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialReducaoMFD(const char* inicial, const char* final,
                                                                             const char* tipo) {
+    anotaTextos({inicial, final, tipo});
     return chama("LeituraMemoriaFiscalSerialReducaoMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorReducao(s, inicial, final, tipo, true); });
 }
@@ -623,6 +646,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_AcionaGuilhotinaMFD(int tipoCorte) {
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_AbreRelatorioGerencialMFD(const char* indice) {
+    anotaTextos({indice});
     return chama("AbreRelatorioGerencialMFD", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!indice) return invalido();
         const std::string_view v = trimmed(indice);
@@ -632,6 +656,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_AbreRelatorioGerencialMFD(const char* ind
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_UsaRelatorioGerencialMFD(const char* texto) {
+    anotaTextos({texto});
     return chama("UsaRelatorioGerencialMFD", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!texto || std::strlen(texto) > 10000) return invalido();
         return s.imp->usaRelatorio(texto);
@@ -656,7 +681,9 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaCupom(void) {
     return chama("CancelaCupom", Alvo::Impressora, {}, [](Sessao& s) { return s.imp->cancelaCupom(); });
 }
 
-KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char*, const char*, const char*) {
+KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char* formaPagamento, const char* valor,
+                                                                      const char* cpf) {
+    anotaTextos({formaPagamento, valor, cpf});
     return chama("CancelaRecebimentoNaoFiscalMFD", Alvo::Impressora, {},
                  [](Sessao& s) { return s.imp->cancelaNaoFiscal(); });
 }
@@ -703,6 +730,7 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_DefinePastaBase(const char* pasta) {
     s.forcados.clear();
     s.lixos.clear();
     s.gavetas.clear();
+    s.textos.clear();
     s.chamadas.clear();
     s.totalChamadas = 0;
     return 1;
@@ -849,6 +877,16 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, i
     std::memcpy(destino, fita.data(), n);
     destino[n] = '\0';
     return static_cast<int>(std::min<size_t>(fita.size(), 0x7fffffff));
+}
+
+KESAFI_API int KESAFI_CALL KesafiVirtual_LeTextos(char* destino, int tamanho) {
+    if (!destino || tamanho <= 0) return -2;
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    const size_t n = std::min(s.textos.size(), static_cast<size_t>(tamanho - 1));
+    std::memcpy(destino, s.textos.data(), n);
+    destino[n] = '\0';
+    return static_cast<int>(std::min<size_t>(s.textos.size(), 0x7fffffff));
 }
 
 KESAFI_API int KESAFI_CALL KesafiVirtual_LeContador(const char* nome, long long* valor) {
