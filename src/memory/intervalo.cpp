@@ -1,6 +1,9 @@
 #include "intervalo.h"
 
 #include <QStringList>
+#include <optional>
+
+#include "reports/tfrelfiscais.h"
 
 namespace uDadosMFeMFD {
 
@@ -21,20 +24,6 @@ std::optional<int> numero(const QString& parte) {
 std::optional<int> ano(const QString& data) { return numero(data.mid(6, 2)); }
 
 }  // namespace
-
-std::optional<QDate> dataDoTexto(const QString& texto) {
-    const QStringList partes = texto.split(QLatin1Char('/'));
-    if (partes.size() != 3) return std::nullopt;
-    const auto dia = numero(partes[0]);
-    const auto mes = numero(partes[1]);
-    const auto a = numero(partes[2]);
-    if (!dia || !mes || !a) return std::nullopt;
-    const QDate data(2000 + *a, *mes, *dia);
-    if (!data.isValid()) return std::nullopt;
-    return data;
-}
-
-bool DataValida(const QString& texto) { return dataDoTexto(texto).has_value(); }
 
 QString semFaixaDownload() { return QStringLiteral("Escolha se o Download é Total, por COO ou Data"); }
 QString semFaixaRelatorio() { return QStringLiteral("Escolha se o Relatório é Total, por COO ou Data"); }
@@ -64,9 +53,7 @@ std::variant<Intervalo, Recusa> ConfereIntervalo(const Escolha& escolha, const Q
     // Data, and Total through the dates its radio wrote.
     const QString& inicial = escolha.dataInicial;
     const QString& final = escolha.dataFinal;
-    const auto primeira = dataDoTexto(inicial);
-    const auto ultima = dataDoTexto(final);
-    if (!primeira || !ultima)
+    if (!URelFiscais::DataValida(inicial) || !URelFiscais::DataValida(final))
         return Recusa{kTituloLeitura,
                       QStringLiteral("Você deve Escolher uma Data Válida!\rDigite uma Data Válida entre 2000 e 2060"),
                       Foco::DataInicial};
@@ -76,7 +63,7 @@ std::variant<Intervalo, Recusa> ConfereIntervalo(const Escolha& escolha, const Q
             return Recusa{kTituloLeitura, QStringLiteral("O Intervalo das Datas Devem Ficar Entre os Anos 2000 e 2060"),
                           Foco::Fica};
     }
-    if (*primeira > *ultima)
+    if (*URelFiscais::converteData(inicial) > *URelFiscais::converteData(final))
         return Recusa{kTituloLeitura, QStringLiteral("A Data Final não Pode ser Inferior a Data Inicial"),
                       Foco::DataInicial};
     return Intervalo{false, inicial, final};

@@ -3,19 +3,10 @@
 // every one of them runs before anything reaches the library.
 #pragma once
 
-#include <QDate>
 #include <QString>
-#include <optional>
 #include <variant>
 
 namespace uDadosMFeMFD {
-
-// True when `texto` is a date written day/month/year ("dd/mm/yy" as the
-// date edits give it); blanks around the numbers are allowed, nothing else.
-// Two-digit years lie in 2000 to 2099.
-bool DataValida(const QString& texto);
-// The date of a text DataValida accepts.
-std::optional<QDate> dataDoTexto(const QString& texto);
 
 // Which range radio is checked.
 enum class Faixa { Nenhuma, Data, Coo, Total };
@@ -55,8 +46,9 @@ QString semFaixaDownload();
 QString semFaixaRelatorio();
 
 // The range check: no range chosen (message `semFaixa`), no type for a
-// download, dates that are no dates, years outside 00 to 60, COOs of fewer
-// than six digits, a first value after the last.  Equal bounds pass.
+// download, dates that are no dates (URelFiscais::DataValida), years outside
+// 00 to 60, COOs of fewer than six digits, a first value after the last.
+// Equal bounds pass.
 std::variant<Intervalo, Recusa> ConfereIntervalo(const Escolha& escolha, const QString& semFaixa);
 
 // "C" or "D" for the download and the mirror.

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QFont>
 
-#include "calendario.h"
 #include "dadosz.h"
 #include "espera.h"
 #include "figuras.h"
@@ -85,9 +84,6 @@ TFDadosMFeMFD::TFDadosMFeMFD(QWidget* parent) : QWidget(parent), ui(std::make_un
     usuario.setBold(true);
     ui->LbUsuarioMFD->setFont(usuario);
 
-    instalaCalendario(ui->EdDataInicialMFD);
-    instalaCalendario(ui->EdDataFinalMFD);
-
     connect(ui->RbDownloadDataMfd, &QRadioButton::clicked, this, &TFDadosMFeMFD::RbDownloadDataMfdClick);
     connect(ui->RbDownloadCOOMfd, &QRadioButton::clicked, this, &TFDadosMFeMFD::RbDownloadCOOMfdClick);
     connect(ui->RbDownloadTotalMFD, &QRadioButton::clicked, this, &TFDadosMFeMFD::RbDownloadTotalMFDClick);
@@ -120,7 +116,8 @@ void TFDadosMFeMFD::RbDownloadCOOMfdClick() {
 }
 
 void TFDadosMFeMFD::RbDownloadTotalMFDClick() {
-    for (QLineEdit* e : {ui->EdDataInicialMFD, ui->EdDataFinalMFD, ui->EdCooInicialMFD, ui->EdCooFinalMFD})
+    for (QLineEdit* e : std::initializer_list<QLineEdit*>{ui->EdDataInicialMFD, ui->EdDataFinalMFD, ui->EdCooInicialMFD,
+                                                          ui->EdCooFinalMFD})
         e->setEnabled(false);
     // Two-digit years: 01/01/2000 and today as the edits hold them.
     ui->EdDataInicialMFD->setText(QStringLiteral("01/01/00"));

@@ -2,7 +2,6 @@
 // the download and the mirror, the conversion of a stored file, the last
 // reduction's report, the MF download, the configuration print-out and the
 // signature check.
-#include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -36,6 +35,7 @@
 #include "printer/nomes.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
+#include "reports/editdata.h"
 
 using platform::dialogs::Kind;
 using platform::dialogs::Record;
@@ -213,9 +213,9 @@ TEST_F(DadosMFeMFD, RadiosDeFaixaHabilitamSuasEdicoesEGuardamOsTextos) {
     EXPECT_EQ(edicao("EdDataInicialMFD")->displayText(), QStringLiteral("05/03/12"));
 
     // The drop-down calendar opens on the edit's date and writes the chosen day back.
-    janela->findChild<QAction*>(QStringLiteral("EdDataFinalMFDCalendario"))->trigger();
-    auto* mes = edicao("EdDataFinalMFD")->findChild<QCalendarWidget*>();
-    ASSERT_NE(mes, nullptr);
+    auto* final = controle<EditData>("EdDataFinalMFD");
+    final->abreCalendario();
+    QCalendarWidget* mes = final->calendario();
     EXPECT_TRUE(mes->isVisible());
     EXPECT_EQ(mes->selectedDate(), kMomento.date());
     emit mes->clicked(QDate(2012, 7, 12));
