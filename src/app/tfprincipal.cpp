@@ -89,22 +89,18 @@ void TFprincipal::FormShow() {
     // 1. The program's folder.
     sPastaBase = platform::paths::executableFolder();
 
-    // 2. The library's keys, forced at every start.
+    // 2. The library's keys, forced at every start, in one write of the file.
     platform::Profile ini(arquivoIni());
-    const std::pair<QString, QString> chavesDaBiblioteca[] = {
-        {QStringLiteral("MFD"), QStringLiteral("Impressora")},
-        {QStringLiteral("Sistema"), QStringLiteral("Path")},
-        {QStringLiteral("Sistema"), QStringLiteral("Retorno")},
-        {QStringLiteral("Sistema"), QStringLiteral("Log")},
-        {QStringLiteral("Sistema"), QStringLiteral("LogDiario")},
-        {QStringLiteral("Sistema"), QStringLiteral("Status")},
-        {QStringLiteral("Sistema"), QStringLiteral("ControlePorta")}};
-    for (const auto& [secao, chave] : chavesDaBiblioteca) {
-        const QString valor = chave == QLatin1String("Impressora") ? QStringLiteral("1")
-                              : chave == QLatin1String("Path")     ? sPastaBase
-                                                                   : QStringLiteral("0");
-        if (!ini.writeString(secao, chave, valor)) return;
-    }
+    const QString sistema = QStringLiteral("Sistema");
+    const QString zero = QStringLiteral("0");
+    if (!ini.writeStrings({{QStringLiteral("MFD"), QStringLiteral("Impressora"), QStringLiteral("1")},
+                           {sistema, QStringLiteral("Path"), sPastaBase},
+                           {sistema, QStringLiteral("Retorno"), zero},
+                           {sistema, QStringLiteral("Log"), zero},
+                           {sistema, QStringLiteral("LogDiario"), zero},
+                           {sistema, QStringLiteral("Status"), zero},
+                           {sistema, QStringLiteral("ControlePorta"), zero}}))
+        return;
 
     // 3. The skin.
     const auto interface_ = leAjuste(ini, QStringLiteral("Interface"), QStringLiteral("Aluminium"));
