@@ -180,7 +180,8 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, i
 
 /*
  * Reads one of the printer's counters or states by name into `valor`:
- * "COO", "CRZ" (reductions), "CRO", "GNF", "CCF", "GRG", "CDC", "ReducoesRestantes",
+ * "COO", "CRZ" (reductions), "CRO", "GNF", "CCF", "GRG", "CDC", "CFC", "CNC",
+ * "CFD", "CDCCancelados", "ReducoesRestantes",
  * "FlagsFiscais", "Gaveta", "Guilhotina", "CorteTotal", "EspacoEntreLinhas",
  * "LinhasEntreCupons", "TratamentoOffLine", "RetornoEstendido", "PortaAberta",
  * "Documentos" (count on the tape), "Reducoes" (count in the fiscal memory),

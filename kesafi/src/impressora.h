@@ -1,5 +1,7 @@
 // The virtual fiscal printer: its commands, refusals and answers, run over
 // its memory.  Every command that changes the printer is one transaction.
+// It knows nothing of the library's calls: the C interface (kestrona.cpp)
+// checks and converts their arguments and lays out the answers.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "memoria.h"
 
@@ -29,6 +32,12 @@ inline Resposta recusa(int st1, int st2, int st3) { return {-27, st1, st2, st3};
 // command that needs it: "ERRO NA MEMÓRIA FISCAL CHAMAR CREDENCIADO".
 inline Resposta memoriaDanificada() { return recusa(kSt1EcfEmErro, kSt2ComandoNaoExecutado, 123); }
 
+// A refusal found deep inside a command (the tape is full, the clock is
+// behind the last document): the command is undone and answers `resposta`.
+struct Recusa {
+    Resposta resposta;
+};
+
 // How opening the printer of a memory folder went.
 enum class Acesso {
     Pronta,  // the printer answers: from its memory, a new one, or one whose memory is damaged
@@ -37,7 +46,10 @@ enum class Acesso {
 };
 
 inline constexpr const char* kModelo = "VF-80 TH";
+inline constexpr const char* kMarca = "KESTRONA";
+inline constexpr const char* kTipoEcf = "ECF-IF";
 inline constexpr const char* kFirmware = "010200";
+inline constexpr const char* kVersaoSb = "01.02.00";
 inline constexpr int kCapacidadeReducoes = 3650;
 inline constexpr int64_t kCapacidadeMfd = int64_t{1} << 30;
 
@@ -145,6 +157,11 @@ namespace op {
 // Refused while a receipt, a non-fiscal receipt or a managerial report is open.
 Resposta semDocumentoAberto(const Contexto& c);
 Resposta diaAberto(const Contexto& c);
+// Documents and traces on the tape; each throws Recusa when the tape cannot
+// take it.  `emite` gives the document's id.
+int64_t emite(Contexto& c, const char* tipo, const std::string& texto, bool abreMovimento);
+void rastro(Contexto& c, const char* tipo, std::string_view utf8);
+void acrescenta(Contexto& c, int64_t documento, const std::string& texto);
 Resposta venda(Contexto& c);
 Resposta abreCupom(Contexto& c);
 Resposta recebimento(Contexto& c, int totalizador, int64_t valor);
@@ -152,24 +169,25 @@ Resposta abreRecebimento(Contexto& c, int totalizador, int64_t valor);
 Resposta leituraX(Contexto& c, std::string* texto);
 Resposta reducao(Contexto& c);
 Resposta cancelaCupom(Contexto& c);
+Resposta cancelaNaoFiscal(Contexto& c);
 Resposta abreRelatorio(Contexto& c, int indice);
 Resposta usaRelatorio(Contexto& c, std::string_view texto);
 Resposta fechaRelatorio(Contexto& c);
-void rastro(Contexto& c, const char* tipo, std::string_view utf8);
 }  // namespace op
 
 // Document texts.
 namespace doc {
-std::string cupom(const Contexto& c, std::string_view corpoCp);
 std::string relatorioDia(const Contexto& c, bool reducao, int dataMovimento);
 std::string leituraMemoria(const Contexto& c, const std::vector<Reducao>& reducoes, bool simplificada,
                            std::string_view faixaUtf8);
 std::string configuracao(const Contexto& c);
 std::string cabecalho(const Contexto& c, int64_t coo, std::string_view tituloUtf8, int64_t ccf = -1);
 std::string rodape(const Contexto& c);
-std::string registroReducao(const Contexto& c, int dataMovimento);
-// Field of a 1279-character record by 1-based position.
-int64_t campo(const std::string& registro, int posicao, int largura);
+std::string taxa(int valor);  // "18,00%"
 }  // namespace doc
+
+// The 1279-character answer record of a reduction, as DadosUltimaReducaoMFD
+// gives it; a printer without reductions answers zeros.
+std::string registroReducao(const Reducao* r);
 
 }  // namespace kesafi

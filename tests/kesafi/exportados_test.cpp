@@ -1,0 +1,59 @@
+// The printer library exports exactly the functions its two headers declare
+// (Kestrona_FI_* and the test control KesafiVirtual_*), and the signature
+// library exactly validateFile: nothing of the virtual printer, the profile
+// reader, the signing code or the toolchain's instantiations leaks.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// Names of the functions a library exports, as `nm -D` lists its dynamic
+// symbols defined in it.
+std::set<std::string> exportados(const std::string& biblioteca) {
+    std::set<std::string> nomes;
+    FILE* p = popen(("nm -D --defined-only '" + biblioteca + "'").c_str(), "r");
+    EXPECT_NE(p, nullptr);
+    if (!p) return nomes;
+    char linha[4096];
+    while (std::fgets(linha, sizeof linha, p)) {
+        std::istringstream campos(linha);
+        std::string endereco, tipo, nome;
+        if (campos >> endereco >> tipo >> nome) nomes.insert(nome);
+    }
+    EXPECT_EQ(pclose(p), 0) << "nm failed on " << biblioteca;
+    return nomes;
+}
+
+// Names declared with the export macro `macro` in a header.
+std::set<std::string> declarados(const std::string& cabecalho, const std::string& macro) {
+    std::ifstream in(cabecalho);
+    std::stringstream texto;
+    texto << in.rdbuf();
+    const std::string t = texto.str();
+    std::set<std::string> nomes;
+    const std::regex declaracao(macro + R"(\s+int\s+KESAFI_CALL\s+(\w+)\s*\()");
+    for (std::sregex_iterator it(t.begin(), t.end(), declaracao), fim; it != fim; ++it) nomes.insert((*it)[1]);
+    return nomes;
+}
+
+TEST(Exportados, APrinterLibraryExportsOnlyItsFunctionsAndTheTestControl) {
+    std::set<std::string> esperados = declarados(KESAFI_INCLUDE "/kesafi32.h", "KESAFI_API");
+    const auto controle = declarados(KESAFI_INCLUDE "/kesafi_virtual.h", "KESAFI_API");
+    EXPECT_GT(esperados.size(), 50u);
+    EXPECT_GT(controle.size(), 15u);
+    esperados.insert(controle.begin(), controle.end());
+    EXPECT_EQ(exportados(KESAFI32_ARQUIVO), esperados);
+}
+
+TEST(Exportados, TheSignatureLibraryExportsOnlyValidateFile) {
+    EXPECT_EQ(declarados(KESAFI_INCLUDE "/kesafi32.h", "SIGN_KESA_API"), std::set<std::string>{"validateFile"});
+    EXPECT_EQ(exportados(SIGN_KESA_ARQUIVO), std::set<std::string>{"validateFile"});
+}
+
+}  // namespace
