@@ -1,5 +1,6 @@
-// Calls per second of a status read and of a Reading X, and the time to open
-// a memory of 10,000 reductions and 1,000,000 documents.
+// Calls per second of a status read and of a Reading X, the cost of a line of
+// a managerial report as the report grows, and the time to open a memory of
+// 10,000 reductions and 1,000,000 documents.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -134,6 +135,34 @@ void BM_SerialReadingX(benchmark::State& state) {
     fs::remove_all(p);
 }
 BENCHMARK(BM_SerialReadingX)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A managerial report of N lines, opened, written line by line and closed:
+// the time per line stays the same from 10 to 10,000 lines (each line is
+// appended to the report, not the report rewritten).
+void BM_ManagerialReportLine(benchmark::State& state) {
+    const fs::path p = novaPasta("gerencial");
+    localiza(p);
+    const int64_t linhas = state.range(0);
+    for (auto _ : state) {
+        if (Kestrona_FI_AbreRelatorioGerencialMFD("1") != 1) state.SkipWithError("the report did not open");
+        for (int64_t i = 0; i < linhas; ++i)
+            if (Kestrona_FI_UsaRelatorioGerencialMFD("CONFERENCIA DE CAIXA: LINHA DE TEXTO DO RELATORIO") != 1)
+                state.SkipWithError("a line was refused");
+        Kestrona_FI_FechaRelatorioGerencial();
+    }
+    state.SetItemsProcessed(state.iterations() * linhas);
+    state.counters["per_line"] = benchmark::Counter(static_cast<double>(state.iterations() * linhas),
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    Kestrona_FI_FechaPortaSerial();
+    fs::remove_all(p);
+}
+BENCHMARK(BM_ManagerialReportLine)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_OpenLargeMemory(benchmark::State& state) {
     const fs::path& p = memoriaGrande();

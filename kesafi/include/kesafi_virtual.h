@@ -49,6 +49,17 @@
  *    LeContador return -1, and CriaImpressora replaces the printer.
  *  - text buffers receive as many characters as they hold before their
  *    terminating zero, never more than the field's width.
+ *  - the clock: a document is never stored with a time before the last
+ *    document's.  While the printer's clock reads earlier than that, every
+ *    answer has ST1 bit 32 ("Erro no Relógio") and every command that would
+ *    print is refused with ST1 32, ST2 1 and ST3 75 ("DADOS DO RTC
+ *    ANTERIORES AO ÚLTIMO DOC ARMAZENADO").
+ *  - the tape detail memory (PercentualLivreMFD) shrinks with every record;
+ *    at 00,00% free new documents are refused with ST2 1 and ST3 47 ("MFD
+ *    LOTADA"); what completes a document already open still goes in.
+ *  - a sale paid with a linked payment method (vinculada) is followed by its
+ *    credit or debit voucher (a document: COO, GNF and CDC go up); cancelling
+ *    the receipt reverses it.
  *  - FlagsFiscais: 1 a fiscal receipt is in progress, 4 daylight-saving
  *    time, 8 the day is closed by a reduction, 32 the last document is a
  *    receipt that may be cancelled, 128 no reductions left in the fiscal
@@ -106,6 +117,14 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_DefineDeslocamentoRelogio(long long seg
  * null or empty lets it run again from the computer's clock plus offset.
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_FixaRelogio(const char* ddmmyyyyhhmmss);
+
+/*
+ * A technical intervention on the printer: its operation restarts (CRO goes
+ * up by one) and the tape records it.  Returns the printer's result: 1, or
+ * -27 while a document is open or a day's movement waits for its reduction
+ * (ST3 89), 0 with the printer switched off.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_IntervencaoTecnica(void);
 
 /*
  * Switches the printer off (0) or on (1).  A printer switched off answers no

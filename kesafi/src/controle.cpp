@@ -80,6 +80,17 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_FixaRelogio(const char* ddmmyyyyhhmmss)
     return imp->fixaRelogio(hora).retorno == 1 ? 1 : -1;
 }
 
+KESAFI_API int KESAFI_CALL KesafiVirtual_IntervencaoTecnica(void) {
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    if (!s.ligada) return 0;
+    Impressora* imp = garanteMemoria(s);
+    if (!imp) return -1;
+    const Resposta r = imp->intervencaoTecnica();
+    defineStatus(s, r);
+    return r.retorno;
+}
+
 KESAFI_API int KESAFI_CALL KesafiVirtual_Liga(int ligada) {
     if (ligada != 0 && ligada != 1) return -2;
     Sessao& s = sessao();

@@ -236,6 +236,13 @@ int Impressora::estadoGaveta() const { return agora() >= e_.gavetaAte ? 1 : 0; }
 
 bool Impressora::cupomAberto() const { return e_.cupomAberto != 0; }
 
+bool Impressora::relogioInvalido() const { return agora() < e_.ultimoDocHora; }
+
+int64_t centesimosLivres(const Estado& e) {
+    const int64_t livre = std::max<int64_t>(0, kCapacidadeMfd - e.bytesMfd);
+    return std::min<int64_t>(livre * 10000 / kCapacidadeMfd, 9999);
+}
+
 Resposta Impressora::programaAliquota(int valor, bool iss) {
     return muda([&](Contexto& c) -> Resposta {
         if (valor == 0) return recusa(kSt1ParametroInvalido, 0, 195);
@@ -483,7 +490,6 @@ Resposta Impressora::vendas(int quantidade) {
         for (int i = 0; i < quantidade; ++i) {
             Resposta r = op::venda(c);
             if (r.retorno != 1) return r;
-            c.agora += 1;
         }
         return {};
     });
@@ -502,6 +508,16 @@ Resposta Impressora::recebimentos(int quantidade) {
 Resposta Impressora::defineDeslocamento(int64_t segundos) {
     return muda([&](Contexto& c) -> Resposta {
         c.e.deslocamento = segundos;
+        return {};
+    });
+}
+
+Resposta Impressora::intervencaoTecnica() {
+    return muda([&](Contexto& c) -> Resposta {
+        if (auto r = op::semDocumentoAberto(c); r.retorno != 1) return r;
+        if (c.e.movimento) return recusa(0, kSt2ComandoNaoExecutado, 89);
+        c.e.cont.cro++;
+        op::rastro(c, tipos::kIntervencao, "INTERVENÇÃO TÉCNICA: REINÍCIO DE OPERAÇÃO CRO " + digits(c.e.cont.cro, 4));
         return {};
     });
 }
@@ -577,9 +593,7 @@ std::string Impressora::respostaRelatorios() const {
 std::string Impressora::respostaUltimaReducao() const { return registroReducao(ultima_ ? &*ultima_ : nullptr); }
 
 std::string Impressora::respostaPercentualLivre() const {
-    const int64_t livre = std::max<int64_t>(0, kCapacidadeMfd - e_.bytesMfd);
-    int64_t centesimos = livre * 10000 / kCapacidadeMfd;
-    centesimos = std::min<int64_t>(centesimos, 9999);
+    const int64_t centesimos = centesimosLivres(e_);
     return digits(centesimos / 100, 2) + "," + digits(centesimos % 100, 2) + "%";
 }
 

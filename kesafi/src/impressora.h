@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +35,8 @@ inline Resposta memoriaDanificada() { return recusa(kSt1EcfEmErro, kSt2ComandoNa
 
 // A refusal found deep inside a command (the tape is full, the clock is
 // behind the last document): the command is undone and answers `resposta`.
-struct Recusa {
+struct Recusa : std::runtime_error {
+    explicit Recusa(Resposta r) : std::runtime_error("recusa"), resposta(r) {}
     Resposta resposta;
 };
 
@@ -52,6 +54,10 @@ inline constexpr const char* kFirmware = "010200";
 inline constexpr const char* kVersaoSb = "01.02.00";
 inline constexpr int kCapacidadeReducoes = 3650;
 inline constexpr int64_t kCapacidadeMfd = int64_t{1} << 30;
+
+// Free space of the tape detail memory in hundredths of a percent (0 to
+// 9999), rounded down: at 0 the tape takes no new document.
+int64_t centesimosLivres(const Estado& e);
 
 // What a command works on: copies of the printer's state, written back only
 // when the command's transaction commits.
@@ -91,6 +97,9 @@ public:
     int reducoesRestantes() const;
     int estadoGaveta() const;  // 1 closed, 0 open
     bool cupomAberto() const;  // a fiscal receipt is in progress
+    // The clock reads earlier than the last document stored ("Erro no
+    // Relógio"): no document is issued until it is right again.
+    bool relogioInvalido() const;
 
     // Answers laid out for the library's callers.
     std::string respostaFormas() const;           // 3016
@@ -133,6 +142,9 @@ public:
     Resposta recebimentos(int quantidade);
     Resposta defineDeslocamento(int64_t segundos);
     Resposta fixaRelogio(std::optional<int64_t> hora);
+    // A technical intervention: the operation restarts (CRO); refused while a
+    // day's movement waits for its reduction.
+    Resposta intervencaoTecnica();
 
 private:
     Impressora() = default;

@@ -114,19 +114,69 @@ Impresso textoItens(const Cupom& cp) {
     return p;
 }
 
-// What the items add to the day as they are registered.
+// The receipt's net amount per partial total, in the order the totals first
+// appear: each item's total, less its share of the discount on the subtotal
+// (plus its share of the surcharge), shared in proportion to the items'
+// totals; the cents the division leaves go to the largest remainders.  The
+// parts add up to the receipt's net amount exactly.
+std::vector<std::pair<std::string, int64_t>> liquidoPorTotalizador(const Cupom& cp) {
+    std::vector<std::pair<std::string, int64_t>> partes;
+    for (const Item& it : cp.itens) {
+        if (it.cancelado) continue;
+        auto p = std::find_if(partes.begin(), partes.end(), [&](const auto& x) { return x.first == it.totalizador; });
+        if (p == partes.end())
+            partes.emplace_back(it.totalizador, it.total);
+        else
+            p->second += it.total;
+    }
+    int64_t bruto = 0;
+    for (const auto& p : partes) bruto += p.second;
+    auto reparte = [&](int64_t ajuste, int sinal) {
+        if (ajuste == 0 || bruto == 0) return;
+        std::vector<std::pair<int64_t, size_t>> restos;
+        int64_t repartido = 0;
+        std::vector<int64_t> quotas(partes.size());
+        for (size_t i = 0; i < partes.size(); ++i) {
+            quotas[i] = ajuste * partes[i].second / bruto;
+            repartido += quotas[i];
+            restos.emplace_back(ajuste * partes[i].second % bruto, i);
+        }
+        std::stable_sort(restos.begin(), restos.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (size_t k = 0; repartido < ajuste; ++k, ++repartido) quotas[restos[k % restos.size()].second] += 1;
+        for (size_t i = 0; i < partes.size(); ++i) partes[i].second += sinal * quotas[i];
+    };
+    const int64_t base = bruto;
+    reparte(cp.desconto, -1);
+    bruto = base;
+    reparte(cp.acrescimo, +1);
+    return partes;
+}
+
+// The net amounts of a receipt enter the day's partial totals (sinal +1) or
+// leave them (-1); gives the ISSQN part of the amount.
+int64_t lancaParciais(Contexto& c, const Cupom& cp, int sinal) {
+    int64_t iss = 0;
+    for (const auto& [codigo, valor] : liquidoPorTotalizador(cp)) {
+        parcial(c.e.dia, codigo) += sinal * valor;
+        if (ehIss(codigo)) iss += valor;
+    }
+    return iss;
+}
+
+// What the items add to the day as they are registered: the gross sales and
+// the grand total take them as registered, the partial totals net.
 void acumulaItens(Contexto& c, const Cupom& cp) {
-    for (const Item& it : cp.itens) parcial(c.e.dia, it.totalizador) += it.total;
+    lancaParciais(c, cp, +1);
     c.e.dia.vendaBruta += cp.subtotal;
     c.e.gt += cp.subtotal;
 }
 
-// A cancelled receipt's amounts leave the day's totals: its net amount counts
-// as cancelled, and what it was paid with leaves the drawer.
+// A cancelled receipt's net amounts leave the partial totals and count as
+// cancelled (ICMS and ISSQN apart), and what it was paid with leaves the
+// drawer.  A receipt kept without its items (one a memory of the first
+// layout had) counts whole as ICMS.
 void tomaDeVolta(Contexto& c, const Cupom& cp) {
-    int64_t iss = 0;
-    for (const Item& it : cp.itens)
-        if (ehIss(it.totalizador)) iss += it.total;
+    const int64_t iss = cp.itens.empty() ? 0 : lancaParciais(c, cp, -1);
     c.e.dia.ajustesIcms.cancelamentos += cp.liquido - iss;
     c.e.dia.ajustesIss.cancelamentos += iss;
     if (!cp.pagamentos.empty()) c.e.dia.formas[static_cast<size_t>(cp.pagamentos.front().forma - 1)] -= cp.liquido;
@@ -150,6 +200,13 @@ void acumulaNaoFiscal(Contexto& c, int totalizador, int64_t valor) {
     c.e.dia.operacoesNaoFiscais[static_cast<size_t>(totalizador - 1)] += 1;
 }
 
+// The tape takes a record only while the clock is not behind its last
+// document and, for a new record, while it has room.
+void confereFita(const Contexto& c, bool novo) {
+    if (c.agora < c.e.ultimoDocHora) throw Recusa(recusa(kSt1ErroRelogio, kSt2ComandoNaoExecutado, 75));
+    if (novo && centesimosLivres(c.e) == 0) throw Recusa(recusa(0, kSt2ComandoNaoExecutado, 47));
+}
+
 }  // namespace
 
 namespace op {
@@ -168,6 +225,7 @@ Resposta diaAberto(const Contexto& c) {
 }
 
 int64_t emite(Contexto& c, const char* tipo, const std::string& texto, bool abreMovimento) {
+    confereFita(c, true);
     const int64_t id = c.mem.insereDocumento(c.e.cont.coo, tipo, c.agora, texto);
     c.e.ultimoDocHora = c.agora;
     c.e.ultimoDocTipo = tipo;
@@ -178,6 +236,7 @@ int64_t emite(Contexto& c, const char* tipo, const std::string& texto, bool abre
 }
 
 void rastro(Contexto& c, const char* tipo, std::string_view utf8) {
+    confereFita(c, true);
     Impresso p;
     p.colunas(dataBarra(c.agora) + " " + horaDois(c.agora), tipo);
     p.linha(utf8);
@@ -185,7 +244,10 @@ void rastro(Contexto& c, const char* tipo, std::string_view utf8) {
     c.e.bytesMfd += static_cast<int64_t>(p.texto().size());
 }
 
+// What completes a document already on the tape (its lines, its end, its
+// cancellation) still goes in when the tape has no room for new ones.
 void acrescenta(Contexto& c, int64_t documento, const std::string& texto) {
+    confereFita(c, false);
     c.mem.acrescentaDocumento(documento, c.agora, texto);
     c.e.bytesMfd += static_cast<int64_t>(texto.size());
 }
@@ -231,6 +293,23 @@ Resposta venda(Contexto& c) {
     cp.documento = emite(c, tipos::kCupom, doc::cabecalho(c, cp.coo, {}, cp.ccf) + p.texto() + doc::rodape(c), true);
     for (Item& it : cp.itens) it.documento = cp.documento;
     cp.pagamentos.push_back({cp.documento, 1, forma, c.t.formas[forma - 1].nome, pago});
+    // A linked payment method (a card) has its credit or debit voucher
+    // printed right after the receipt.
+    if (c.t.formas[forma - 1].vinculada) {
+        c.e.cont.coo++;
+        c.e.cont.gnf++;
+        c.e.cont.cdc++;
+        cp.comprovante = c.e.cont.coo;
+        Impresso v;
+        v.centro("COMPROVANTE CRÉDITO OU DÉBITO");
+        v.traco();
+        v.colunas("COO DO DOCUMENTO VINCULADO:", digits(cp.coo, 6));
+        v.bruto(padRight(c.t.formas[forma - 1].nome, 30) + padLeft(money(cp.liquido), kColunas - 30));
+        v.colunas("VALOR DA COMPRA R$", money(cp.liquido));
+        v.linha();
+        v.centro("RECONHEÇO E PAGAREI A IMPORTÂNCIA ACIMA");
+        emite(c, tipos::kComprovante, doc::cabecalho(c, cp.comprovante, {}) + v.texto() + doc::rodape(c), true);
+    }
     c.mem.gravaCupom(cp);
     acumulaItens(c, cp);
     c.e.dia.ajustesIcms.descontos += cp.desconto;
@@ -359,6 +438,11 @@ Resposta cancelaCupom(Contexto& c) {
     p.colunas("CCF DO CUPOM CANCELADO:", digits(cp->ccf, 6));
     p.colunas("VALOR DA OPERAÇÃO R$", money(cp->liquido));
     p.colunas("VALOR CANCELADO R$", money(cp->liquido));
+    if (cp->comprovante) {
+        // Its voucher is reversed with it.
+        c.e.cont.cdcCancelados++;
+        p.colunas("ESTORNO DO COMPROVANTE COO:", digits(cp->comprovante, 6));
+    }
     emite(c, tipos::kCancelamento, doc::cabecalho(c, c.e.cont.coo, {}) + p.texto() + doc::rodape(c), true);
     tomaDeVolta(c, *cp);
     c.mem.marcaCupomCancelado(cp->documento);

@@ -55,8 +55,12 @@ Impressora* memoriaLegivel(Sessao& s) {
 
 void defineStatus(Sessao& s, const Resposta& r) {
     const bool respondeu = r.retorno == 1 || r.retorno == -27 || r.retorno == -8;
-    // Every answer shows a receipt in progress.
-    const int st1 = r.st1 | (respondeu && s.imp && s.imp->cupomAberto() ? kSt1CupomAberto : 0);
+    // Every answer shows a receipt in progress and a clock behind the last document.
+    int st1 = r.st1;
+    if (respondeu && s.imp && !s.imp->danificada()) {
+        if (s.imp->cupomAberto()) st1 |= kSt1CupomAberto;
+        if (s.imp->relogioInvalido()) st1 |= kSt1ErroRelogio;
+    }
     s.status = {respondeu ? 6 : 0, st1, r.st2, s.estendido ? r.st3 : 0};
 }
 
