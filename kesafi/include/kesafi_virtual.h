@@ -198,6 +198,16 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_DeixaDocumentoAberto(const char* docume
 KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, int tamanho);
 
 /*
+ * Copies into `destino` (at most `tamanho` - 1 bytes, zero-terminated) the
+ * text arguments of the latest Kestrona_FI_* call of the tables, readings
+ * and service commands that takes texts, as the library received them: each
+ * in double quotes, NULL for a null pointer, separated by commas (for
+ * instance "5   ","10  ","c").  Empty before any such call since the base
+ * folder was set.  Returns the length of the whole text.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_LeTextos(char* destino, int tamanho);
+
+/*
  * Reads one of the printer's counters or states by name into `valor`:
  * "COO", "CRZ" (reductions), "CRO", "GNF", "CCF", "GRG", "CDC", "CFC", "CNC",
  * "CFD", "CDCCancelados", "ReducoesRestantes",

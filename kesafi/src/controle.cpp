@@ -187,6 +187,16 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, i
     return static_cast<int>(std::min<size_t>(fita.size(), 0x7fffffff));
 }
 
+KESAFI_API int KESAFI_CALL KesafiVirtual_LeTextos(char* destino, int tamanho) {
+    if (!destino || tamanho <= 0) return -2;
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    const size_t n = std::min(s.textos.size(), static_cast<size_t>(tamanho - 1));
+    std::memcpy(destino, s.textos.data(), n);
+    destino[n] = '\0';
+    return static_cast<int>(std::min<size_t>(s.textos.size(), 0x7fffffff));
+}
+
 KESAFI_API int KESAFI_CALL KesafiVirtual_LeContador(const char* nome, long long* valor) {
     if (!nome || !valor) return -2;
     Sessao& s = sessao();

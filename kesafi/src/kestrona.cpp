@@ -34,6 +34,18 @@ void abreDocumentoConfigurado(Sessao& s) {
     if (documento) s.imp->deixaAberto(*documento);
 }
 
+// Keeps the text arguments of a call as received, before anything else
+// looks at them: each in double quotes, NULL for a null pointer.
+void anotaTextos(std::initializer_list<const char*> textos) {
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    s.textos.clear();
+    for (const char* t : textos) {
+        if (!s.textos.empty()) s.textos += ',';
+        s.textos += t ? '"' + std::string(t) + '"' : std::string("NULL");
+    }
+}
+
 int gravaRetorno(const Sessao& s, const std::string& texto) {
     return profile::replaceFile(s.configuracao().pastaDeSaida() + "Retorno.txt", texto) ? 1 : -8;
 }
@@ -149,6 +161,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_RetornoImpressoraMFD(int* ack, int* st1, 
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_HabilitaDesabilitaRetornoEstendidoMFD(const char* flag) {
+    anotaTextos({flag});
     return chama("HabilitaDesabilitaRetornoEstendidoMFD", Alvo::Biblioteca, {}, [&](Sessao& s) {
         if (!flag || (std::strcmp(flag, "1") != 0 && std::strcmp(flag, "0") != 0)) return invalido();
         s.estendido = flag[0] == '1';
@@ -279,6 +292,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaIndiceAliquotasIss(char* indices)
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaAliquota(const char* aliquota, int tipo) {
+    anotaTextos({aliquota});
     return chama("ProgramaAliquota", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!aliquota || (tipo != 0 && tipo != 1)) return invalido();
         const std::string_view v(aliquota);
@@ -295,6 +309,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaFormasPagamento(char* formas) {
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaFormaPagamentoMFD(const char* nome, const char* vinculo) {
+    anotaTextos({nome, vinculo});
     return chama("ProgramaFormaPagamentoMFD", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!nome || !vinculo || (std::strcmp(vinculo, "0") != 0 && std::strcmp(vinculo, "1") != 0)) return invalido();
         return s.imp->programaForma(nome, vinculo[0] == '1');
@@ -309,6 +324,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(char* rec
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(int indice, const char* nome) {
+    anotaTextos({nome});
     return chama("NomeiaTotalizadorNaoSujeitoIcms", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!nome) return invalido();
         return s.imp->nomeiaTotalizador(indice, nome);
@@ -323,6 +339,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaRelatorioGerencialMFD(char* relat
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaRelatorioGerencialMFD(const char* indice, const char* nome) {
+    anotaTextos({indice, nome});
     return chama("NomeiaRelatorioGerencialMFD", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!indice || !nome) return invalido();
         const std::string_view v = trimmed(indice);
@@ -347,6 +364,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraXSerial(void) {
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ReducaoZ(const char* data, const char* hora) {
+    anotaTextos({data, hora});
     return chama("ReducaoZ", Alvo::Impressora, {}, [&](Sessao& s) -> Resposta {
         const bool temData = data && *data, temHora = hora && *hora;
         if (!temData && !temHora) return s.imp->reducaoZ(std::nullopt);
@@ -362,24 +380,28 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_ReducaoZ(const char* data, const char* ho
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalDataMFD(const char* inicial, const char* final,
                                                                    const char* tipo) {
+    anotaTextos({inicial, final, tipo});
     return chama("LeituraMemoriaFiscalDataMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorData(s, inicial, final, tipo, false); });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalReducaoMFD(const char* inicial, const char* final,
                                                                       const char* tipo) {
+    anotaTextos({inicial, final, tipo});
     return chama("LeituraMemoriaFiscalReducaoMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorReducao(s, inicial, final, tipo, false); });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialDataMFD(const char* inicial, const char* final,
                                                                          const char* tipo) {
+    anotaTextos({inicial, final, tipo});
     return chama("LeituraMemoriaFiscalSerialDataMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorData(s, inicial, final, tipo, true); });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_LeituraMemoriaFiscalSerialReducaoMFD(const char* inicial, const char* final,
                                                                             const char* tipo) {
+    anotaTextos({inicial, final, tipo});
     return chama("LeituraMemoriaFiscalSerialReducaoMFD", Alvo::Impressora, {},
                  [&](Sessao& s) { return leituraPorReducao(s, inicial, final, tipo, true); });
 }
@@ -428,6 +450,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_AcionaGuilhotinaMFD(int tipoCorte) {
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_AbreRelatorioGerencialMFD(const char* indice) {
+    anotaTextos({indice});
     return chama("AbreRelatorioGerencialMFD", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!indice) return invalido();
         const std::string_view v = trimmed(indice);
@@ -437,6 +460,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_AbreRelatorioGerencialMFD(const char* ind
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_UsaRelatorioGerencialMFD(const char* texto) {
+    anotaTextos({texto});
     return chama("UsaRelatorioGerencialMFD", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!texto || std::strlen(texto) > 10000) return invalido();
         return s.imp->usaRelatorio(texto);
@@ -461,7 +485,9 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaCupom(void) {
     return chama("CancelaCupom", Alvo::Impressora, {}, [](Sessao& s) { return s.imp->cancelaCupom(); });
 }
 
-KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char*, const char*, const char*) {
+KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char* formaPagamento, const char* valor,
+                                                                      const char* cpf) {
+    anotaTextos({formaPagamento, valor, cpf});
     return chama("CancelaRecebimentoNaoFiscalMFD", Alvo::Impressora, {},
                  [](Sessao& s) { return s.imp->cancelaNaoFiscal(); });
 }

@@ -35,6 +35,7 @@ void Sessao::reinicia(std::string novaBase) {
     forcados.clear();
     lixos.clear();
     gavetas.clear();
+    textos.clear();
     chamadas.clear();
     totalChamadas = 0;
 }

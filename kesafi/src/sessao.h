@@ -37,6 +37,7 @@ struct Sessao {
     std::deque<Forcado> forcados;
     std::deque<std::string> lixos;
     std::deque<int> gavetas;  // drawer readings forced by the test control
+    std::string textos;       // text arguments of the latest call that took texts
     std::map<std::string, int> chamadas;
     int totalChamadas = 0;
     std::unique_ptr<Impressora> imp;

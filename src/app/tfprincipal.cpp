@@ -11,6 +11,7 @@
 #include "kesafi32.h"
 #include "manager/tfgerenciador.h"
 #include "memory/tfdadosmfemfd.h"
+#include "platform/captions.h"
 #include "platform/dialogs.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -205,6 +206,8 @@ void TFprincipal::BtDadosDaMFDClick() { printer::mostraSobre(uDadosMFeMFD::FDado
 namespace uZentora3 {
 
 Janelas::Janelas() {
+    // Captions break their lines at a carriage return.
+    platform::captions::install();
     auto cria = [this](auto*& global, auto* janela) {
         global = janela;
         janelas_.emplace_back(janela);

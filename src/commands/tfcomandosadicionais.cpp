@@ -1,5 +1,7 @@
 #include "tfcomandosadicionais.h"
 
+#include <functional>
+
 #include "app/localizacao.h"
 #include "datahora.h"
 #include "kesafi32.h"
@@ -31,6 +33,23 @@ const QString kTituloPergunta = QStringLiteral("HORÁRIO DE VERÃO");
 const QString kTituloRelogio = QStringLiteral("COMPARAR RELÓGIO");
 const QString kLegendaVerao = QStringLiteral("Horário de Verão");
 const QString kHoraZero = QStringLiteral("00:00:00");
+const QString kTituloConfiguracao = QStringLiteral("CONFIGURAÇÃO");
+const QString kLegendaTestaGuilhotina = QStringLiteral("Testar Guilhotina");
+
+// A box of the window whose choice is missing: what to choose, and the list
+// to choose it from.
+void escolha(const QString& texto, QWidget* lista) {
+    platform::dialogs::information(kTituloConfiguracao, texto);
+    lista->setFocus();
+}
+
+// One command of the common pattern, its answer shown.
+void comando(const QString& nome, const std::function<int()>& chamada) {
+    sComando = nome;
+    iRetorno = chamada();
+    VerificaRetorno();
+    MostraRespostaImpressora();
+}
 
 // Ends a handler on a date or time the printer did not give.
 void naoLido(const QString& titulo, const QString& oQue, const QString& texto) {
@@ -121,6 +140,13 @@ void SaiHorarioVerao() {
     }
 }
 
+QString textoCorteCurto() { return QStringLiteral("Teste guilhotina Zentora , Documento sem valor!").repeated(5); }
+
+QString textoCorteLongo() {
+    return QStringLiteral("Teste guilhotina Zentora , Documento sem valor!").repeated(10) +
+           QStringLiteral("Teste guilhotina Zentora,Documento sem valor!").repeated(3);
+}
+
 QString DiferencaHoras(const QString& primeira, const QString& segunda) {
     const auto de = horaDeTexto(primeira);
     const auto ate = horaDeTexto(segunda);
@@ -144,6 +170,26 @@ TFComandosAdicionais::TFComandosAdicionais(QWidget* parent)
     connect(&TimerVerao, &QTimer::timeout, this, &TFComandosAdicionais::TimerVeraoTimer);
     connect(ui->BtCompararRelogio, &QPushButton::clicked, this, &TFComandosAdicionais::BtCompararRelogioClick);
     connect(ui->BtHorarioVerao, &QPushButton::clicked, this, &TFComandosAdicionais::BtHorarioVeraoClick);
+
+    ui->CbTesteGuilhotina->addItem(QStringLiteral("Selecione o Número de Cortes - Click Aqui"));
+    for (int cortes = 0; cortes <= 50; ++cortes)
+        if (cortes != 22) ui->CbTesteGuilhotina->addItem(QString::number(cortes));
+    ui->CbConfigGuilhotina->addItems({QStringLiteral("Selecione a Configuração - Click Aqui"),
+                                      QStringLiteral("Ativar Corte Total"), QStringLiteral("Desativar Corte Total"),
+                                      QStringLiteral("Ativar Guilhotina"), QStringLiteral("Desativar Guilhotina")});
+    ui->CbEspacos->addItem(QStringLiteral("Selecione o Número de Espaços - Click Aqui"));
+    for (int espacos = 1; espacos <= 255; ++espacos) ui->CbEspacos->addItem(QString::number(espacos));
+    // A layout file carries line breaks without their carriage returns.
+    ui->LbConfigGuilhotina->setText(
+        QStringLiteral("Nem Todos os Modelos São Compatíveis aos\r\nMesmos Comandos de Configuração da Guilhotina"));
+
+    connect(ui->BtGaveta, &QPushButton::clicked, this, &TFComandosAdicionais::BtGavetaClick);
+    connect(ui->BtTestaGuilhotina, &QPushButton::clicked, this, &TFComandosAdicionais::BtTestaGuilhotinaClick);
+    connect(ui->BtCOnfiguraGuilhotina, &QPushButton::clicked, this, &TFComandosAdicionais::BtCOnfiguraGuilhotinaClick);
+    connect(ui->BtEspacos, &QPushButton::clicked, this, &TFComandosAdicionais::BtEspacosClick);
+    connect(ui->BtCancelaCupom, &QPushButton::clicked, this, &TFComandosAdicionais::BtCancelaCupomClick);
+    connect(ui->BtCancelaCNF, &QPushButton::clicked, this, &TFComandosAdicionais::BtCancelaCNFClick);
+    connect(ui->BtFechaGerencial, &QPushButton::clicked, this, &TFComandosAdicionais::BtFechaGerencialClick);
 }
 
 TFComandosAdicionais::~TFComandosAdicionais() = default;
@@ -219,4 +265,101 @@ void TFComandosAdicionais::TimerVeraoTimer() {
         AlteraHorarioVerao();
         mostraSemEspera();
     }
+}
+
+void TFComandosAdicionais::BtGavetaClick() {
+    int estado = 0;  // stays 0 (open) when the state cannot be read
+    if (ui->CbGaveta->isChecked()) {
+        comando(QStringLiteral("Estado da Gaveta"), [&] { return Kestrona_FI_VerificaEstadoGaveta(&estado); });
+        const QString valor = QString::number(estado);
+        if (estado == 1) {
+            platform::dialogs::plain(
+                QStringLiteral("A Gaveta Esta >> FECHADA << Com Base no Padão Kestrona - VALOR = ") + valor);
+            ui->LbGaveta->setText(QStringLiteral("Gaveta Fechada"));
+        } else {
+            platform::dialogs::plain(
+                QStringLiteral("A Gaveta Esta >> ABERTA << Com Base no Padão Kestrona - VALOR = ") + valor);
+            ui->LbGaveta->setText(QStringLiteral("Gaveta Aberta"));
+        }
+        return;
+    }
+    comando(QStringLiteral("Abrir a Gaveta"), [] { return Kestrona_FI_AcionaGaveta(); });
+    sComando = QStringLiteral("Estado da Gaveta");
+    iRetorno = Kestrona_FI_VerificaEstadoGaveta(&estado);
+    VerificaRetorno();
+    ui->LbGaveta->setText(estado == 1 ? QStringLiteral("Gaveta Fechada") : QStringLiteral("Gaveta Aberta"));
+}
+
+void TFComandosAdicionais::BtTestaGuilhotinaClick() {
+    if (ui->CbTesteGuilhotina->currentIndex() <= 0)
+        return escolha(QStringLiteral("Escolha o Número de Cortes."), ui->CbTesteGuilhotina);
+    QPushButton* botao = ui->BtTestaGuilhotina;
+    botao->setText(QStringLiteral("Aguarde !!!"));
+    botao->repaint();
+    const int cortes = ui->CbTesteGuilhotina->currentText().toInt();
+    // With confirmation the answer box after each step holds the test until
+    // the user closes it.
+    const bool confirma = ui->CbConfirmaCorte->isChecked();
+    const QByteArray texto = printer::argumento(ui->CbCorteLongo->isChecked() ? textoCorteLongo() : textoCorteCurto());
+
+    sComando = QStringLiteral("Abrir Relatório Gerencial");
+    iRetorno = Kestrona_FI_AbreRelatorioGerencialMFD("1");
+    VerificaRetorno();
+    if (confirma) MostraRespostaImpressora();
+    // Every cut is tried whatever the previous steps gave.
+    for (int corte = 1; corte <= cortes; ++corte) {
+        sComando = QStringLiteral("Imprimindo Dados do Relatório");
+        iRetorno = Kestrona_FI_UsaRelatorioGerencialMFD(texto.constData());
+        VerificaRetorno();
+        sComando = QStringLiteral("Acionar Guilhotina");
+        iRetorno = Kestrona_FI_AcionaGuilhotinaMFD(0);
+        VerificaRetorno();
+        if (confirma) MostraRespostaImpressora();
+        botao->setText(QStringLiteral("Números de Cortes : ") + QString::number(corte));
+        botao->repaint();
+    }
+    comando(QStringLiteral("Fechando Relatório"), [] { return Kestrona_FI_FechaRelatorioGerencial(); });
+    botao->setText(kLegendaTestaGuilhotina);
+    botao->repaint();
+}
+
+void TFComandosAdicionais::BtCOnfiguraGuilhotinaClick() {
+    const int escolhida = ui->CbConfigGuilhotina->currentIndex();
+    if (escolhida <= 0) return escolha(QStringLiteral("Escolha uma Configuração!"), ui->CbConfigGuilhotina);
+    // "Ativar Corte Total", "Desativar Corte Total", "Ativar Guilhotina", "Desativar Guilhotina".
+    const int ativa = escolhida % 2;
+    comando(QStringLiteral("Configurando Guilhotina"), [&] {
+        return escolhida <= 2 ? Kestrona_FI_AtivaDesativaCorteTotalMFD(ativa)
+                              : Kestrona_FI_AtivaDesativaGuilhotinaMFD(ativa);
+    });
+}
+
+void TFComandosAdicionais::BtEspacosClick() {
+    if (!ui->RbEntreLinhas->isChecked() && !ui->RbEntreCupons->isChecked()) {
+        platform::dialogs::information(kTituloConfiguracao,
+                                       QStringLiteral("Escolha o Tipo de Espaçamento(Entre Linhas ou Cupons)!"));
+        return;
+    }
+    if (ui->CbEspacos->currentIndex() <= 0)
+        return escolha(QStringLiteral("Escolha um Valor Para o Espaçamento!"), ui->CbEspacos);
+    const int espacos = ui->CbEspacos->currentText().toInt();
+    if (ui->RbEntreLinhas->isChecked())
+        comando(QStringLiteral("Confugurando Espaço Entre Linhas"),
+                [&] { return Kestrona_FI_EspacoEntreLinhas(espacos); });
+    else
+        comando(QStringLiteral("Configurando Espaços Entre Cupons"),
+                [&] { return Kestrona_FI_LinhasEntreCupons(espacos); });
+}
+
+void TFComandosAdicionais::BtCancelaCupomClick() {
+    comando(QStringLiteral("Cancelando Cupom Fiscal"), [] { return Kestrona_FI_CancelaCupom(); });
+}
+
+void TFComandosAdicionais::BtCancelaCNFClick() {
+    comando(QStringLiteral("Cancelando Comprovante Não Fiscal"),
+            [] { return Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr); });
+}
+
+void TFComandosAdicionais::BtFechaGerencialClick() {
+    comando(QStringLiteral("Fechar Relatorio Gerencial"), [] { return Kestrona_FI_FechaRelatorioGerencial(); });
 }

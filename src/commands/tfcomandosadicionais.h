@@ -26,6 +26,14 @@ public:
     void BtCompararRelogioClick();
     void BtHorarioVeraoClick();
     void TimerVeraoTimer();
+
+    void BtGavetaClick();
+    void BtTestaGuilhotinaClick();
+    void BtCOnfiguraGuilhotinaClick();
+    void BtEspacosClick();
+    void BtCancelaCupomClick();
+    void BtCancelaCNFClick();
+    void BtFechaGerencialClick();
 };
 
 namespace uComandosAdicionais {
@@ -50,5 +58,10 @@ void SaiHorarioVerao();
 // when `segunda` is the earlier time of day it lies on the next day (24:00:00
 // minus `primeira` plus `segunda`).  Empty when either text is no time.
 QString DiferencaHoras(const QString& primeira, const QString& segunda);
+
+// What the cutter test prints before each cut: the short text, or the long
+// one that leaves more paper between the cuts.
+QString textoCorteCurto();
+QString textoCorteLongo();
 
 }  // namespace uComandosAdicionais

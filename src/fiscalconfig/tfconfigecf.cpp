@@ -1,16 +1,736 @@
 #include "tfconfigecf.h"
 
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QShowEvent>
+
+#include "app/tfprincipal.h"
+#include "entradas.h"
+#include "kesafi32.h"
+#include "platform/dialogs.h"
+#include "platform/paths.h"
+#include "printer/buffer.h"
 #include "printer/janela.h"
+#include "printer/tfstatus.h"
+#include "printer/ustatus.h"
+#include "reports/tfrelfiscais.h"
 #include "ui_tfconfigecf.h"
+#include "ui_tfprincipal.h"
+
+using namespace UStatus;
+using configfiscal::Grade;
+using configfiscal::Linha;
+using printer::argumento;
+using printer::bufferEmBranco;
+namespace cf = configfiscal;
+namespace dialogs = platform::dialogs;
+
+namespace {
+
+const QString kConfiguracao = QStringLiteral("CONFIGURAÇÃO");
+const QString kConfiguracoes = QStringLiteral("CONFIGURAÇÕES");
+const QString kCadastro = QStringLiteral("CADASTRO");
+
+void cancelado() { dialogs::information(kConfiguracao, QStringLiteral("Comando Cancelado")); }
+
+void limpa(QLineEdit* edit) {
+    edit->clear();
+    edit->setFocus();
+}
+
+// A library call into a buffer of `largura` blanks, with its analysis.
+QByteArray le(const QString& comando, int largura, int (*chamada)(char*)) {
+    QByteArray buffer = bufferEmBranco(largura);
+    sComando = comando;
+    iRetorno = chamada(buffer.data());
+    VerificaRetorno();
+    return buffer;
+}
+
+// The last call was answered: a result above 0 without a NAK.
+bool respondeu() { return iRetorno > 0 && iACK != 21; }
+
+void erroCopia(const QString& origem, const QString& destino) {
+    dialogs::error(kCadastro, QStringLiteral("Não Foi Possível Copiar o Arquivo:\r") + origem +
+                                  QStringLiteral("\rPara:\r") + destino);
+}
+
+void avisaIlegivel(const QString& arquivo) {
+    dialogs::error(kCadastro, QStringLiteral("Não Foi Possível Ler o Arquivo de Cadastro:\r") + arquivo +
+                                  QStringLiteral("\rEle Não Será Alterado."));
+}
+
+void defineTransparente(QLabel* aviso, bool transparente) {
+    aviso->setProperty("transparente", transparente);
+    aviso->setStyleSheet(
+        QStringLiteral("QLabel#%1 { background-color: %2; }")
+            .arg(aviso->objectName(), transparente ? QStringLiteral("transparent") : QStringLiteral("#FFFF00")));
+}
+
+const QString kPerguntaCopia = QStringLiteral(
+    "Deseja Realmente Copiar da Impressora para o Arquivo?\rAs Configurações Antigas Serão Perdidas!\r"
+    "Continuar?");
+
+// The printer's answer to one row of a file-to-printer send.
+QString retornoDaLinha() {
+    // A NAK leaves the previous analysis in place: that row did not pass.
+    return iACK == 21 ? QStringLiteral("A Impressora retornou NAK !") : sRetornoEstendido;
+}
+
+}  // namespace
+
+// What one table gives the shared printer-to-file copy and file-to-printer send.
+struct TFConfigECF::Tabela {
+    cf::Tabela qual;
+    bool (*releitura)();
+    // Printer-to-file: the question's title, the grid made from the
+    // printer-side table (filled and cleaned up) and the success text.
+    QString tituloCopia;
+    Grade (*daImpressora)();
+    QString sucessoCopia;
+    // File-to-printer: question, rows, what counts as free and its line, the
+    // send of one row and the line prefix of a sent row.
+    QString perguntaEnvio;
+    QString tituloEnvio;
+    int primeira;
+    int ultima;
+    bool (*livre)(const Linha&);
+    QString textoLivre;
+    void (*envia)(int linha, const Linha&);
+    QString prefixo;
+};
 
 namespace UConfigFiscais {
+
 TFConfigECF* FConfigECF = nullptr;
+
+cf::FormasPagamento aFormasPagamento;
+cf::Aliquotas aAliquotas;
+cf::Nomes aComprovantes;
+cf::Nomes aRelatorios;
+
+bool LeFormasPagamento() {
+    aFormasPagamento = cf::formasDaResposta(
+        le(QStringLiteral("Lendo Formas de Pagamento"), cf::kTamanhoFormas, Kestrona_FI_VerificaFormasPagamento));
+    return respondeu();
 }
+
+bool LeAliquotas() {
+    const QByteArray valores =
+        le(QStringLiteral("Lendo Alíquotas"), cf::kTamanhoAliquotas, Kestrona_FI_RetornoAliquotas);
+    const bool lidas = respondeu();
+    const QByteArray indices = le(QStringLiteral("Verificando Índices de Serviço"), cf::kTamanhoIndicesIss,
+                                  Kestrona_FI_VerificaIndiceAliquotasIss);
+    aAliquotas = cf::aliquotasDaResposta(valores, indices);
+    return lidas && respondeu();
+}
+
+bool LeComprovantes() {
+    aComprovantes =
+        cf::comprovantesDaResposta(le(QStringLiteral("Lendo Comprovantes não Fiscais"), cf::kTamanhoComprovantes,
+                                      Kestrona_FI_VerificaRecebimentoNaoFiscalMFD));
+    return respondeu();
+}
+
+bool LeRelatorios() {
+    aRelatorios = cf::relatoriosDaResposta(le(QStringLiteral("Lendo Relatórios Gerenciais"), cf::kTamanhoRelatorios,
+                                              Kestrona_FI_VerificaRelatorioGerencialMFD));
+    return respondeu();
+}
+
+void EnviaFormaPagamento(const QString& nome, const QString& vinculo) {
+    sComando = QStringLiteral("Enviando Forma de Pagamento");
+    iRetorno = Kestrona_FI_ProgramaFormaPagamentoMFD(argumento(nome).constData(), argumento(vinculo).constData());
+    VerificaRetorno();
+}
+
+}  // namespace UConfigFiscais
+
+using namespace UConfigFiscais;
 
 TFConfigECF::TFConfigECF(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TFConfigECF>()) {
     ui->setupUi(this);
     printer::preparaJanela(this, Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     printer::instalaAjuda(this);
+
+    // The printer-side tables start empty with the window.
+    aFormasPagamento = {};
+    aAliquotas = {};
+    aComprovantes = {};
+    aRelatorios = {};
+
+    // A layout file carries line breaks without their carriage returns.
+    const QString modelos = QStringLiteral(
+        "Modelos Superiores a RX10 e RX30 TH FI Aceitarão\r\n%1 Caracteres mas "
+        "Somente os 15 Primeiros serão Registrados");
+    ui->LbFormaPagamento->setText(modelos.arg(16));
+    ui->LbCNF->setText(modelos.arg(19));
+    ui->LbRelGerencial->setText(modelos.arg(17));
+    ui->sLabel8->setText(
+        QStringLiteral("Para que não Ocorra Erros de Configuração\r\nDigite os 4 Caracteres no Campo Alíquota"));
+    ui->LbApagaAliquota->setText(
+        QStringLiteral("Dê um Clic Duplo para Apagar a Alíquota\r\n\r\nAlíquotas Configuradas com o Valor 00,00% "
+                       "não\r\nSerão Copiadas da Impressora"));
+    for (QLabel* aviso : {ui->LbFormaPagamento, ui->LbCNF, ui->LbRelGerencial}) defineTransparente(aviso, false);
+
+    for (cf::Tabela t : cf::kTabelas) preparaGrade(t);
+
+    tabelas_ = std::make_unique<std::array<Tabela, 4>>(std::array<Tabela, 4>{
+        Tabela{
+            cf::Tabela::FormaPagamento,
+            LeFormasPagamento,
+            QStringLiteral("ADICIONAR FORMA DE PAGAMENTO"),
+            [] { return cf::gradeDasFormas(aFormasPagamento); },
+            QStringLiteral("Formas de Pagamento Copiadas com Sucesso"),
+            QStringLiteral("Deseja Realmente Adicionar as Formas de Pagamento na Impressora?\rTenha Certeza ao "
+                           "Executar Este Comando !\rAs Formas de Pagamento não Poderão ser Apagadas ou Alteradas\rsem "
+                           "Intervenção Técnica !!!\r\rContinuar?"),
+            QStringLiteral("ADICIONAR FORMA DE PAGAMENTO"),
+            2,
+            20,
+            [](const Linha& l) { return l.c1.isEmpty() || cf::brancos(l.c1, 16); },
+            QStringLiteral("Forma de Pagamento Livre Para Cadastro"),
+            [](int, const Linha& l) {
+                EnviaFormaPagamento(l.c1, l.c2 == QLatin1String("V") ? QStringLiteral("1") : QStringLiteral("0"));
+            },
+            QStringLiteral("Enviando Forma de pagamento \""),
+        },
+        Tabela{
+            cf::Tabela::Aliquota,
+            LeAliquotas,
+            QStringLiteral("ADICIONAR Alíquota"),
+            [] { return cf::gradeDasAliquotas(aAliquotas); },
+            QStringLiteral("Alíquotas Copiadas com Sucesso"),
+            QStringLiteral("Deseja Realmente Adicionar as Alíquotas na Impressora?\rTenha Certeza ao Executar Este "
+                           "Comando !\rAs Alíquotas não Poderão ser Apagadas ou Alteradas\rsem Intervenção Técnica "
+                           "!!!\r\rContinuar?"),
+            QStringLiteral("ADICIONAR ALÍQUOTA"),
+            1,
+            16,
+            [](const Linha& l) { return l.c1.isEmpty() || l.c1 == QLatin1String("00,00%"); },
+            QStringLiteral("Alíquota Livre Para Cadastro"),
+            [](int, const Linha& l) {
+                // Characters 1, 2, 4 and 5 of "17,00%".
+                sComando = QStringLiteral("Programando Alíquota");
+                iRetorno = Kestrona_FI_ProgramaAliquota(argumento(l.c1.mid(0, 2) + l.c1.mid(3, 2)).constData(),
+                                                        l.c2 == cf::kTipoICMS ? 0 : 1);
+                VerificaRetorno();
+            },
+            QStringLiteral("Enviando Alíquota \""),
+        },
+        Tabela{
+            cf::Tabela::CNF,
+            LeComprovantes,
+            QStringLiteral("ADICIONAR COMPROVANTE NÃO FISCAL"),
+            [] { return cf::gradeDosNomes(aComprovantes, 19); },
+            QStringLiteral("Comprovantes Copiados com Sucesso"),
+            QStringLiteral("Deseja Realmente Adicionar os Comprovantes na Impressora?\rTenha Certeza ao Executar Este "
+                           "Comando !\rOs Comprovantes não Poderão ser Apagados ou Alterados\rsem Intervenção Técnica "
+                           "!!!\r\rContinuar?"),
+            QStringLiteral("ADICIONAR COMPROVANTE NÃO FISCAL"),
+            1,
+            28,
+            [](const Linha& l) { return l.c1.isEmpty(); },
+            QStringLiteral("Comprovante Livre Para Cadastro"),
+            [](int linha, const Linha& l) {
+                sComando = QStringLiteral("Enviando Comprovante não Fiscal");
+                iRetorno = Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(linha, argumento(l.c1).constData());
+                VerificaRetorno();
+            },
+            QStringLiteral("Enviando Comprovante \""),
+        },
+        Tabela{
+            cf::Tabela::RelGerencial,
+            LeRelatorios,
+            QStringLiteral("ADICIONAR RELATÓRIO GERENCIAL"),
+            [] { return cf::gradeDosNomes(aRelatorios, 17); },
+            QStringLiteral("Relatórios Gerenciais Copiados com Sucesso"),
+            QStringLiteral("Deseja Realmente Adicionar os Relatórios na Impressora?\rTenha Certeza ao Executar Este "
+                           "Comando !\rOs Relatórios não Poderão ser Apagados ou Alterados\rsem Intervenção Técnica "
+                           "!!!\r\rContinuar?"),
+            QStringLiteral("ADICIONAR RELATÓRIO GERENCIAL"),
+            2,
+            30,
+            [](const Linha& l) { return l.c1.isEmpty(); },
+            QStringLiteral("Relatório Livre Para Cadastro"),
+            [](int linha, const Linha& l) {
+                // The report number without a leading zero.
+                sComando = QStringLiteral("Enviando Relatório Gerencial");
+                iRetorno = Kestrona_FI_NomeiaRelatorioGerencialMFD(argumento(QString::number(linha)).constData(),
+                                                                   argumento(l.c1).constData());
+                VerificaRetorno();
+            },
+            QStringLiteral("Enviando Relatório \""),
+        },
+    });
+
+    connect(ui->SgFormaPagamento, &QTableWidget::cellDoubleClicked, this, &TFConfigECF::SgFormaPagamentoDblClick);
+    connect(ui->SgAliquotas, &QTableWidget::cellDoubleClicked, this, &TFConfigECF::SgAliquotasDblClick);
+    connect(ui->SgCNF, &QTableWidget::cellDoubleClicked, this, &TFConfigECF::SgCNFDblClick);
+    connect(ui->SgRelGerencial, &QTableWidget::cellDoubleClicked, this, &TFConfigECF::SgRelGerencialDblClick);
+    connect(ui->BtSalvaModeloConfig, &QPushButton::clicked, this, &TFConfigECF::BtSalvaModeloConfigClick);
+    connect(ui->BtImportaModeloConfig, &QPushButton::clicked, this, &TFConfigECF::BtImportaModeloConfigClick);
+    connect(ui->BtSalvaTudoArquivo, &QPushButton::clicked, this, &TFConfigECF::BtSalvaTudoArquivoClick);
+    connect(ui->BtEnviarAliquota, &QPushButton::clicked, this, &TFConfigECF::BtEnviarAliquotaClick);
+    connect(ui->BtImpressoraArquivoAL, &QPushButton::clicked, this, &TFConfigECF::BtImpressoraArquivoALClick);
+    connect(ui->BtArquivoIpressoraAL, &QPushButton::clicked, this, &TFConfigECF::BtArquivoIpressoraALClick);
+    connect(ui->BtEnviarFormaPagto, &QPushButton::clicked, this, &TFConfigECF::BtEnviarFormaPagtoClick);
+    connect(ui->BtImpressoraArquivoFP, &QPushButton::clicked, this, &TFConfigECF::BtImpressoraArquivoFPClick);
+    connect(ui->BtArquivoImpressoraFP, &QPushButton::clicked, this, &TFConfigECF::BtArquivoImpressoraFPClick);
+    connect(ui->BtEnviarCNF, &QPushButton::clicked, this, &TFConfigECF::BtEnviarCNFClick);
+    connect(ui->BtImpressoraArquivoCNF, &QPushButton::clicked, this, &TFConfigECF::BtImpressoraArquivoCNFClick);
+    connect(ui->BtArquivoImpressoraCNF, &QPushButton::clicked, this, &TFConfigECF::BtArquivoImpressoraCNFClick);
+    connect(ui->BtEnviarRelGerencial, &QPushButton::clicked, this, &TFConfigECF::BtEnviarRelGerencialClick);
+    connect(ui->BtEnviarImpressoraArquivoRG, &QPushButton::clicked, this,
+            &TFConfigECF::BtEnviarImpressoraArquivoRGClick);
+    connect(ui->BtEnviarArquivoImpressoraRG, &QPushButton::clicked, this,
+            &TFConfigECF::BtEnviarArquivoImpressoraRGClick);
+
+    TimerPiscaLabel.setInterval(800);
+    connect(&TimerPiscaLabel, &QTimer::timeout, this, &TFConfigECF::TimerPiscaLabelTimer);
+    TimerPiscaLabel.start();
 }
 
 TFConfigECF::~TFConfigECF() = default;
+
+void TFConfigECF::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Shown by the program, not restored from the task bar.
+    if (!event->spontaneous()) FormShow();
+}
+
+// ---- grids ----------------------------------------------------------------
+
+QTableWidget* TFConfigECF::widgetDa(cf::Tabela tabela) const {
+    switch (tabela) {
+        case cf::Tabela::FormaPagamento:
+            return ui->SgFormaPagamento;
+        case cf::Tabela::Aliquota:
+            return ui->SgAliquotas;
+        case cf::Tabela::CNF:
+            return ui->SgCNF;
+        case cf::Tabela::RelGerencial:
+            return ui->SgRelGerencial;
+    }
+    return nullptr;
+}
+
+void TFConfigECF::preparaGrade(cf::Tabela tabela) {
+    struct Colunas {
+        QStringList titulos;
+        QList<int> larguras;
+        int altura;
+    };
+    static const Colunas kColunas[] = {
+        {{QStringLiteral("Índice"), QStringLiteral("Descrição"), QStringLiteral("Vínculo")}, {40, 170, 45}, 17},
+        {{QStringLiteral("Índice"), QStringLiteral("Descrição"), QStringLiteral("Tipo")}, {40, 120, 95}, 17},
+        {{QStringLiteral("Índice"), QStringLiteral("Descrição")}, {40, 200}, 15},
+        {{QStringLiteral("Índice"), QStringLiteral("Descrição")}, {40, 200}, 15},
+    };
+    const Colunas& c = kColunas[cf::indice(tabela)];
+    QTableWidget* g = widgetDa(tabela);
+    g->setColumnCount(int(c.titulos.size()));
+    g->setRowCount(cf::formato(tabela).linhas);
+    g->setHorizontalHeaderLabels(c.titulos);
+    g->verticalHeader()->setVisible(false);
+    g->verticalHeader()->setMinimumSectionSize(c.altura);
+    g->verticalHeader()->setDefaultSectionSize(c.altura);
+    g->horizontalHeader()->setHighlightSections(false);
+    for (int coluna = 0; coluna < c.larguras.size(); ++coluna) g->setColumnWidth(coluna, c.larguras[coluna]);
+    for (int linha = 0; linha < g->rowCount(); ++linha) {
+        // Column 0 holds the row number and, like the header, takes no clicks.
+        auto* numero = new QTableWidgetItem(QString::number(linha + 1));
+        numero->setFlags(Qt::NoItemFlags);
+        numero->setForeground(palette().color(QPalette::WindowText));
+        numero->setBackground(palette().color(QPalette::Button));
+        g->setItem(linha, 0, numero);
+        for (int coluna = 1; coluna < g->columnCount(); ++coluna) {
+            auto* celula = new QTableWidgetItem;
+            celula->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            g->setItem(linha, coluna, celula);
+        }
+    }
+    g->setCurrentCell(0, 1);
+}
+
+Grade TFConfigECF::grade(cf::Tabela tabela) const {
+    const QTableWidget* g = widgetDa(tabela);
+    Grade linhas;
+    for (int linha = 0; linha < g->rowCount(); ++linha)
+        linhas.append(Linha{g->item(linha, 1)->text(), g->columnCount() > 2 ? g->item(linha, 2)->text() : QString()});
+    return linhas;
+}
+
+void TFConfigECF::mostraGrade(cf::Tabela tabela, const Grade& linhas) {
+    QTableWidget* g = widgetDa(tabela);
+    for (int linha = 0; linha < g->rowCount(); ++linha) {
+        const Linha l = linha < linhas.size() ? linhas[linha] : Linha{};
+        g->item(linha, 1)->setText(l.c1);
+        if (g->columnCount() > 2) g->item(linha, 2)->setText(l.c2);
+    }
+}
+
+// ---- the registration file -------------------------------------------------
+
+QString TFConfigECF::arquivoCadastro() const { return cf::arquivoCadastro(sPastaCadastro, sNumeroSerie); }
+
+void TFConfigECF::CarregaCadastro() {
+    arquivo_ = arquivoCadastro();
+    cadastroIlegivel_ = cf::ilegivel(arquivo_);
+    if (cadastroIlegivel_) {
+        for (cf::Tabela t : cf::kTabelas) mostraGrade(t, cf::gradeVazia(t));
+        avisaIlegivel(arquivo_);
+        return;
+    }
+    // A printer seen for the first time starts from the template; without
+    // one its grids stay empty until the first save creates the file.
+    if (!QFileInfo::exists(arquivo_)) URelFiscais::copiaArquivo(sPastaBase + QStringLiteral("Modelo.ntf"), arquivo_);
+    const cf::Cadastro cadastro = cf::leCadastro(arquivo_);
+    for (cf::Tabela t : cf::kTabelas) mostraGrade(t, cadastro[size_t(cf::indice(t))]);
+}
+
+bool TFConfigECF::GravaCadastro() {
+    // The grids belong to the file they were loaded from, even if another
+    // printer has been located since.
+    if (arquivo_.isEmpty()) arquivo_ = arquivoCadastro();
+    if (cadastroIlegivel_ || cf::ilegivel(arquivo_)) {
+        cadastroIlegivel_ = true;
+        avisaIlegivel(arquivo_);
+        return false;
+    }
+    cf::Cadastro cadastro;
+    for (cf::Tabela t : cf::kTabelas) cadastro[size_t(cf::indice(t))] = grade(t);
+    return cf::gravaCadastro(arquivo_, cadastro);
+}
+
+void TFConfigECF::ApagaLinha(QTableWidget* g, int linha) {
+    for (cf::Tabela t : cf::kTabelas) {
+        if (widgetDa(t) != g) continue;
+        Grade linhas = grade(t);
+        cf::apagaLinha(linhas, linha);
+        mostraGrade(t, linhas);
+    }
+}
+
+void TFConfigECF::SgFormaPagamentoDblClick() {
+    // Payment method 1 is the printer's own and stays.
+    const int linha = ui->SgFormaPagamento->currentRow() + 1;
+    if (linha < 2) return;
+    ApagaLinha(ui->SgFormaPagamento, linha);
+    GravaCadastro();
+}
+
+void TFConfigECF::SgAliquotasDblClick() {
+    const int linha = ui->SgAliquotas->currentRow() + 1;
+    if (linha < 1) return;
+    ApagaLinha(ui->SgAliquotas, linha);
+    GravaCadastro();
+}
+
+void TFConfigECF::SgCNFDblClick() {
+    const int linha = ui->SgCNF->currentRow() + 1;
+    if (linha >= 1 && linha <= 28) ui->SgCNF->item(linha - 1, 1)->setText(QString());
+    GravaCadastro();
+}
+
+void TFConfigECF::SgRelGerencialDblClick() {
+    const int linha = ui->SgRelGerencial->currentRow() + 1;
+    if (linha >= 2 && linha <= 30) ui->SgRelGerencial->item(linha - 1, 1)->setText(QString());
+    GravaCadastro();
+}
+
+namespace {
+
+dialogs::FileDialog& preparaDialogo(dialogs::FileDialog& dialogo) {
+    dialogo.fileName.clear();
+    dialogo.initialDir = platform::paths::join(sPastaCadastro, QStringLiteral("Modelos"));
+    dialogo.defaultExt = QStringLiteral("ntf");
+    dialogo.filter = QStringLiteral("Arquivo NTF|*.ntf");
+    return dialogo;
+}
+
+}  // namespace
+
+void TFConfigECF::BtSalvaModeloConfigClick() {
+    dialogs::FileDialog& dialogo = preparaDialogo(Fstatus->JanelaSalvar);
+    dialogo.title = QStringLiteral("Arquivo de Configuração");
+    if (!dialogo.execute()) return;
+    if (arquivo_.isEmpty()) arquivo_ = arquivoCadastro();
+    if (!URelFiscais::copiaArquivo(arquivo_, dialogo.fileName)) {
+        erroCopia(arquivo_, dialogo.fileName);
+        return;
+    }
+    dialogs::information(kCadastro, QStringLiteral("Configurações Salvas com Sucesso"));
+}
+
+void TFConfigECF::BtImportaModeloConfigClick() {
+    dialogs::FileDialog& dialogo = preparaDialogo(Fstatus->JanelaAbrir);
+    dialogo.title.clear();
+    if (!dialogo.execute()) return;
+    if (arquivo_.isEmpty()) arquivo_ = arquivoCadastro();
+    if (!URelFiscais::copiaArquivo(dialogo.fileName, arquivo_)) {
+        erroCopia(dialogo.fileName, arquivo_);
+        return;
+    }
+    CarregaCadastro();
+    dialogs::information(kCadastro,
+                         QStringLiteral("Configurações Importadas com Sucesso\rVerifique as Abas de Configuração!"));
+}
+
+// ---- the printer's tables --------------------------------------------------
+
+void TFConfigECF::FormShow() {
+    QProgressBar* gauge = uZentora3::Fprincipal ? uZentora3::Fprincipal->ui->Gstatus : nullptr;
+    auto passo = [gauge](int valor) {
+        if (gauge) gauge->setValue(valor);
+    };
+    passo(2);
+    LeFormasPagamento();
+    passo(4);
+    LeAliquotas();
+    passo(7);
+    LeComprovantes();
+    passo(9);
+    LeRelatorios();
+    MostraConfiguracaoAtual();
+    CarregaCadastro();
+    passo(0);
+}
+
+void TFConfigECF::MostraConfiguracaoAtual() {
+    const auto mostra = [](QPlainTextEdit* memo, const QStringList& linhas) {
+        memo->setPlainText(linhas.join(QLatin1Char('\n')));
+    };
+    mostra(ui->MemoAtualFormaPagamento, cf::linhasFormasPagamento(aFormasPagamento, true));
+    mostra(ui->MemoFormaPagamento, cf::linhasFormasPagamento(aFormasPagamento, false));
+    const QStringList aliquotas = cf::linhasAliquotas(aAliquotas);
+    mostra(ui->MemoAtualAliquota, aliquotas);
+    mostra(ui->MemoAliquota, aliquotas);
+    const QStringList comprovantes = cf::linhasNomes(aComprovantes);
+    mostra(ui->MemoAtualCNF, comprovantes);
+    mostra(ui->MemoCNF, comprovantes);
+    const QStringList relatorios = cf::linhasNomes(aRelatorios);
+    mostra(ui->MemoAtualRelGerencial, relatorios);
+    mostra(ui->MemoRelGerencial, relatorios);
+}
+
+// ---- the shared copy and send ----------------------------------------------
+
+void TFConfigECF::copiaDaImpressora(const Tabela& tabela) {
+    if (!dialogs::question(tabela.tituloCopia, kPerguntaCopia)) {
+        cancelado();
+        return;
+    }
+    const bool lida = tabela.releitura();
+    MostraConfiguracaoAtual();
+    // A read that failed has been reported; the plan is not replaced by an
+    // empty buffer.
+    if (!lida) return;
+    mostraGrade(tabela.qual, tabela.daImpressora());
+    if (!GravaCadastro()) return;
+    dialogs::information(kConfiguracoes, tabela.sucessoCopia);
+}
+
+void TFConfigECF::enviaParaImpressora(const Tabela& tabela) {
+    if (!dialogs::question(tabela.tituloEnvio, tabela.perguntaEnvio)) {
+        cancelado();
+        return;
+    }
+    const Grade linhas = grade(tabela.qual);
+    QStringList relatorio;
+    for (int linha = tabela.primeira; linha <= tabela.ultima; ++linha) {
+        const Linha& l = linhas[linha - 1];
+        if (tabela.livre(l)) {
+            relatorio << tabela.textoLivre;
+            continue;
+        }
+        tabela.envia(linha, l);
+        relatorio << tabela.prefixo + l.c1 + QStringLiteral("\" : ") + retornoDaLinha();
+    }
+    tabela.releitura();
+    MostraConfiguracaoAtual();
+    dialogs::plain(cf::relatorioDeEnvio(tabela.primeira, relatorio));
+}
+
+void TFConfigECF::BtImpressoraArquivoFPClick() { copiaDaImpressora((*tabelas_)[0]); }
+void TFConfigECF::BtImpressoraArquivoALClick() { copiaDaImpressora((*tabelas_)[1]); }
+void TFConfigECF::BtImpressoraArquivoCNFClick() { copiaDaImpressora((*tabelas_)[2]); }
+void TFConfigECF::BtEnviarImpressoraArquivoRGClick() { copiaDaImpressora((*tabelas_)[3]); }
+void TFConfigECF::BtArquivoImpressoraFPClick() { enviaParaImpressora((*tabelas_)[0]); }
+void TFConfigECF::BtArquivoIpressoraALClick() { enviaParaImpressora((*tabelas_)[1]); }
+void TFConfigECF::BtArquivoImpressoraCNFClick() { enviaParaImpressora((*tabelas_)[2]); }
+void TFConfigECF::BtEnviarArquivoImpressoraRGClick() { enviaParaImpressora((*tabelas_)[3]); }
+
+void TFConfigECF::BtSalvaTudoArquivoClick() {
+    // Whatever the command manager allows of the four buttons.
+    BtImpressoraArquivoFPClick();
+    BtImpressoraArquivoALClick();
+    BtImpressoraArquivoCNFClick();
+    BtEnviarImpressoraArquivoRGClick();
+}
+
+// ---- single entries ----------------------------------------------------------
+
+void TFConfigECF::enviaUm(const QString& pergunta, const QString& titulo, const std::function<void()>& envia,
+                          bool (*releitura)(), bool releSempre, QLineEdit* edit) {
+    if (!dialogs::question(titulo, pergunta)) {
+        cancelado();
+        limpa(edit);
+        return;
+    }
+    envia();
+    MostraRespostaImpressora();
+    if (releSempre || iRetorno > 0) releitura();
+    limpa(edit);
+    MostraConfiguracaoAtual();
+}
+
+void TFConfigECF::cadastraNome(cf::Tabela tabela, int linha, const Linha& nome, QLineEdit* edit) {
+    Grade linhas = grade(tabela);
+    linhas[linha - 1] = nome;
+    mostraGrade(tabela, linhas);
+    limpa(edit);
+    GravaCadastro();
+}
+
+void TFConfigECF::BtEnviarAliquotaClick() {
+    if (!ui->RbICMS->isChecked() && !ui->RbISS->isChecked()) {
+        dialogs::information(kConfiguracoes, QStringLiteral("Você Deve Escolher o Tipo de Alíquota(ICMS ou ISS)!"));
+        return;
+    }
+    const int tipo = ui->RbICMS->isChecked() ? 0 : 1;
+    const QString texto = cf::textoDaMascara(ui->MEAliquota->displayText());
+    const std::optional<QString> taxa = cf::aliquotaParaEnvio(texto);
+    if (!taxa) {
+        dialogs::information(kConfiguracoes, QStringLiteral("É Necessário Digitar Uma Alíquota Válida!"));
+        ui->MEAliquota->setFocus();
+        return;
+    }
+    if (ui->RbAliquotaECF->isChecked()) {
+        enviaUm(
+            QStringLiteral("Deseja Realmente Adicionar a Alíquota?\rTenha Certeza ao Executar este Comando!\rA "
+                           "Alíquota não Poderá Ser Apagada ou ALterada!\rsem Intervenção Técnica!!!\r\rContinuar ?"),
+            QStringLiteral("ADICIONAR ALÍQUOTA"),
+            [&] {
+                sComando = QStringLiteral("Enviando Alíquota");
+                iRetorno = Kestrona_FI_ProgramaAliquota(argumento(*taxa).constData(), tipo);
+                VerificaRetorno();
+            },
+            LeAliquotas, true, ui->MEAliquota);
+        return;
+    }
+    const int linha = cf::primeiraLivre(grade(cf::Tabela::Aliquota), 1, 16);
+    if (linha == 0) return;
+    cadastraNome(cf::Tabela::Aliquota, linha, Linha{texto, tipo == 0 ? cf::kTipoICMS : cf::kTipoISS}, ui->MEAliquota);
+}
+
+void TFConfigECF::BtEnviarFormaPagtoClick() {
+    const QString vinculo = ui->CbVincularPgto->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    ui->EdFormaPagamento->setText(cf::completa(ui->EdFormaPagamento->text(), 16));
+    const QString nome = ui->EdFormaPagamento->text();
+    if (cf::brancos(nome, 16)) {
+        dialogs::information(kConfiguracoes,
+                             QStringLiteral("Forma de Pagamento não Pode Ser Formada de Espaços ou Vazia!"));
+        limpa(ui->EdFormaPagamento);
+        return;
+    }
+    if (ui->RbFormaPagtoECF->isChecked()) {
+        enviaUm(
+            QStringLiteral("Deseja Realmente Adicionar a Forma de Pagamento na Impressora?\rTenha Certeza ao "
+                           "Executar Este Comando !\rA Forma de Pagamento não Poderá ser Apagada ou Alterada\rsem "
+                           "Intervenção Técnica !!!\r\rContinuar?"),
+            QStringLiteral("ADICIONAR FORMA DE PAGAMENTO"), [&] { EnviaFormaPagamento(nome, vinculo); },
+            LeFormasPagamento, false, ui->EdFormaPagamento);
+        return;
+    }
+    const int linha = cf::primeiraLivre(grade(cf::Tabela::FormaPagamento), 2, 20);
+    if (linha == 0) return;
+    cadastraNome(cf::Tabela::FormaPagamento, linha,
+                 Linha{nome, ui->CbVincularPgto->isChecked() ? QStringLiteral("V") : QStringLiteral("N")},
+                 ui->EdFormaPagamento);
+}
+
+void TFConfigECF::BtEnviarCNFClick() {
+    if (ui->CbCNF->currentIndex() < 0) {
+        dialogs::information(kConfiguracoes, QStringLiteral("Você Deve Escolher o Índice do Totalizador!"));
+        ui->CbCNF->setFocus();
+        return;
+    }
+    ui->EdCNF->setText(cf::completa(ui->EdCNF->text(), 19));
+    const QString nome = ui->EdCNF->text();
+    if (cf::brancos(nome, 19)) {
+        dialogs::information(kConfiguracao, QStringLiteral("Comprovante Inválido para Cadastro"));
+        limpa(ui->EdCNF);
+        return;
+    }
+    const int indice = ui->CbCNF->currentText().toInt();
+    if (ui->RbCNFEcf->isChecked()) {
+        enviaUm(
+            QStringLiteral("Deseja Realmente Adicionar o Comprovante?\rTenha Certeza ao Executar este Comando!\rO "
+                           "Comprovante não Poderá Ser Apagado ou Alterada!\rsem Intervenção "
+                           "Técnica!!!\r\rContinuar ?"),
+            QStringLiteral("ADICIONAR CNF"),
+            [&] {
+                sComando = QStringLiteral("Enviando CNF");
+                iRetorno = Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(indice, argumento(nome).constData());
+                VerificaRetorno();
+            },
+            LeComprovantes, false, ui->EdCNF);
+        return;
+    }
+    if (indice < 1 || indice > 28) {
+        dialogs::information(kConfiguracao, QStringLiteral("Índice Inválido para Cadastro"));
+        return;
+    }
+    cadastraNome(cf::Tabela::CNF, indice, Linha{nome, {}}, ui->EdCNF);
+}
+
+void TFConfigECF::BtEnviarRelGerencialClick() {
+    const QString indice = ui->CbRelGerencial->currentText();
+    if (ui->CbRelGerencial->currentIndex() < 0 || indice == QLatin1String("1") || indice == QLatin1String("01")) {
+        dialogs::information(kConfiguracao, QStringLiteral("Índice Inválido para Cadastro"));
+        ui->CbRelGerencial->setFocus();
+        return;
+    }
+    ui->EdRelGerencial->setText(cf::completa(ui->EdRelGerencial->text(), 17));
+    const QString nome = ui->EdRelGerencial->text();
+    if (cf::brancos(nome, 17)) {
+        dialogs::information(kConfiguracao, QStringLiteral("Relatório Inválido para Cadastro"));
+        limpa(ui->EdRelGerencial);
+        return;
+    }
+    if (ui->RbRelGerencialECF->isChecked()) {
+        enviaUm(
+            QStringLiteral("Deseja Realmente Adicionar o Relatório?\rTenha Certeza ao Executar este Comando!\rO "
+                           "Relatório não Poderá Ser Apagado ou Alterado!\rsem Intervenção "
+                           "Técnica!!!\r\rContinuar ?"),
+            QStringLiteral("ADICIONAR RELATÓRIO GERENCIAL"),
+            [&] {
+                sComando = QStringLiteral("Enviando Relatório Gerencial");
+                iRetorno =
+                    Kestrona_FI_NomeiaRelatorioGerencialMFD(argumento(indice).constData(), argumento(nome).constData());
+                VerificaRetorno();
+            },
+            LeRelatorios, false, ui->EdRelGerencial);
+        return;
+    }
+    cadastraNome(cf::Tabela::RelGerencial, indice.toInt(), Linha{nome, {}}, ui->EdRelGerencial);
+}
+
+// ---- the aids of the name edits ----------------------------------------------
+
+void TFConfigECF::TimerPiscaLabelTimer() {
+    const std::pair<const QLineEdit*, QLabel*> pares[] = {
+        {ui->EdFormaPagamento, ui->LbFormaPagamento}, {ui->EdCNF, ui->LbCNF}, {ui->EdRelGerencial, ui->LbRelGerencial}};
+    for (const auto& [edit, aviso] : pares)
+        defineTransparente(aviso, edit->text().size() <= 15 ? true : !transparente(aviso));
+}
+
+bool TFConfigECF::transparente(const QLabel* aviso) { return aviso->property("transparente").toBool(); }
+
+void TFConfigECF::AtualizaContadores() {
+    const std::pair<const QLineEdit*, QLabel*> pares[] = {{ui->EdFormaPagamento, ui->LbTamanhoFormaPagamento},
+                                                          {ui->EdCNF, ui->LbTamanhoCNF},
+                                                          {ui->EdRelGerencial, ui->LbTamanhoRG}};
+    for (const auto& [edit, contador] : pares) contador->setText(cf::textoContador(edit->text()));
+}

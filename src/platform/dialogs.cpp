@@ -6,8 +6,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "captions.h"
+
 namespace platform::dialogs {
 namespace {
+
+using captions::shown;
 
 Script* gScript = nullptr;
 int gOpen = 0;
@@ -20,13 +24,6 @@ public:
     Open(const Open&) = delete;
     Open& operator=(const Open&) = delete;
 };
-
-// The program's texts break lines with a lone carriage return.
-QString shown(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 
 QWidget* owner() { return QApplication::activeWindow(); }
 

@@ -31,6 +31,15 @@ bool Profile::writeString(const QString& section, const QString& key, const QStr
     return reported(profile::writeString(localPath(path_), bytes(section), bytes(key), bytes(value)), onFailure);
 }
 
+bool Profile::writeStrings(const std::vector<Entry>& entries, OnFailure onFailure) {
+    const profile::FileText file = profile::load(localPath(path_));
+    if (file.state == profile::FileText::State::Unreadable) return reported(false, onFailure);
+    std::string content = file.text;
+    for (const Entry& e : entries)
+        content = profile::withValue(content, bytes(e.section), bytes(e.key), bytes(e.value));
+    return reported(profile::replaceFile(localPath(path_), content), onFailure);
+}
+
 bool Profile::deleteKey(const QString& section, const QString& key, OnFailure onFailure) {
     return reported(profile::deleteKey(localPath(path_), bytes(section), bytes(key)), onFailure);
 }

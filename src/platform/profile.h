@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 namespace platform {
 
@@ -22,6 +23,15 @@ public:
     bool writeString(const QString& section, const QString& key, const QString& value,
                      OnFailure onFailure = OnFailure::Report);
     bool deleteKey(const QString& section, const QString& key, OnFailure onFailure = OnFailure::Report);
+
+    // Several keys written as one replacement of the file: every key or, when
+    // the write is refused, none.
+    struct Entry {
+        QString section;
+        QString key;
+        QString value;
+    };
+    bool writeStrings(const std::vector<Entry>& entries, OnFailure onFailure = OnFailure::Report);
 
 private:
     bool reported(bool written, OnFailure onFailure) const;

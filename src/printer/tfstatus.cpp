@@ -4,6 +4,7 @@
 #include <QScrollBar>
 
 #include "app/tfprincipal.h"
+#include "fiscalconfig/tfconfigecf.h"
 #include "janela.h"
 #include "ui_tfstatus.h"
 #include "ustatus.h"
@@ -75,4 +76,5 @@ void TFstatus::TimerMonitorGeralTimer() {
         move(principal->x(), principal->y() + 479);
         repaint();
     }
+    if (TFConfigECF* config = UConfigFiscais::FConfigECF) config->AtualizaContadores();
 }

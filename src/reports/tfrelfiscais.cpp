@@ -27,6 +27,9 @@ const QString kTituloReducao = QStringLiteral("REDUÇÃO");
 const QString kTituloEmissaoZ = QStringLiteral("EMISSÃO DA REDUÇÃO \"Z\"");
 const QString kLegendaLeituraX = QStringLiteral("Emitir Leitura X");
 const QString kLegendaReducaoZ = QStringLiteral("Emitir Redução Z");
+const QString kTituloMF = QStringLiteral("Leitura da MF");
+const QString kTituloLeituraMF = QStringLiteral("LEITURA \"MF\"");
+const QString kLegendaLeituraMF = QStringLiteral("Emitir Leitura da Memória Fiscal");
 
 // The button shows the wait while the library call blocks the window.
 void aguarde(QPushButton* botao) {
@@ -35,6 +38,22 @@ void aguarde(QPushButton* botao) {
 }
 
 void cancelado() { platform::dialogs::information(kTituloReducao, QStringLiteral("Comando Cancelado")); }
+
+void avisoMF(const QString& texto) { platform::dialogs::information(kTituloMF, texto); }
+
+// A reduction number as typed over its mask ("12  ", "0005"), blanks left out.
+int numeroReducao(QString texto) {
+    texto.remove(QLatin1Char(' '));
+    return texto.toInt();
+}
+
+// All digits, at least one.
+bool soDigitos(const QString& texto) {
+    if (texto.isEmpty()) return false;
+    for (const QChar c : texto)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
+}
 
 // Word processors tried for "Wordpad" when no program of that name exists,
 // each with the arguments that come before the file.
@@ -73,6 +92,24 @@ void AbreArquivoTXT(const QString& programa, const QString& arquivo) {
     }
     shell::openDocument(caminho);
 }
+
+std::optional<QDate> converteData(const QString& texto) {
+    const QStringList partes = texto.split(QLatin1Char('/'));
+    if (partes.size() != 3) return std::nullopt;
+    int numeros[3];
+    for (int i = 0; i < 3; ++i) {
+        const QString parte = partes[i].trimmed();
+        const qsizetype maximo = i < 2 ? 2 : 4;
+        if (!soDigitos(parte) || parte.size() > maximo || parte.size() == 3) return std::nullopt;
+        numeros[i] = parte.toInt();
+        if (i == 2 && parte.size() <= 2) numeros[i] += 2000;
+    }
+    const QDate dia(numeros[2], numeros[1], numeros[0]);
+    if (!dia.isValid()) return std::nullopt;
+    return dia;
+}
+
+bool DataValida(const QString& texto) { return converteData(texto).has_value(); }
 
 QString caminhoRelatorio(const QString& nome) { return platform::paths::join(QStringLiteral("Relatorios"), nome); }
 
@@ -146,11 +183,23 @@ TFRelFiscais::TFRelFiscais(QWidget* parent) : QWidget(parent), ui(std::make_uniq
     ui->sLabel1->setText(QStringLiteral(
         "Utilize Papel Homologado pelo Ato Cotepe ICMS Nº 7, de 16 de Março de 2011\r\nPapel Termoscript KPR 55"));
     ui->LbMsgZ->setText(QStringLiteral("Marque a Caixa e Leia\r\no Texto Antes de\r\nHabilitar o Botão"));
+    ui->LbInfo30Dias->setText(QStringLiteral("Todas as Reduções\r\ndos Últimos 30 Dias"));
 
     connect(ui->BtLeituraX, &QPushButton::clicked, this, &TFRelFiscais::BtLeituraXClick);
     // The gate follows every change of the box, also one made by the program.
     connect(ui->CbHabilitaZ, &QCheckBox::toggled, this, &TFRelFiscais::CbHabilitaZClick);
     connect(ui->BtReducaoZ, &QPushButton::clicked, this, &TFRelFiscais::BtReducaoZClick);
+
+    // A range is chosen when its radio becomes checked, by the user or by the program.
+    const auto aoMarcar = [this](QRadioButton* radio, void (TFRelFiscais::*handler)()) {
+        connect(radio, &QRadioButton::toggled, this, [this, handler](bool marcado) {
+            if (marcado) (this->*handler)();
+        });
+    };
+    aoMarcar(ui->RbMfPorData, &TFRelFiscais::RbMfPorDataClick);
+    aoMarcar(ui->RbMfPorZ, &TFRelFiscais::RbMfPorZClick);
+    aoMarcar(ui->RbMf30Dias, &TFRelFiscais::RbMf30DiasClick);
+    connect(ui->BtLeituraMF, &QPushButton::clicked, this, &TFRelFiscais::BtLeituraMFClick);
 }
 
 TFRelFiscais::~TFRelFiscais() = default;
@@ -239,4 +288,110 @@ void TFRelFiscais::BtReducaoZClick() {
     }
 
     uZentora3::LeInformacoesECF();
+}
+
+void TFRelFiscais::RbMfPorDataClick() {
+    ui->EdMFZInicial->setEnabled(false);
+    ui->EdMFZFinal->setEnabled(false);
+    ui->EdMfDataInicial->setEnabled(true);
+    ui->EdMfDataFinal->setEnabled(true);
+    ui->EdMfDataInicial->clear();
+    ui->EdMfDataFinal->clear();
+    ui->EdMfDataInicial->setFocus();
+}
+
+void TFRelFiscais::RbMfPorZClick() {
+    ui->EdMFZInicial->setEnabled(true);
+    ui->EdMFZFinal->setEnabled(true);
+    ui->EdMfDataInicial->setEnabled(false);
+    ui->EdMfDataFinal->setEnabled(false);
+    ui->EdMFZInicial->clear();
+    ui->EdMFZFinal->clear();
+    ui->EdMFZInicial->setFocus();
+}
+
+void TFRelFiscais::RbMf30DiasClick() {
+    for (QLineEdit* edit : {static_cast<QLineEdit*>(ui->EdMfDataInicial), static_cast<QLineEdit*>(ui->EdMfDataFinal),
+                            ui->EdMFZInicial, ui->EdMFZFinal})
+        edit->setEnabled(false);
+    const QDate hoje = platform::clock::now().date();
+    ui->EdMfDataInicial->setText(hoje.addDays(-30).toString(QStringLiteral("dd/MM/yy")));
+    ui->EdMfDataFinal->setText(hoje.toString(QStringLiteral("dd/MM/yy")));
+}
+
+void TFRelFiscais::BtLeituraMFClick() {
+    sNomeArquivo = printer::nomeDoRelatorio(sNumeroSerie);
+    const bool porData = ui->RbMfPorData->isChecked() || ui->RbMf30Dias->isChecked();
+    if (!porData && !ui->RbMfPorZ->isChecked()) {
+        avisoMF(
+            QStringLiteral("Você deve Escolher o Tipo de Leitura!\rEscolha por Data, Redução ou dos Últimos 30 Dias"));
+        return;
+    }
+
+    const QString flag = ui->CbMfSimplificada->isChecked() ? QStringLiteral("s") : QStringLiteral("c");
+    const bool imprimir = ui->RbImprimirMF->isChecked();
+    // As shown: the dates with their slashes, the reductions with their blanks.
+    const QString inicial = porData ? ui->EdMfDataInicial->texto() : ui->EdMFZInicial->displayText();
+    const QString final = porData ? ui->EdMfDataFinal->texto() : ui->EdMFZFinal->displayText();
+
+    if (porData) {
+        if (!URelFiscais::DataValida(inicial) || !URelFiscais::DataValida(final)) {
+            avisoMF(QStringLiteral("Você deve Escolher uma Data Válida!\rDigite uma Data Válida entre 2000 e 2060"));
+            ui->EdMfDataInicial->setFocus();
+            return;
+        }
+        for (const QString& data : {inicial, final}) {
+            const QString ano = data.mid(6, 2).trimmed();
+            if (!soDigitos(ano)) {
+                platform::dialogs::error(kTituloMF,
+                                         QStringLiteral("Não Foi Possível Ler o Ano da Data: \"") + data + u'"');
+                return;
+            }
+            if (ano.toInt() > 60) {
+                avisoMF(QStringLiteral("O Intervalo das Datas Devem Ficar Entre os Anos 2000 e 2060"));
+                return;
+            }
+        }
+        if (*URelFiscais::converteData(inicial) > *URelFiscais::converteData(final)) {
+            avisoMF(QStringLiteral("A Data Final não Pode ser Inferior a Data Inicial"));
+            ui->EdMfDataInicial->setFocus();
+            return;
+        }
+    } else {
+        if (inicial.trimmed().isEmpty() || final.trimmed().isEmpty()) {
+            avisoMF(QStringLiteral("Você deve Escolher um Intervalo de Reduções!\rDigite um Valor entre 0001 e 9999"));
+            ui->EdMFZInicial->setFocus();
+            return;
+        }
+        // As numbers, so that 5 to 10 typed without leading zeros is a range;
+        // the library still gets the texts as typed.
+        if (numeroReducao(inicial) > numeroReducao(final)) {
+            avisoMF(QStringLiteral("O Valor Final não Pode ser Inferior ao Valor Inicial"));
+            ui->EdMFZInicial->setFocus();
+            return;
+        }
+    }
+
+    aguarde(ui->BtLeituraMF);
+    sComando = QStringLiteral("Leitura Memória Fiscal");
+    const QByteArray primeiro = printer::argumento(inicial);
+    const QByteArray ultimo = printer::argumento(final);
+    const QByteArray tipo = printer::argumento(flag);
+    const auto chamada =
+        porData ? (imprimir ? Kestrona_FI_LeituraMemoriaFiscalDataMFD : Kestrona_FI_LeituraMemoriaFiscalSerialDataMFD)
+                : (imprimir ? Kestrona_FI_LeituraMemoriaFiscalReducaoMFD
+                            : Kestrona_FI_LeituraMemoriaFiscalSerialReducaoMFD);
+    iRetorno = chamada(primeiro.constData(), ultimo.constData(), tipo.constData());
+    VerificaRetorno();
+    MostraRespostaImpressora();
+
+    if (ui->RbVisualizarMF->isChecked()) {
+        // Shown whatever the result: the capture file holds what the library left.
+        sComando = QStringLiteral("Obtendo Leitura da M.F.");
+        URelFiscais::mostraCaptura(ui->MemoRelFiscal, QStringLiteral("Leitura M.F. pela Serial"), kTituloLeituraMF);
+    }
+    ui->BtLeituraMF->setText(kLegendaLeituraMF);
+    ui->BtLeituraMF->repaint();
+    if (ui->RbSalvarMF->isChecked() && iRetorno > 0)
+        URelFiscais::salvaCaptura(QStringLiteral("_MF.txt"), kTituloLeituraMF);
 }

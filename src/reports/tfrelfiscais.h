@@ -3,6 +3,7 @@
 // capture file, the reports folder and the text viewer).
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -27,11 +28,25 @@ public:
     void BtLeituraXClick();
     void CbHabilitaZClick();
     void BtReducaoZClick();
+
+    void RbMfPorDataClick();
+    void RbMfPorZClick();
+    void RbMf30DiasClick();
+    void BtLeituraMFClick();
 };
 
 namespace URelFiscais {
 
 extern TFRelFiscais* FRelFiscais;
+
+// True when `texto` is a day of the calendar written dd/mm/yy, the way the
+// program writes and reads dates whatever the machine's locale: day, month
+// and year separated by '/', blanks around the numbers allowed, a
+// two-digit year in 2000 to 2099 (a four-digit one as it stands).  Reports
+// nothing.
+bool DataValida(const QString& texto);
+// The day of such a text; nothing when DataValida fails.
+std::optional<QDate> converteData(const QString& texto);
 
 // Opens a report file in the viewer `programa` ("Notepad" or "Wordpad").
 // `arquivo` is relative to sPastaBase ("Relatorios" + separator + name) or

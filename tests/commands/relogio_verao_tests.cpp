@@ -116,9 +116,7 @@ TEST_F(ComandosAdicionaisTest, TheWindowHasNineCaptionlessBoxesAndTheIdleTexts) 
     for (QGroupBox* caixa : caixasDaJanela) {
         EXPECT_TRUE(caixa->title().isEmpty());
         linhas[caixa->y()] << caixa->x();
-        const bool desteTrabalho =
-            caixa == ui()->BtCompararRelogio->parent() || caixa == ui()->BtHorarioVerao->parent();
-        EXPECT_EQ(caixa->findChildren<QWidget*>().isEmpty(), !desteTrabalho) << caixa->objectName().toStdString();
+        EXPECT_FALSE(caixa->findChildren<QPushButton*>().isEmpty()) << caixa->objectName().toStdString();
     }
     ASSERT_EQ(linhas.size(), 3);
     for (auto& colunas : linhas) {

@@ -169,6 +169,9 @@ TEST_F(Servicos, ANonFiscalReceiptOrAReportLeftOpenIsEndedByItsOwnCommand) {
     recusado(Kestrona_FI_CancelaCupom(), 2, 0, 48);
     recusado(Kestrona_FI_LeituraX(), 2, 0, 48);
     ASSERT_EQ(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 1);
+    char textos[64];
+    ASSERT_EQ(KesafiVirtual_LeTextos(textos, sizeof textos), 14);
+    EXPECT_STREQ(textos, "NULL,NULL,NULL");
     EXPECT_EQ(contador("COO"), coo + 1);
     EXPECT_EQ(contador("CNC"), cnc + 1);
     EXPECT_NE(fita(1).find("CANCELADO"), std::string::npos);

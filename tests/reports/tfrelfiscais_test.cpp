@@ -11,18 +11,18 @@
 #include <functional>
 #include <utility>
 
+#include "commands/datahora.h"
+#include "commands/tfcomandosadicionais.h"
 #include "impressao.h"
-#include "instalacao.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "platform/cp1252.h"
 #include "printer/buffer.h"
 #include "printer/nomes.h"
 #include "printer/ustatus.h"
+#include "relfiscais.h"
 #include "reports/tfrelfiscais.h"
-
-using platform::dialogs::Kind;
-using platform::dialogs::Record;
+#include "tela.h"
 
 namespace {
 
@@ -30,78 +30,6 @@ const QString kTituloX = QStringLiteral("LEITURA \"X\"");
 const QString kPerguntaVisualizar =
     QStringLiteral("Arquivo Gerado com Sucesso na Pasta Relatórios\rDeseja Visualizar o Arquivo?");
 const QString kTituloEmissaoZ = QStringLiteral("EMISSÃO DA REDUÇÃO \"Z\"");
-
-class RelFiscais : public Instalacao {
-protected:
-    void SetUp() override {
-        Instalacao::SetUp();
-        if (HasFatalFailure()) return;
-        criaImpressora();
-        if (HasFatalFailure()) return;
-        criaJanelas();
-        uZentora3::Fprincipal->BtLocalizarImpressoraClick();
-        caixas();
-        uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
-        janela = URelFiscais::FRelFiscais;
-        ASSERT_NE(janela, nullptr);
-    }
-
-    template <class T>
-    T* controle(const char* nome) {
-        T* c = janela->findChild<T*>(QString::fromLatin1(nome));
-        if (!c) ADD_FAILURE() << "no control " << nome;
-        return c;
-    }
-    QPlainTextEdit* memo() { return controle<QPlainTextEdit>("MemoRelFiscal"); }
-    QString rotulo(const char* nome) {
-        const auto* l = uZentora3::Fprincipal->findChild<QLabel*>(QString::fromLatin1(nome));
-        return l ? l->text() : QString();
-    }
-
-    void leituraX(const char* modo) {
-        controle<QRadioButton>(modo)->setChecked(true);
-        QTest::mouseClick(controle<QPushButton>("BtLeituraX"), Qt::LeftButton);
-    }
-    void habilitaZ() {
-        controle<QCheckBox>("CbHabilitaZ")->setChecked(true);
-        caixas();
-    }
-
-    static int chamadas(const char* funcao) {
-        int n = -1;
-        KesafiVirtual_ContaChamadas(funcao, &n);
-        return n;
-    }
-    static long long contador(const char* nome) {
-        long long v = -1;
-        KesafiVirtual_LeContador(nome, &v);
-        return v;
-    }
-    static QString horaDaImpressora() {
-        QByteArray data = printer::bufferEmBranco(6), hora = printer::bufferEmBranco(6);
-        Kestrona_FI_DataHoraImpressora(data.data(), hora.data());
-        return printer::texto(data) + QLatin1Char(' ') + printer::texto(hora);
-    }
-
-    QByteArray conteudo(const QString& nome) {
-        QFile f(arquivo(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void gravaCaptura(const QByteArray& texto) {
-        QFile f(arquivo(QStringLiteral("Retorno.txt")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(texto);
-    }
-    QStringList relatorios() { return QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files); }
-
-    static bool mostrou(const std::vector<Record>& vistas, Kind tipo, const QString& titulo) {
-        for (const Record& r : vistas)
-            if (r.kind == tipo && r.title == titulo) return true;
-        return false;
-    }
-
-    TFRelFiscais* janela = nullptr;
-};
 
 TEST_F(RelFiscais, JanelaComSeusControlesNoEstadoInicial) {
     EXPECT_EQ(janela->windowTitle(),
@@ -437,6 +365,28 @@ TEST_F(RelFiscais, ReducaoFechaODiaEALeituraSeguinteMostraOsNovosContadores) {
     const QString texto = memo()->toPlainText();
     EXPECT_TRUE(texto.contains(QStringLiteral("CRZ:") + QString::number(crz + 1).rightJustified(4, QLatin1Char('0'))))
         << texto.toStdString();
+}
+
+TEST_F(RelFiscais, LegendasComRetornoDeCarroMostramUmaLinhaPorTrecho) {
+    // The countdown of a daylight-saving exit, written by its timer.
+    uComandosAdicionais::dHoraECF = uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(10, 40, 0));
+    uComandosAdicionais::dHoraComando = uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(11, 15, 0));
+    uComandosAdicionais::FComandosAdicionais->TimerVeraoTimer();
+    auto* z = controle<QPushButton>("BtReducaoZ");
+    ASSERT_EQ(z->text(), QStringLiteral("Aguarde !!! Hora do ECF  : 10:40:01\rComando Será Enviado as : 11:15:00"));
+    const LegendaDesenhada contagem = legendaDesenhada(z);
+    EXPECT_EQ(contagem.linhas, 2);
+    // Both lines whole at the button's font, inside its frame.
+    for (const QString& linha : z->text().split(QLatin1Char('\r')))
+        EXPECT_LT(z->fontMetrics().horizontalAdvance(linha), z->width() - 12) << linha.toStdString();
+    EXPECT_GT(contagem.area.left(), 2);
+    EXPECT_LT(contagem.area.right(), z->width() - 3);
+    EXPECT_LT(contagem.area.height(), z->height() - 4);
+
+    EXPECT_EQ(legendaDesenhada(controle<QLabel>("LbMsgZ")).linhas, 3);
+    EXPECT_EQ(legendaDesenhada(controle<QLabel>("LbInfo30Dias")).linhas, 2);
+    EXPECT_GE(legendaDesenhada(controle<QLabel>("sLabel1")).linhas, 2);
+    EXPECT_EQ(legendaDesenhada(controle<QPushButton>("BtLeituraMF")).linhas, 1);
 }
 
 }  // namespace

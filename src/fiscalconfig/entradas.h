@@ -1,0 +1,31 @@
+// What the operator types in the fiscal configuration window, and the texts
+// the window builds around it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace configfiscal {
+
+// `texto` with blanks appended up to `largura` characters (never cut).
+QString completa(const QString& texto, int largura);
+// True when `texto` is exactly `largura` blanks.
+bool brancos(const QString& texto, int largura);
+
+// The rate edit's text as the program reads it: the shown text with each
+// position not typed (shown as `vazio`) read as a blank, "  ,  %" when
+// nothing is typed.
+QString textoDaMascara(const QString& mostrado, QChar vazio = QLatin1Char('_'));
+// The four digits sent for a rate text such as "07,50%" ("0750"); nothing
+// when a digit position is blank or the rate is "00,00%".
+std::optional<QString> aliquotaParaEnvio(const QString& texto);
+
+// "Caracteres Utilizados : " and the count.
+QString textoContador(const QString& texto);
+
+// Report of a file-to-printer send: for each row from `primeira`, a line
+// break, the row number, " : " and the row's line.
+QString relatorioDeEnvio(int primeira, const QStringList& linhas);
+
+}  // namespace configfiscal

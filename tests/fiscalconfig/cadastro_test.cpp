@@ -1,0 +1,459 @@
+// The registration file side of the window: the template, the fixed widths,
+// the keys never written, double-click deletions, entries in file mode and
+// the configuration models.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QTest>
+
+#include "../reports/impressao.h"
+#include "configecf.h"
+#include "kesafi_virtual.h"
+#include "platform/cp1252.h"
+#include "platform/profile.h"
+#include "printer/tfstatus.h"
+#include "printer/ustatus.h"
+
+using platform::dialogs::Kind;
+using platform::dialogs::Record;
+
+namespace {
+
+QString brancos(int n) { return QString(n, QLatin1Char(' ')); }
+
+bool utf8(const QByteArray& b) { return QString::fromUtf8(b).toUtf8() == b; }
+
+class Cadastro : public ConfigECF {
+protected:
+    QByteArray modelo() const { return bytes(arquivo(QStringLiteral("Modelo.ntf"))); }
+    QString pastaModelos() const { return arquivo(QStringLiteral("Cadastro/Modelos")); }
+
+    // Types a rate into the masked edit as the keyboard does.
+    void digitaAliquota(const QString& digitos) {
+        auto* e = controle<QLineEdit>("MEAliquota");
+        e->setFocus();
+        e->home(false);
+        QTest::keyClicks(e, digitos);
+    }
+    QString textoAliquota() { return controle<QLineEdit>("MEAliquota")->displayText(); }
+
+    void modoArquivo() {
+        for (const char* r : {"RbFormaPagtoArquivo", "RbAliquotaArquivo", "RbCNFArquivo", "RbRelGerencialArquivo"})
+            controle<QRadioButton>(r)->click();
+    }
+
+    static bool mostrou(const std::vector<Record>& caixas, Kind tipo, const QString& titulo, const QString& texto) {
+        for (const Record& r : caixas)
+            if (r.kind == tipo && r.title == titulo && r.text == texto) return true;
+        return false;
+    }
+};
+
+TEST_F(Cadastro, ImpressoraNovaRecebeUmaCopiaDoModeloQueDepoisEhSua) {
+    abreJanela();
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(cadastro(), arquivo(QStringLiteral("Cadastro/")) + UStatus::sNumeroSerie + QStringLiteral(".ntf"));
+    ASSERT_FALSE(modelo().isEmpty());
+    EXPECT_EQ(bytes(cadastro()), modelo());
+
+    EXPECT_EQ(celula("SgFormaPagamento", 1, 1), QStringLiteral("Dinheiro        "));
+    EXPECT_EQ(celula("SgFormaPagamento", 3, 1), QStringLiteral("Cartao Credito  "));
+    EXPECT_EQ(celula("SgFormaPagamento", 3, 2), QStringLiteral("V"));
+    EXPECT_EQ(celula("SgFormaPagamento", 6, 1), QString());
+    EXPECT_EQ(celula("SgAliquotas", 5, 1), QStringLiteral("05,00%"));
+    EXPECT_EQ(celula("SgAliquotas", 5, 2), QStringLiteral("Serviço(ISS)"));
+    EXPECT_EQ(celula("SgCNF", 1), QStringLiteral("Recebimento        "));
+    EXPECT_EQ(celula("SgCNF", 30), QStringLiteral("Suprimento         "));
+    EXPECT_EQ(celula("SgRelGerencial", 1), QStringLiteral("Relatório Geral  "));
+    EXPECT_EQ(celula("SgRelGerencial", 2), QStringLiteral("Fechamento Caixa "));
+
+    // The copy is the printer's plan from now on: a changed template does not reach it.
+    duploClique("SgAliquotas", 1);
+    grava(arquivo(QStringLiteral("Modelo.ntf")), QByteArray("[Aliquota]\r\n1=\"99,00%\",ICMS\r\n"));
+    reabre();
+    EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("12,00%"));
+}
+
+TEST_F(Cadastro, SemModeloAsGradesFicamVaziasAteAPrimeiraGravacao) {
+    QFile::remove(arquivo(QStringLiteral("Modelo.ntf")));
+    abreJanela();
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_FALSE(QFile::exists(cadastro()));
+    for (const char* g : {"SgFormaPagamento", "SgAliquotas", "SgCNF", "SgRelGerencial"})
+        EXPECT_EQ(celula(g, 1), QString()) << g;
+
+    modoArquivo();
+    controle<QLineEdit>("EdFormaPagamento")->setText(QStringLiteral("PIX"));
+    clica("BtEnviarFormaPagto");
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 2), QStringLiteral("\"PIX             \",V"));
+    EXPECT_EQ(valor(QStringLiteral("Aliquota"), 16), QString());
+    EXPECT_EQ(chamadas("ProgramaFormaPagamentoMFD"), 0);
+}
+
+TEST_F(Cadastro, NumeroDeSerieEmBrancoOuComSeparadoresNomeiaUmArquivoNaPasta) {
+    abreJanela();
+    UStatus::sNumeroSerie = brancos(20);
+    reabre();
+    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("Cadastro/")) + brancos(20) + QStringLiteral(".ntf")));
+
+    UStatus::sNumeroSerie = QStringLiteral("../VF08:0000*00010247");
+    reabre();
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("Cadastro/.._VF08_0000_00010247.ntf"))));
+    EXPECT_FALSE(QFile::exists(arquivo(QStringLiteral("VF08_0000_00010247.ntf"))));
+
+    // The grids belong to the file they came from, even once another printer
+    // has been located behind the open window.
+    const QString carregado = cadastro();
+    UStatus::sNumeroSerie = QStringLiteral("OUTRA");
+    duploClique("SgAliquotas", 1);
+    EXPECT_EQ(platform::Profile(carregado).readString(QStringLiteral("Aliquota"), QStringLiteral("1")),
+              QStringLiteral("\"12,00%\",ICMS"));
+    EXPECT_FALSE(QFile::exists(cadastro()));
+}
+
+TEST_F(Cadastro, ChavesQueOProgramaNuncaGravaSobrevivemAsGravacoes) {
+    QByteArray texto = modelo();
+    texto.replace("1=\"Dinheiro        \",N", "1=\"Dinheiro Vivo   \",N");
+    texto.replace("29=\"Sangria            \"", "29=\"Retirada           \"");
+    texto.replace("1=\"Relat\xf3rio Geral  \"", "1=\"Geral do Dia     \"");
+    texto += "[Extra]\r\nnota=mantida\r\n";
+    grava(arquivo(QStringLiteral("Modelo.ntf")), texto);
+    abreJanela();
+    EXPECT_EQ(celula("SgFormaPagamento", 1), QStringLiteral("Dinheiro Vivo   "));
+
+    // Every save rewrites every key of the ranges, and only those.
+    duploClique("SgAliquotas", 2);
+    controle<QTableWidget>("SgCNF")->item(28, 1)->setText(QStringLiteral("Outro Nome         "));
+    controle<QTableWidget>("SgRelGerencial")->item(0, 1)->setText(QStringLiteral("Outro Relatorio  "));
+    controle<QTableWidget>("SgFormaPagamento")->item(0, 1)->setText(QStringLiteral("Outro Dinheiro  "));
+    ASSERT_TRUE(janela->GravaCadastro());
+    EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 1), QStringLiteral("\"Dinheiro Vivo   \",N"));
+    EXPECT_EQ(valor(QStringLiteral("CNF"), 29), QStringLiteral("Retirada           "));
+    EXPECT_EQ(valor(QStringLiteral("RelGerencial"), 1), QStringLiteral("Geral do Dia     "));
+    EXPECT_EQ(valor(QStringLiteral("Aliquota"), 2), QStringLiteral("\"07,00%\",ICMS"));
+    EXPECT_TRUE(bytes(cadastro()).contains("nota=mantida"));
+
+    reabre();
+    EXPECT_EQ(celula("SgFormaPagamento", 1), QStringLiteral("Dinheiro Vivo   "));
+    EXPECT_EQ(celula("SgCNF", 29), QStringLiteral("Retirada           "));
+    EXPECT_EQ(celula("SgRelGerencial", 1), QStringLiteral("Geral do Dia     "));
+}
+
+TEST_F(Cadastro, LinhasEm16BrancosENomesCurtosEditadosAMao) {
+    grava(arquivo(QStringLiteral("Modelo.ntf")),
+          QByteArray("[FormaPagamento]\r\n2=\"                \",V\r\n3=\"PIX\",V\r\n4=\r\n"));
+    abreJanela();
+    EXPECT_EQ(celula("SgFormaPagamento", 2, 1), brancos(16));
+    EXPECT_EQ(celula("SgFormaPagamento", 2, 2), QString());
+    // The fixed widths are the format: a short quoted name is cut at the wrong places.
+    EXPECT_EQ(celula("SgFormaPagamento", 3, 1), QStringLiteral("PIX\",V"));
+    EXPECT_EQ(celula("SgFormaPagamento", 3, 2), QString());
+
+    // File mode takes the first empty row, not the one of blanks.
+    modoArquivo();
+    controle<QCheckBox>("CbVincularPgto")->setChecked(false);
+    controle<QLineEdit>("EdFormaPagamento")->setText(QStringLiteral("Boleto"));
+    clica("BtEnviarFormaPagto");
+    EXPECT_EQ(celula("SgFormaPagamento", 4, 1), QStringLiteral("Boleto          "));
+    EXPECT_EQ(celula("SgFormaPagamento", 4, 2), QStringLiteral("N"));
+    EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 2), QString());
+    EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 4), QStringLiteral("\"Boleto          \",N"));
+    EXPECT_TRUE(controle<QLineEdit>("EdFormaPagamento")->text().isEmpty());
+}
+
+TEST_F(Cadastro, DuploCliqueApagaConformeAGrade) {
+    abreJanela();
+    // Payment method 1 does nothing at all: the file is not even rewritten.
+    QFile::remove(cadastro());
+    duploClique("SgFormaPagamento", 1);
+    EXPECT_FALSE(QFile::exists(cadastro()));
+    EXPECT_EQ(celula("SgFormaPagamento", 1), QStringLiteral("Dinheiro        "));
+    // Receipt 29 and report 1 stay, but the file is written.
+    duploClique("SgCNF", 29);
+    EXPECT_TRUE(QFile::exists(cadastro()));
+    EXPECT_EQ(celula("SgCNF", 29), QStringLiteral("Sangria            "));
+    QFile::remove(cadastro());
+    duploClique("SgRelGerencial", 1);
+    EXPECT_TRUE(QFile::exists(cadastro()));
+    EXPECT_EQ(celula("SgRelGerencial", 1), QStringLiteral("Relatório Geral  "));
+
+    // Receipts and reports lose the name and keep their places.
+    duploClique("SgCNF", 1);
+    EXPECT_EQ(celula("SgCNF", 1), QString());
+    EXPECT_EQ(valor(QStringLiteral("CNF"), 1), QString());
+    duploClique("SgRelGerencial", 2);
+    EXPECT_EQ(celula("SgRelGerencial", 2), QString());
+    EXPECT_EQ(celula("SgRelGerencial", 3), QStringLiteral("Conferencia      "));
+    EXPECT_EQ(valor(QStringLiteral("RelGerencial"), 3), QStringLiteral("Conferencia      "));
+
+    // Payment methods close the gap.
+    duploClique("SgFormaPagamento", 2);
+    EXPECT_EQ(celula("SgFormaPagamento", 2), QStringLiteral("Cartao Credito  "));
+    EXPECT_EQ(celula("SgFormaPagamento", 2, 2), QStringLiteral("V"));
+    EXPECT_EQ(celula("SgFormaPagamento", 5), QString());
+    EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 4), QStringLiteral("\"Ticket Refeicao \",N"));
+    EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 5), QString());
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(chamadas("ProgramaFormaPagamentoMFD") + chamadas("ProgramaAliquota"), 0);
+}
+
+TEST_F(Cadastro, ApagarAAliquota3De5SobeAs4E5) {
+    abreJanela();
+    duploClique("SgAliquotas", 3);
+    const QStringList esperadas{QStringLiteral("18,00%"), QStringLiteral("12,00%"), QStringLiteral("25,00%"),
+                                QStringLiteral("05,00%"), QString()};
+    for (int linha = 1; linha <= 5; ++linha) EXPECT_EQ(celula("SgAliquotas", linha), esperadas[linha - 1]) << linha;
+    EXPECT_EQ(celula("SgAliquotas", 4, 2), QStringLiteral("Serviço(ISS)"));
+    EXPECT_EQ(celula("SgAliquotas", 5, 2), QString());
+    EXPECT_EQ(valor(QStringLiteral("Aliquota"), 4), QStringLiteral("\"05,00%\",Serviço(ISS)"));
+    EXPECT_EQ(valor(QStringLiteral("Aliquota"), 5), QString());
+}
+
+TEST_F(Cadastro, AliquotaNoArquivoVaiParaAPrimeiraLinhaLivre) {
+    abreJanela();
+    modoArquivo();
+    // The type is mandatory in file mode too.
+    digitaAliquota(QStringLiteral("0750"));
+    clica("BtEnviarAliquota");
+    EXPECT_TRUE(mostrou(caixas(), Kind::Information, QStringLiteral("CONFIGURAÇÕES"),
+                        QStringLiteral("Você Deve Escolher o Tipo de Alíquota(ICMS ou ISS)!")));
+
+    controle<QRadioButton>("RbISS")->click();
+    clica("BtEnviarAliquota");
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(celula("SgAliquotas", 6, 1), QStringLiteral("07,50%"));
+    EXPECT_EQ(celula("SgAliquotas", 6, 2), QStringLiteral("Serviço(ISS)"));
+    EXPECT_EQ(valor(QStringLiteral("Aliquota"), 6), QStringLiteral("\"07,50%\",Serviço(ISS)"));
+    EXPECT_EQ(textoAliquota(), QStringLiteral("__,__%"));
+
+    // 00,00% and incomplete rates are refused here as well.
+    for (const char* invalida : {"0000", "7"}) {
+        controle<QLineEdit>("MEAliquota")->clear();
+        digitaAliquota(QString::fromLatin1(invalida));
+        clica("BtEnviarAliquota");
+        EXPECT_TRUE(mostrou(caixas(), Kind::Information, QStringLiteral("CONFIGURAÇÕES"),
+                            QStringLiteral("É Necessário Digitar Uma Alíquota Válida!")))
+            << invalida;
+    }
+    EXPECT_EQ(celula("SgAliquotas", 7, 1), QString());
+
+    // With every row taken nothing happens and the edit keeps the rate.
+    for (int linha = 7; linha <= 16; ++linha)
+        controle<QTableWidget>("SgAliquotas")->item(linha - 1, 1)->setText(QStringLiteral("01,00%"));
+    controle<QLineEdit>("MEAliquota")->clear();
+    digitaAliquota(QStringLiteral("1700"));
+    clica("BtEnviarAliquota");
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(textoAliquota(), QStringLiteral("17,00%"));
+    EXPECT_EQ(valor(QStringLiteral("Aliquota"), 7), QString());
+    EXPECT_EQ(chamadas("ProgramaAliquota"), 0);
+}
+
+TEST_F(Cadastro, FormaDePagamentoNoArquivoDaLinha2A20) {
+    abreJanela();
+    modoArquivo();
+    controle<QLineEdit>("EdFormaPagamento")->setText(QStringLiteral("Cartão"));
+    clica("BtEnviarFormaPagto");
+    // Characters, not bytes: "Cartão" fills six of the sixteen.
+    EXPECT_EQ(celula("SgFormaPagamento", 6), QStringLiteral("Cartão          "));
+    EXPECT_EQ(celula("SgFormaPagamento", 6, 2), QStringLiteral("V"));
+    EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 6), QStringLiteral("\"Cartão          \",V"));
+    // Written as UTF-8, the template's Windows-1252 text included.
+    const QByteArray escrito = bytes(cadastro());
+    EXPECT_TRUE(utf8(escrito));
+    EXPECT_TRUE(escrito.contains("6=\"Cart\xc3\xa3o          \",V\r\n"));
+    EXPECT_TRUE(escrito.contains("1=\"Relat\xc3\xb3rio Geral  \""));
+
+    controle<QLineEdit>("EdFormaPagamento")->setText(QStringLiteral("   "));
+    clica("BtEnviarFormaPagto");
+    EXPECT_TRUE(mostrou(caixas(), Kind::Information, QStringLiteral("CONFIGURAÇÕES"),
+                        QStringLiteral("Forma de Pagamento não Pode Ser Formada de Espaços ou Vazia!")));
+    EXPECT_TRUE(controle<QLineEdit>("EdFormaPagamento")->text().isEmpty());
+
+    // Row 1 is never chosen; rows 2-20 all taken: nothing happens.
+    controle<QTableWidget>("SgFormaPagamento")->item(0, 1)->setText(QString());
+    for (int linha = 7; linha <= 20; ++linha)
+        controle<QTableWidget>("SgFormaPagamento")->item(linha - 1, 1)->setText(QStringLiteral("x"));
+    controle<QLineEdit>("EdFormaPagamento")->setText(QStringLiteral("Mais Uma"));
+    clica("BtEnviarFormaPagto");
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(celula("SgFormaPagamento", 1), QString());
+    EXPECT_EQ(controle<QLineEdit>("EdFormaPagamento")->text(), QStringLiteral("Mais Uma        "));
+}
+
+TEST_F(Cadastro, ComprovanteERelatorioNoArquivoPeloIndice) {
+    abreJanela();
+    modoArquivo();
+    clica("BtEnviarCNF");
+    EXPECT_TRUE(mostrou(caixas(), Kind::Information, QStringLiteral("CONFIGURAÇÕES"),
+                        QStringLiteral("Você Deve Escolher o Índice do Totalizador!")));
+    controle<QComboBox>("CbCNF")->setCurrentText(QStringLiteral("01"));
+    controle<QLineEdit>("EdCNF")->setText(QStringLiteral("Recarga"));
+    clica("BtEnviarCNF");
+    // Replaced silently, never moved to a free row.
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(celula("SgCNF", 1), QStringLiteral("Recarga            "));
+    EXPECT_EQ(valor(QStringLiteral("CNF"), 1), QStringLiteral("Recarga            "));
+    controle<QLineEdit>("EdCNF")->setText(QString());
+    clica("BtEnviarCNF");
+    EXPECT_TRUE(mostrou(caixas(), Kind::Information, QStringLiteral("CONFIGURAÇÃO"),
+                        QStringLiteral("Comprovante Inválido para Cadastro")));
+
+    clica("BtEnviarRelGerencial");
+    EXPECT_TRUE(mostrou(caixas(), Kind::Information, QStringLiteral("CONFIGURAÇÃO"),
+                        QStringLiteral("Índice Inválido para Cadastro")));
+    controle<QComboBox>("CbRelGerencial")->setCurrentText(QStringLiteral("30"));
+    controle<QLineEdit>("EdRelGerencial")->setText(QStringLiteral("Fechamento"));
+    clica("BtEnviarRelGerencial");
+    EXPECT_EQ(celula("SgRelGerencial", 30), QStringLiteral("Fechamento       "));
+    EXPECT_EQ(valor(QStringLiteral("RelGerencial"), 30), QStringLiteral("Fechamento       "));
+    controle<QLineEdit>("EdRelGerencial")->setText(brancos(5));
+    clica("BtEnviarRelGerencial");
+    EXPECT_TRUE(mostrou(caixas(), Kind::Information, QStringLiteral("CONFIGURAÇÃO"),
+                        QStringLiteral("Relatório Inválido para Cadastro")));
+    EXPECT_EQ(chamadas("NomeiaTotalizadorNaoSujeitoIcms") + chamadas("NomeiaRelatorioGerencialMFD"), 0);
+}
+
+TEST_F(Cadastro, ModeloSalvoEImportadoSubstituiTodasAsTabelas) {
+    abreJanela();
+    const QString salvo = pastaModelos() + QStringLiteral("/Loja.ntf");
+    dialogos.text(salvo);
+    clica("BtSalvaModeloConfig");
+    std::vector<Record> vistas = caixas();
+    ASSERT_EQ(vistas.size(), 2u);
+    EXPECT_EQ(vistas[0].kind, Kind::SaveFile);
+    EXPECT_EQ(vistas[0].title, QStringLiteral("Arquivo de Configuração"));
+    EXPECT_EQ(vistas[0].text, arquivo(QStringLiteral("Cadastro")) + QStringLiteral("/Modelos"));
+    EXPECT_EQ(descreve(vistas[1]), "Information CADASTRO: Configurações Salvas com Sucesso");
+    EXPECT_EQ(bytes(salvo), bytes(cadastro()));
+
+    // A model made on Windows, every table different, the never-written rows too.
+    const QByteArray outro =
+        "[FormaPagamento]\r\n1=\"Esp\xe9"
+        "cie         \",N\r\n2=\"Cart\xe3o          \",V\r\n"
+        "[Aliquota]\r\n1=\"03,00%\",Servi\xe7o(ISS)\r\n"
+        "[CNF]\r\n30=\"Dep\xf3sito            \"\r\n"
+        "[RelGerencial]\r\n1=\"Abertura         \"\r\n";
+    const QString importado = pastaModelos() + QStringLiteral("/Outra.ntf");
+    grava(importado, outro);
+    UStatus::Fstatus->JanelaAbrir.title = QStringLiteral("de outra janela");
+    dialogos.text(importado);
+    clica("BtImportaModeloConfig");
+    vistas = caixas();
+    ASSERT_EQ(vistas.size(), 2u);
+    EXPECT_EQ(vistas[0].kind, Kind::OpenFile);
+    EXPECT_EQ(vistas[0].title, QString());
+    EXPECT_EQ(vistas[0].text, arquivo(QStringLiteral("Cadastro")) + QStringLiteral("/Modelos"));
+    EXPECT_EQ(descreve(vistas[1]),
+              "Information CADASTRO: Configurações Importadas com Sucesso\rVerifique as Abas de Configuração!");
+    EXPECT_EQ(bytes(cadastro()), outro);
+    EXPECT_EQ(celula("SgFormaPagamento", 1), QStringLiteral("Espécie         "));
+    EXPECT_EQ(celula("SgFormaPagamento", 2), QStringLiteral("Cartão          "));
+    EXPECT_EQ(celula("SgFormaPagamento", 3), QString());
+    EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("03,00%"));
+    EXPECT_EQ(celula("SgAliquotas", 1, 2), QStringLiteral("Serviço(ISS)"));
+    EXPECT_EQ(celula("SgAliquotas", 2), QString());
+    EXPECT_EQ(celula("SgCNF", 1), QString());
+    EXPECT_EQ(celula("SgCNF", 30), QStringLiteral("Depósito           "));
+    EXPECT_EQ(celula("SgRelGerencial", 1), QStringLiteral("Abertura         "));
+    EXPECT_EQ(celula("SgRelGerencial", 2), QString());
+    // The next save writes the whole file as UTF-8.
+    duploClique("SgRelGerencial", 2);
+    EXPECT_TRUE(utf8(bytes(cadastro())));
+    EXPECT_TRUE(bytes(cadastro()).contains("30=\"Dep\xc3\xb3sito            \""));
+    EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 2), QStringLiteral("\"Cartão          \",V"));
+    const QByteArray depois = bytes(cadastro());
+
+    // A cancelled dialog does nothing.
+    dialogos.cancel().cancel();
+    clica("BtSalvaModeloConfig");
+    clica("BtImportaModeloConfig");
+    vistas = caixas();
+    ASSERT_EQ(vistas.size(), 2u);
+    EXPECT_EQ(bytes(cadastro()), depois);
+    EXPECT_EQ(chamadas("ProgramaAliquota"), 0);
+}
+
+TEST_F(Cadastro, CopiaDeModeloQueFalhaNomeiaOsDoisArquivosENaoMudaNada) {
+    abreJanela();
+    duploClique("SgAliquotas", 1);
+    const QByteArray antes = bytes(cadastro());
+    const QString semPasta = arquivo(QStringLiteral("Nao Existe/Loja.ntf"));
+    dialogos.text(semPasta);
+    clica("BtSalvaModeloConfig");
+    std::vector<Record> vistas = caixas();
+    ASSERT_EQ(vistas.size(), 2u);
+    EXPECT_EQ(vistas[1].kind, Kind::Error);
+    EXPECT_EQ(vistas[1].title, QStringLiteral("CADASTRO"));
+    EXPECT_TRUE(vistas[1].text.contains(cadastro()));
+    EXPECT_TRUE(vistas[1].text.contains(semPasta));
+    EXPECT_FALSE(QFile::exists(semPasta));
+
+    const QString ausente = pastaModelos() + QStringLiteral("/Sumiu.ntf");
+    dialogos.text(ausente);
+    clica("BtImportaModeloConfig");
+    vistas = caixas();
+    ASSERT_EQ(vistas.size(), 2u);
+    EXPECT_EQ(vistas[1].kind, Kind::Error);
+    EXPECT_TRUE(vistas[1].text.contains(ausente));
+    EXPECT_TRUE(vistas[1].text.contains(cadastro()));
+    EXPECT_EQ(bytes(cadastro()), antes);
+    EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("12,00%"));
+}
+
+TEST_F(Cadastro, ArquivoQueNaoPodeSerLidoNuncaEhSobrescrito) {
+    uZentora3::Fprincipal->BtLocalizarImpressoraClick();
+    caixas();
+    // A registration "file" that cannot be opened for reading.
+    ASSERT_TRUE(QDir().mkpath(cadastro()));
+    QFile(cadastro() + QStringLiteral("/dentro.txt")).open(QIODevice::WriteOnly);
+    uZentora3::Fprincipal->BtConfigFiscaisClick();
+    std::vector<Record> vistas = caixas();
+    ASSERT_EQ(vistas.size(), 1u);
+    EXPECT_EQ(vistas[0].kind, Kind::Error);
+    EXPECT_TRUE(vistas[0].text.contains(cadastro()));
+    EXPECT_EQ(celula("SgAliquotas", 1), QString());
+
+    // Saves are refused with the same message; the printer side still works.
+    modoArquivo();
+    controle<QLineEdit>("EdFormaPagamento")->setText(QStringLiteral("PIX"));
+    clica("BtEnviarFormaPagto");
+    vistas = caixas();
+    ASSERT_EQ(vistas.size(), 1u);
+    EXPECT_EQ(vistas[0].kind, Kind::Error);
+    EXPECT_TRUE(QFileInfo(cadastro()).isDir());
+    EXPECT_TRUE(QFile::exists(cadastro() + QStringLiteral("/dentro.txt")));
+    EXPECT_EQ(memo("MemoAtualAliquota")[0], QStringLiteral("01 : 18,00% - ICMS"));
+
+    dialogos.yes();
+    clica("BtImpressoraArquivoAL");
+    vistas = caixas();
+    EXPECT_FALSE(mostrou(vistas, Kind::Information, QStringLiteral("CONFIGURAÇÕES"),
+                         QStringLiteral("Alíquotas Copiadas com Sucesso")));
+    EXPECT_TRUE(QFileInfo(cadastro()).isDir());
+}
+
+TEST_F(Cadastro, PastaDeCadastroInexistenteAvisaNaGravacaoEParaAli) {
+    uZentora3::Fprincipal->BtLocalizarImpressoraClick();
+    caixas();
+    UStatus::sPastaCadastro = arquivo(QStringLiteral("Sem Pasta"));
+    uZentora3::Fprincipal->BtConfigFiscaisClick();
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(celula("SgAliquotas", 1), QString());
+
+    dialogos.yes();
+    clica("BtImpressoraArquivoAL");
+    const std::vector<Record> vistas = caixas();
+    ASSERT_EQ(vistas.size(), 2u);
+    EXPECT_EQ(vistas[1].kind, Kind::Error);
+    EXPECT_EQ(vistas[1].text, QStringLiteral("Unable to write to ") + cadastro());
+    // The grid keeps what it shows; no success is announced.
+    EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("18,00%"));
+    EXPECT_FALSE(QDir(arquivo(QStringLiteral("Sem Pasta"))).exists());
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#include "configecf.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include "kesafi_virtual.h"
+#include "platform/profile.h"
+#include "printer/buffer.h"
+#include "printer/ustatus.h"
+
+void ConfigECF::SetUp() {
+    Instalacao::SetUp();
+    if (HasFatalFailure()) return;
+    // Only the test's own registration files.
+    QDir(arquivo(QStringLiteral("Cadastro"))).removeRecursively();
+    QDir().mkpath(arquivo(QStringLiteral("Cadastro/Modelos")));
+    criaImpressora();
+    if (HasFatalFailure()) return;
+    criaJanelas();
+    janela = UConfigFiscais::FConfigECF;
+    ASSERT_NE(janela, nullptr);
+}
+
+void ConfigECF::abreJanela() {
+    uZentora3::Fprincipal->BtLocalizarImpressoraClick();
+    caixas();
+    uZentora3::Fprincipal->BtConfigFiscaisClick();
+}
+
+void ConfigECF::reabre() {
+    janela->hide();
+    uZentora3::Fprincipal->BtConfigFiscaisClick();
+}
+
+void ConfigECF::duploClique(const char* grade, int linha) {
+    QTableWidget* g = controle<QTableWidget>(grade);
+    g->scrollToItem(g->item(linha - 1, 1));
+    const QRect r = g->visualItemRect(g->item(linha - 1, 1));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+QString ConfigECF::cadastro() const { return janela->arquivoCadastro(); }
+
+QByteArray ConfigECF::bytes(const QString& caminho) const {
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void ConfigECF::grava(const QString& caminho, const QByteArray& conteudo) const {
+    QFile f(caminho);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(conteudo);
+}
+
+QString ConfigECF::valor(const QString& secao, int chave) const {
+    return platform::Profile(cadastro()).readString(secao, QString::number(chave));
+}
+
+QString ConfigECF::aliquotas() {
+    QByteArray b = printer::bufferEmBranco(79);
+    Kestrona_FI_RetornoAliquotas(b.data());
+    return printer::texto(b);
+}
+
+QString ConfigECF::formas() {
+    QByteArray b = printer::bufferEmBranco(3016);
+    Kestrona_FI_VerificaFormasPagamento(b.data());
+    return printer::texto(b);
+}
+
+int ConfigECF::chamadas(const char* funcao) {
+    int n = -1;
+    KesafiVirtual_ContaChamadas(funcao, &n);
+    return n;
+}
