@@ -18,10 +18,11 @@
  *    (nothing answers); -8 the capture file "Retorno.txt" could not be
  *    written; -27 the printer refused the command (ACK 6, ST1/ST2 bits, ST3
  *    code); -1 the memory failed, or could not be opened because the system
- *    refused (a full disk, no permission: the memory stays as it was), and
- *    the MF/MFD data functions for now.  Library-side calls (VersaoDll,
- *    SelecionaIniLocal, ReloadINIFile, FechaPortaSerial,
- *    HabilitaDesabilitaRetornoEstendidoMFD) need neither port nor printer.
+ *    refused (a full disk, no permission: the memory stays as it was), or a
+ *    file of the MF/MFD data functions could not be written (kesafi32.h).
+ *    Library-side calls (VersaoDll, SelecionaIniLocal, ReloadINIFile,
+ *    FechaPortaSerial, HabilitaDesabilitaRetornoEstendidoMFD,
+ *    FormatoDadosMFD) need neither port nor printer.
  *  - the memory ("memoria.db" in the memory folder) is never deleted,
  *    truncated or replaced on the way to opening it: only a folder with no
  *    memory at all gets a new printer.  It carries the version of its
@@ -199,8 +200,9 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, i
 
 /*
  * Copies into `destino` (at most `tamanho` - 1 bytes, zero-terminated) the
- * text arguments of the latest Kestrona_FI_* call of the tables, readings
- * and service commands that takes texts, as the library received them: each
+ * text arguments of the latest Kestrona_FI_* call of the tables, readings,
+ * service commands and MF/MFD data functions that takes texts, as the
+ * library received them (ArquivoMFD: its seven texts in argument order): each
  * in double quotes, NULL for a null pointer, separated by commas (for
  * instance "5   ","10  ","c").  Empty before any such call since the base
  * folder was set.  Returns the length of the whole text.

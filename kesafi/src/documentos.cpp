@@ -12,12 +12,17 @@ std::string taxa(int valor) { return digits(valor / 100, 2) + "," + digits(valor
 
 std::string cabecalho(const Contexto& c, int64_t coo, std::string_view titulo, int64_t ccf) {
     Impresso p;
-    p.centro("COMERCIAL DEMONSTRAÇÃO LTDA");
-    p.centro("LOJA VIRTUAL");
-    p.centro("AV. DAS NAÇÕES, 1000 - CENTRO");
-    p.centro("SÃO PAULO - SP");
-    p.linha("CNPJ:12.345.678/0001-95   IE:123.456.789.110");
-    p.linha("IM:9876543");
+    const Contribuinte& u = kContribuinte;
+    const std::string_view cnpj = u.cnpj, ie = u.inscricaoEstadual;
+    p.centro(u.razaoSocial);
+    p.centro(u.nomeFantasia);
+    p.centro(u.endereco);
+    p.centro(u.cidade);
+    p.linha("CNPJ:" + std::string(cnpj.substr(0, 2)) + "." + std::string(cnpj.substr(2, 3)) + "." +
+            std::string(cnpj.substr(5, 3)) + "/" + std::string(cnpj.substr(8, 4)) + "-" +
+            std::string(cnpj.substr(12, 2)) + "   IE:" + std::string(ie.substr(0, 3)) + "." +
+            std::string(ie.substr(3, 3)) + "." + std::string(ie.substr(6, 3)) + "." + std::string(ie.substr(9, 3)));
+    p.linha(std::string("IM:") + u.inscricaoMunicipal);
     p.traco();
     std::string direita = "COO:" + digits(coo, 6);
     if (ccf >= 0) direita = "CCF:" + digits(ccf, 6) + " " + direita;
@@ -29,7 +34,7 @@ std::string cabecalho(const Contexto& c, int64_t coo, std::string_view titulo, i
 std::string rodape(const Contexto& c) {
     Impresso p;
     p.traco();
-    p.colunas(std::string(kModelo) + " ECF-IF", "VERSÃO:01.02.00 ECF:001");
+    p.colunas(std::string(kModelo) + " " + kTipoEcf, std::string("VERSÃO:") + kVersaoSb + " ECF:001");
     p.colunas("LJ:0001 OPR:0001", dataBarra(c.agora) + " " + horaDois(c.agora));
     p.colunas("FAB:" + c.e.serie, "BR");
     p.linha();

@@ -216,6 +216,16 @@ Resposta Impressora::muda(F&& f) {
     return {};
 }
 
+Resposta Impressora::consulta(const std::function<Resposta(Memoria&)>& leitura) {
+    if (danificada()) return memoriaDanificada();
+    try {
+        return leitura(*mem_);
+    } catch (const MemoriaIlegivel& ex) {
+        danifica(ex.what());
+        return memoriaDanificada();
+    }
+}
+
 int64_t Impressora::agora() const { return agoraDe(e_); }
 
 int Impressora::flags() const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -52,6 +53,24 @@ inline constexpr const char* kMarca = "KESTRONA";
 inline constexpr const char* kTipoEcf = "ECF-IF";
 inline constexpr const char* kFirmware = "010200";
 inline constexpr const char* kVersaoSb = "01.02.00";
+
+// The printer's user (the taxpayer), as its documents print it.
+struct Contribuinte {
+    const char* razaoSocial;
+    const char* nomeFantasia;
+    const char* endereco;
+    const char* cidade;
+    const char* cnpj;  // digits
+    const char* inscricaoEstadual;
+    const char* inscricaoMunicipal;
+};
+inline constexpr Contribuinte kContribuinte{"COMERCIAL DEMONSTRAÇÃO LTDA",
+                                            "LOJA VIRTUAL",
+                                            "AV. DAS NAÇÕES, 1000 - CENTRO",
+                                            "SÃO PAULO - SP",
+                                            "12345678000195",
+                                            "123456789110",
+                                            "9876543"};
 inline constexpr int kCapacidadeReducoes = 3650;
 inline constexpr int64_t kCapacidadeMfd = int64_t{1} << 30;
 
@@ -91,6 +110,10 @@ public:
     const Tabelas& tabelas() const { return t_; }
     const std::optional<Reducao>& ultimaReducao() const { return ultima_; }
     Memoria& memoria() { return *mem_; }
+    // Runs a reading of the memory that changes nothing (the MF/MFD data
+    // functions): a record it finds unreadable damages the printer as a
+    // command would.
+    Resposta consulta(const std::function<Resposta(Memoria&)>& leitura);
 
     int64_t agora() const;
     int flags() const;

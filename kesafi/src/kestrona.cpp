@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "dados_mfd.h"
 #include "impressora.h"
 #include "kesafi32.h"
 #include "profile/ini.h"
@@ -14,8 +15,6 @@
 
 namespace kesafi {
 namespace {
-
-constexpr const char* kVersaoDll = "01.00.001";
 
 // "Cupom", "NaoFiscal" or "Gerencial" (any case) as the document to leave open.
 std::optional<Impressora::Aberto> documentoAberto(std::string_view nome) {
@@ -494,23 +493,37 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char
 
 // ------------------------------------------------------------ memory data
 
-KESAFI_API int KESAFI_CALL Kestrona_FI_DownloadMF(const char*) {
-    return chama("DownloadMF", Alvo::Biblioteca, {}, [](Sessao&) { return Resposta{-1, 0, 0, 0}; });
+KESAFI_API int KESAFI_CALL Kestrona_FI_DownloadMF(const char* arquivo) {
+    anotaTextos({arquivo});
+    return chama("DownloadMF", Alvo::Impressora, {}, [&](Sessao& s) { return dados::downloadMf(s, arquivo); });
 }
 
-KESAFI_API int KESAFI_CALL Kestrona_FI_ArquivoMFD(const char*, const char*, const char*, const char*, const char*, int,
-                                                  const char*, const char*, int) {
-    return chama("ArquivoMFD", Alvo::Biblioteca, {}, [](Sessao&) { return Resposta{-1, 0, 0, 0}; });
+KESAFI_API int KESAFI_CALL Kestrona_FI_ArquivoMFD(const char* origem, const char* inicial, const char* final,
+                                                  const char* seletor, const char* usuario, int tipo,
+                                                  const char* chave1, const char* chave2, int arquivoUnico) {
+    anotaTextos({origem, inicial, final, seletor, usuario, chave1, chave2});
+    return chama("ArquivoMFD", Alvo::Impressora, {}, [&](Sessao& s) {
+        return dados::arquivoMfd(s, origem, inicial, final, seletor, usuario, tipo, chave1, chave2, arquivoUnico);
+    });
 }
 
-KESAFI_API int KESAFI_CALL Kestrona_FI_EspelhoMFD(const char*, const char*, const char*, const char*, const char*,
-                                                  const char*, const char*) {
-    return chama("EspelhoMFD", Alvo::Biblioteca, {}, [](Sessao&) { return Resposta{-1, 0, 0, 0}; });
+KESAFI_API int KESAFI_CALL Kestrona_FI_EspelhoMFD(const char* destino, const char* inicial, const char* final,
+                                                  const char* seletor, const char* usuario, const char* chave1,
+                                                  const char* chave2) {
+    anotaTextos({destino, inicial, final, seletor, usuario, chave1, chave2});
+    return chama("EspelhoMFD", Alvo::Impressora, {}, [&](Sessao& s) {
+        return dados::espelhoMfd(s, destino, inicial, final, seletor, usuario, chave1, chave2);
+    });
 }
 
-KESAFI_API int KESAFI_CALL Kestrona_FI_FormatoDadosMFD(const char*, const char*, const char*, const char*, const char*,
-                                                       const char*, const char*) {
-    return chama("FormatoDadosMFD", Alvo::Biblioteca, {}, [](Sessao&) { return Resposta{-1, 0, 0, 0}; });
+// A stored file is converted by the library alone: no port, no printer.
+KESAFI_API int KESAFI_CALL Kestrona_FI_FormatoDadosMFD(const char* origem, const char* destino, const char* formato,
+                                                       const char* seletor, const char* inicial, const char* final,
+                                                       const char* usuario) {
+    anotaTextos({origem, destino, formato, seletor, inicial, final, usuario});
+    return chama("FormatoDadosMFD", Alvo::Biblioteca, {}, [&](Sessao&) {
+        return dados::formatoDadosMfd(origem, destino, formato, seletor, inicial, final, usuario);
+    });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ImprimeConfiguracoesImpressora(void) {

@@ -640,6 +640,47 @@ std::optional<int64_t> Memoria::primeiroDocumento(const Faixa& f) {
     return l->first;
 }
 
+std::vector<std::pair<int, Faixa>> Memoria::dias(const Faixa& f) {
+    std::vector<std::pair<int, Faixa>> out;
+    const auto l = limites(f);
+    if (!l) return out;
+    const bool porCoo = f.tipo == Faixa::Tipo::Coo;
+    const auto [de, ate] = porCoo ? std::pair<int64_t, int64_t>{INT64_MIN, INT64_MAX} : segundos(f);
+    // The first record at or after a time, within the stretch.
+    sqlite3_stmt* proximo = prepara(porCoo ? "SELECT min(data_hora) FROM documentos WHERE data_hora >= ?1"
+                                             " AND data_hora <= ?2 AND coo BETWEEN max(?3, 1) AND ?4"
+                                           : "SELECT min(data_hora) FROM documentos WHERE data_hora >= ?1"
+                                             " AND data_hora <= ?2 AND ?3 <= ?4");
+    int64_t desde = porCoo ? INT64_MIN : de;
+    for (;;) {
+        sqlite3_reset(proximo);
+        sqlite3_bind_int64(proximo, 1, desde);
+        sqlite3_bind_int64(proximo, 2, ate);
+        sqlite3_bind_int64(proximo, 3, f.inicial);
+        sqlite3_bind_int64(proximo, 4, f.final);
+        if (!proxima(proximo) || sqlite3_column_type(proximo, 0) == SQLITE_NULL) break;
+        const int dia = dayOf(inteiro(proximo, 0));
+        sqlite3_reset(proximo);
+        Faixa parte{Faixa::Tipo::Data, dia, dia};
+        if (porCoo) {
+            sqlite3_stmt* s = prepara(
+                "SELECT min(coo), max(coo) FROM documentos WHERE data_hora BETWEEN ? AND ? AND coo BETWEEN max(?, 1)"
+                " AND ?");
+            const auto [inicioDia, fimDia] = segundos(parte);
+            sqlite3_bind_int64(s, 1, inicioDia);
+            sqlite3_bind_int64(s, 2, fimDia);
+            sqlite3_bind_int64(s, 3, f.inicial);
+            sqlite3_bind_int64(s, 4, f.final);
+            if (!proxima(s) || sqlite3_column_type(s, 0) == SQLITE_NULL) break;
+            parte = {Faixa::Tipo::Coo, inteiro(s, 0), inteiro(s, 1)};
+            sqlite3_reset(s);
+        }
+        out.emplace_back(dia, parte);
+        desde = startOfDay(dia) + 86400;
+    }
+    return out;
+}
+
 int64_t Memoria::percorre(const Faixa& f, const std::function<void(const Documento&)>& cada,
                           const std::function<void(const Cupom&)>& cupomDe) {
     const auto l = limites(f);
@@ -771,6 +812,20 @@ std::vector<Reducao> Memoria::reducoesPorData(int inicial, int final) {
     sqlite3_bind_int(s, 1, inicial);
     sqlite3_bind_int(s, 2, final);
     return reducoes(s);
+}
+
+std::vector<Reducao> Memoria::reducoesPorCoo(int64_t inicial, int64_t final) {
+    static const std::string comando =
+        "SELECT " + colunas<TabelaReducoes>() + " FROM reducoes WHERE coo BETWEEN ? AND ? ORDER BY crz";
+    sqlite3_stmt* s = prepara(comando);
+    sqlite3_bind_int64(s, 1, inicial);
+    sqlite3_bind_int64(s, 2, final);
+    return reducoes(s);
+}
+
+std::vector<Reducao> Memoria::reducoesDa(const Faixa& f) {
+    if (f.tipo == Faixa::Tipo::Coo) return reducoesPorCoo(f.inicial, f.final);
+    return reducoesPorData(static_cast<int>(f.inicial), static_cast<int>(f.final));
 }
 
 int64_t Memoria::percorreReducoes(const std::function<void(const Reducao&)>& cada) {

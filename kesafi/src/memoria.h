@@ -120,12 +120,20 @@ public:
     std::vector<Documento> documentosDesde(int64_t primeiro, int quantidade);
     // Id of the first record of a stretch; nothing when it holds none.
     std::optional<int64_t> primeiroDocumento(const Faixa& faixa);
+    // The days (yyyymmdd) on which documents of a stretch were issued, each
+    // with the part of the stretch issued on it; found through the indexes,
+    // a day at a time.
+    std::vector<std::pair<int, Faixa>> dias(const Faixa& faixa);
 
     // The fiscal memory.
     void insereReducao(const Reducao& r);
     std::optional<Reducao> ultimaReducao();
     std::vector<Reducao> reducoesPorNumero(int64_t inicial, int64_t final);
     std::vector<Reducao> reducoesPorData(int inicial, int final);
+    std::vector<Reducao> reducoesPorCoo(int64_t inicial, int64_t final);
+    // The reductions of a stretch of the tape: by their date of movement, or
+    // by their COO.
+    std::vector<Reducao> reducoesDa(const Faixa& faixa);
     // Every reduction, oldest first, streamed.
     int64_t percorreReducoes(const std::function<void(const Reducao&)>& cada);
 

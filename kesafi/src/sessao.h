@@ -17,6 +17,9 @@
 
 namespace kesafi {
 
+// The library's version, as VersaoDll answers it.
+inline constexpr const char* kVersaoDll = "01.00.001";
+
 struct Status {
     int ack = 0, st1 = 0, st2 = 0, st3 = 0;
 };
