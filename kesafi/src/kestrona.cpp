@@ -64,6 +64,7 @@ int numeroReducao(const char* texto) {
 }
 
 bool tipoLeitura(const char* tipo, bool& simplificada) {
+    if (!tipo) return false;
     const std::string v = maiusculas(tipo);
     if (v != "C" && v != "S") return false;
     simplificada = v == "S";
