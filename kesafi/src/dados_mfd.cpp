@@ -158,13 +158,9 @@ bool escreveTipoE(ArquivoAssinado& f, Memoria& m, const Tabelas& t, const tipo_e
     const auto reducoes = m.reducoesDa(faixa);
     int dataInicial = static_cast<int>(faixa.inicial), dataFinal = static_cast<int>(faixa.final);
     if (faixa.tipo == Faixa::Tipo::Coo) {
-        dataInicial = dataFinal = 0;
-        if (const auto primeiro = m.documentosDesde(m.primeiroDocumento(faixa).value_or(INT64_MAX), 1);
-            !primeiro.empty())
-            dataInicial = dayOf(primeiro.front().dataHora);
-        int64_t ultimo = 0;
-        for (const auto& [dia, parte] : m.dias(faixa)) ultimo = dia;
-        dataFinal = static_cast<int>(ultimo);
+        const auto periodo = m.periodo(faixa);
+        dataInicial = periodo ? dayOf(periodo->first) : 0;
+        dataFinal = periodo ? dayOf(periodo->second) : 0;
     }
     f.escreve(tipo_e::e01(id, kComandos[tipo], reducoes.empty() ? 0 : reducoes.front().cont.crz,
                           reducoes.empty() ? 0 : reducoes.back().cont.crz, dataInicial, dataFinal));

@@ -640,22 +640,41 @@ std::optional<int64_t> Memoria::primeiroDocumento(const Faixa& f) {
     return l->first;
 }
 
+std::optional<std::pair<int64_t, int64_t>> Memoria::periodo(const Faixa& f) {
+    const auto l = limites(f);
+    if (!l) return std::nullopt;
+    sqlite3_stmt* s = prepara(f.tipo == Faixa::Tipo::Coo
+                                  ? "SELECT min(data_hora), max(data_hora) FROM documentos WHERE id BETWEEN ? AND ?"
+                                    " AND coo BETWEEN max(?, 1) AND ?"
+                                  : "SELECT min(data_hora), max(data_hora) FROM documentos WHERE id BETWEEN ? AND ?"
+                                    " AND data_hora BETWEEN ? AND ?");
+    const auto [de, ate] = f.tipo == Faixa::Tipo::Coo ? std::pair{f.inicial, f.final} : segundos(f);
+    sqlite3_bind_int64(s, 1, l->first);
+    sqlite3_bind_int64(s, 2, l->second);
+    sqlite3_bind_int64(s, 3, de);
+    sqlite3_bind_int64(s, 4, ate);
+    std::optional<std::pair<int64_t, int64_t>> out;
+    if (proxima(s) && sqlite3_column_type(s, 0) != SQLITE_NULL) out = std::pair{inteiro(s, 0), inteiro(s, 1)};
+    sqlite3_reset(s);
+    return out;
+}
+
 std::vector<std::pair<int, Faixa>> Memoria::dias(const Faixa& f) {
     std::vector<std::pair<int, Faixa>> out;
-    const auto l = limites(f);
-    if (!l) return out;
+    const auto p = periodo(f);
+    if (!p) return out;
     const bool porCoo = f.tipo == Faixa::Tipo::Coo;
-    const auto [de, ate] = porCoo ? std::pair<int64_t, int64_t>{INT64_MIN, INT64_MAX} : segundos(f);
-    // The first record at or after a time, within the stretch.
+    // Day by day through the index of times, from the stretch's first record
+    // to its last: the first record of the stretch at or after the day.
     sqlite3_stmt* proximo = prepara(porCoo ? "SELECT min(data_hora) FROM documentos WHERE data_hora >= ?1"
                                              " AND data_hora <= ?2 AND coo BETWEEN max(?3, 1) AND ?4"
                                            : "SELECT min(data_hora) FROM documentos WHERE data_hora >= ?1"
                                              " AND data_hora <= ?2 AND ?3 <= ?4");
-    int64_t desde = porCoo ? INT64_MIN : de;
+    int64_t desde = p->first;
     for (;;) {
         sqlite3_reset(proximo);
         sqlite3_bind_int64(proximo, 1, desde);
-        sqlite3_bind_int64(proximo, 2, ate);
+        sqlite3_bind_int64(proximo, 2, p->second);
         sqlite3_bind_int64(proximo, 3, f.inicial);
         sqlite3_bind_int64(proximo, 4, f.final);
         if (!proxima(proximo) || sqlite3_column_type(proximo, 0) == SQLITE_NULL) break;
@@ -759,11 +778,6 @@ std::vector<Documento> Memoria::pagina(const char* limite, int64_t id, int quant
 std::vector<Documento> Memoria::documentosAte(int64_t ultimo, int quantidade) {
     return pagina("SELECT min(id), max(id) FROM (SELECT id FROM documentos WHERE id <= ? ORDER BY id DESC LIMIT ?)",
                   ultimo, quantidade);
-}
-
-std::vector<Documento> Memoria::documentosDesde(int64_t primeiro, int quantidade) {
-    return pagina("SELECT min(id), max(id) FROM (SELECT id FROM documentos WHERE id >= ? ORDER BY id LIMIT ?)",
-                  primeiro, quantidade);
 }
 
 int64_t Memoria::contaDocumentos() { return primeiroInteiro(db_, "SELECT count(*) FROM documentos"); }

@@ -114,12 +114,14 @@ public:
     // document.  Returns the number of records.
     int64_t percorre(const Faixa& faixa, const std::function<void(const Documento&)>& cada,
                      const std::function<void(const Cupom&)>& cupom = {});
-    // Pages: up to `quantidade` records ending at the record `ultimo` (its id;
-    // the tape's end for INT64_MAX), or starting at `primeiro`; oldest first.
+    // A page: up to `quantidade` records ending at the record `ultimo` (its
+    // id; the tape's end for INT64_MAX), oldest first.  primeiroDocumento
+    // finds where a COO or a date lies on the tape.
     std::vector<Documento> documentosAte(int64_t ultimo, int quantidade);
-    std::vector<Documento> documentosDesde(int64_t primeiro, int quantidade);
     // Id of the first record of a stretch; nothing when it holds none.
     std::optional<int64_t> primeiroDocumento(const Faixa& faixa);
+    // The times of the first and the last record of a stretch.
+    std::optional<std::pair<int64_t, int64_t>> periodo(const Faixa& faixa);
     // The days (yyyymmdd) on which documents of a stretch were issued, each
     // with the part of the stretch issued on it; found through the indexes,
     // a day at a time.

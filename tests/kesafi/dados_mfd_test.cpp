@@ -244,6 +244,13 @@ TEST_F(DadosMfd, OneFilePerDayOfMovementWhenSplit) {
             << feitos[i];
         EXPECT_EQ(valida(feitos[i]), 1);
     }
+
+    // By COOs: the days of the documents with a COO (the first day holds
+    // only the trace of the tables' programming).
+    for (const auto& f : feitos) fs::remove(f);
+    const std::string ultimo = std::to_string(contador("COO") + 1000000).substr(1);
+    ASSERT_EQ(arquivoMfd("000001", ultimo, "C", 1, 0), 1);
+    EXPECT_EQ(arquivos("MFDVF").size(), dias.size() - 1);
 }
 
 // Download.MFD converted back gives the same documents as the mirror of the
