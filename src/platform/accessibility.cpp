@@ -119,9 +119,13 @@ QString spoken(const QString& caption) { return captions::shown(caption); }
 
 void setLit(QWidget* light, bool lit) {
     const QString estado = lit ? QStringLiteral("Aceso") : QStringLiteral("Apagado");
-    light->setAccessibleDescription(estado);
+    // Every change is announced to the reader: only a real one is made.
+    auto descreve = [&estado](QWidget* w) {
+        if (w->accessibleDescription() != estado) w->setAccessibleDescription(estado);
+    };
+    descreve(light);
     for (QLabel* rotulo : light->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-        rotulo->setAccessibleDescription(estado);
+        descreve(rotulo);
         if (light->accessibleName().isEmpty()) light->setAccessibleName(spoken(rotulo->text()));
     }
 }

@@ -1,8 +1,10 @@
 #include "leitor.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMap>
 #include <QMenu>
 #include <QWidget>
 
@@ -68,13 +70,28 @@ QString rotuloDoObjeto(QAccessibleInterface* i) {
            (nomeObjeto.isEmpty() ? QString() : QLatin1Char(' ') + nomeObjeto);
 }
 
+// A button, check box, radio or label that shows its own caption.
+bool temLegenda(QObject* objeto) {
+    if (const auto* botao = qobject_cast<QAbstractButton*>(objeto)) return !botao->text().isEmpty();
+    return qobject_cast<QLabel*>(objeto) != nullptr;
+}
+
 void percorre(QAccessibleInterface* i, const QString& caminho, QStringList& faltas) {
+    // Controls without a caption of their own, by role and name: two side
+    // by side with one name (two "Data" edits, three radios named after
+    // their group) cannot be told apart.
+    QMap<std::pair<int, QString>, int> semLegenda;
     for (int c = 0; c < i->childCount(); ++c) {
         QAccessibleInterface* filho = i->child(c);
         if (!filho) continue;
         const QString aqui = caminho + QStringLiteral(" > ") + rotuloDoObjeto(filho);
-        if (ehControle(filho->role()) && !vazio(filho->object()))
-            if (const QString p = problema(filho); !p.isEmpty()) faltas << aqui + QStringLiteral(": ") + p;
+        if (ehControle(filho->role()) && !vazio(filho->object())) {
+            QString p = problema(filho);
+            if (p.isEmpty() && !temLegenda(filho->object()) &&
+                semLegenda[{int(filho->role()), filho->text(QAccessible::Name)}]++ > 0)
+                p = QStringLiteral("same name as a control beside it: \"%1\"").arg(filho->text(QAccessible::Name));
+            if (!p.isEmpty()) faltas << aqui + QStringLiteral(": ") + p;
+        }
         if (!ehFolha(filho->role())) percorre(filho, aqui, faltas);
     }
 }

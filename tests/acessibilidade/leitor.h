@@ -26,6 +26,7 @@ QString descricao(QObject* objeto);
 QList<QWidget*> janelasDoPrograma();
 
 // Every control in `janela`, visible or hidden, whose name a screen reader
-// could not read: empty, with control characters, or the bare objectName.
-// One "path: problem" line each.
+// could not read: empty, with control characters, the bare objectName, or
+// without a caption of its own and named as a control beside it.  One
+// "path: problem" line each.
 QStringList controlesSemNome(QWidget* janela);
