@@ -1,4 +1,4 @@
-// The program's message and input boxes, really shown, as a screen reader
+// The program's message and password boxes, really shown, as a screen reader
 // reads them: the title, the text with its line breaks, what the icon means,
 // a name for every control.
 #include <gtest/gtest.h>
@@ -60,11 +60,6 @@ TEST(CaixasLidas, MensagemDizTituloTextoEmLinhasEIcone) {
     EXPECT_TRUE(informacao.rotulos.contains(QStringLiteral("Primeira Linha\nSegunda Linha\nTerceira")));
     EXPECT_EQ(informacao.faltas, QStringList());
 
-    const Lida erro = leCaixa([] { platform::dialogs::error(QStringLiteral("Atenção"), QStringLiteral("NAK")); });
-    EXPECT_EQ(erro.descricao, QStringLiteral("NAK"));
-    EXPECT_TRUE(erro.rotulos.contains(QStringLiteral("Erro")));
-    EXPECT_EQ(erro.faltas, QStringList());
-
     const Lida pergunta = leCaixa(
         [] { EXPECT_FALSE(platform::dialogs::question(QStringLiteral("CONFIGURAÇÃO"), QStringLiteral("Deseja?"))); });
     EXPECT_TRUE(pergunta.rotulos.contains(QStringLiteral("Pergunta")));
@@ -76,18 +71,12 @@ TEST(CaixasLidas, MensagemDizTituloTextoEmLinhasEIcone) {
     EXPECT_EQ(simples.faltas, QStringList());
 }
 
-TEST(CaixasLidas, CampoDaSenhaEDaEntradaTemONomeDoPedido) {
+TEST(CaixasLidas, CampoDaSenhaTemONomeDoPedido) {
     const Lida senha = leCaixa(
         [] { platform::dialogs::password(QStringLiteral("GERENCIADOR"), QStringLiteral("Digite a Senha de Acesso")); });
     EXPECT_EQ(senha.nome, QStringLiteral("GERENCIADOR"));
     EXPECT_EQ(senha.campo, QStringLiteral("Digite a Senha de Acesso"));
     EXPECT_EQ(senha.faltas, QStringList());
-
-    const Lida entrada = leCaixa([] {
-        platform::dialogs::input(QStringLiteral("DATA"), QStringLiteral("Data Inicial\r(dd/mm/aa)"), QString());
-    });
-    EXPECT_EQ(entrada.campo, QStringLiteral("Data Inicial\n(dd/mm/aa)"));
-    EXPECT_EQ(entrada.faltas, QStringList());
 }
 
 }  // namespace
