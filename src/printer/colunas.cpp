@@ -15,16 +15,19 @@ constexpr qreal kMenorTamanho = 6.0;
 class AjusteDeColunas : public QObject {
 public:
     AjusteDeColunas(QPlainTextEdit* caixa, int colunas)
-        : QObject(caixa), caixa_(caixa), colunas_(colunas), maior_(caixa->font().pointSizeF()) {
+        : QObject(caixa),
+          caixa_(caixa),
+          vista_(caixa->viewport()),
+          colunas_(colunas),
+          maior_(caixa->font().pointSizeF()) {
         caixa->installEventFilter(this);
-        caixa->viewport()->installEventFilter(this);
+        vista_->installEventFilter(this);
     }
 
     bool eventFilter(QObject* objeto, QEvent* evento) override {
         const QEvent::Type tipo = evento->type();
-        if ((objeto == caixa_->viewport() && tipo == QEvent::Resize) ||
-            (objeto == caixa_ && tipo == QEvent::FontChange))
-            ajusta();
+        // Compares pointers only: the box may be on its way out.
+        if ((objeto == vista_ && tipo == QEvent::Resize) || (objeto == caixa_ && tipo == QEvent::FontChange)) ajusta();
         return false;
     }
 
@@ -34,8 +37,7 @@ private:
         ajustando_ = true;
         // The text starts and ends a document margin inside the visible
         // area, and the cursor may stand after the last column.
-        const qreal largura =
-            caixa_->viewport()->width() - 2 * caixa_->document()->documentMargin() - caixa_->cursorWidth();
+        const qreal largura = vista_->width() - 2 * caixa_->document()->documentMargin() - caixa_->cursorWidth();
         const QString linha(colunas_, QLatin1Char('M'));
         QFont fonte = caixa_->font();
         for (qreal tamanho = maior_; tamanho >= kMenorTamanho; tamanho -= 0.5) {
@@ -47,6 +49,7 @@ private:
     }
 
     QPlainTextEdit* caixa_;
+    QWidget* vista_;  // where the text shows, inside the box's frame and scroll bars
     int colunas_;
     qreal maior_;
     bool ajustando_ = false;
