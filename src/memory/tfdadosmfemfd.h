@@ -1,7 +1,17 @@
+// The MF/MFD data window: files and mirrors of the tape detail memory, the
+// conversion of a stored MFD file, the last reduction's data, the fiscal
+// memory download, the configuration print-out and signature validation.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
+
+#include "intervalo.h"
+#include "kesafi32.h"
+
+class QAbstractButton;
 
 namespace Ui {
 class TFDadosMFeMFD;
@@ -15,8 +25,57 @@ public:
     ~TFDadosMFeMFD() override;
 
     std::unique_ptr<Ui::TFDadosMFeMFD> ui;
+
+    void RbDownloadDataMfdClick();
+    void RbDownloadCOOMfdClick();
+    void RbDownloadTotalMFDClick();
+    void SbUSuarioMFDScroll();
+    void BtDownloadMFDClick();
+    void BtMFDDiretoTXTClick();
+    void BtFormatoMFDClick();
+    void BtDadosZClick();
+    void BtDownloadMFClick();
+    void BtImprimirConfigClick();
+    void BtValidarAssinaturaClick();
+
+    // What the range controls hold now.
+    uDadosMFeMFD::Escolha escolha() const;
+    // The type code of the checked type radio (MF 0, MFD 1, TDM 2, RZ 3,
+    // RFD 4); nothing when none is checked.
+    std::optional<int> tipoDownload() const;
+    // "1" to "5".
+    QString usuario() const;
+    // 0 for one file per day of movement, 1 for a single file.
+    int arquivoUnico() const;
+
+private:
+    // The range check; a refusal is shown (and the focus moved) here.
+    std::optional<uDadosMFeMFD::Intervalo> confereIntervalo(const QString& semFaixa, bool exigeTipo);
 };
 
 namespace uDadosMFeMFD {
+
 extern TFDadosMFeMFD* FDadosMFeMFD;
-}
+
+// Opens `pasta` in the desktop's file manager.  Nothing is checked.
+void AbrePasta(const QString& pasta);
+
+// The signature library's check, bound when the program loads, as the
+// printer library's functions are; tests put another function in its place.
+using TValidateFile = int(KESAFI_CALL*)(const char* arquivo, const char* chave1, const char* chave2);
+extern TValidateFile validateFile;
+
+// sPastaBase + "Relatorios", the folder of every file this window makes.
+QString pastaRelatorios();
+
+// What became of the download the library left in the reports folder.
+enum class Guarda {
+    Guardado,  // copied to the serial number's name, then removed
+    Ausente,   // the library left no Download.MFD
+    Falhou,    // the copy failed: Download.MFD is kept as it was
+};
+// Copies "Download.MFD" of `pasta` over `nome` in the same folder, removing
+// it only once the copy is complete.
+Guarda GuardaDownload(const QString& pasta, const QString& nome);
+
+}  // namespace uDadosMFeMFD

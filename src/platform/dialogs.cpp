@@ -16,15 +16,6 @@ using captions::shown;
 Script* gScript = nullptr;
 int gOpen = 0;
 
-// Marks a box or dialog open for as long as it lives.
-class Open {
-public:
-    Open() { ++gOpen; }
-    ~Open() { --gOpen; }
-    Open(const Open&) = delete;
-    Open& operator=(const Open&) = delete;
-};
-
 QWidget* owner() { return QApplication::activeWindow(); }
 
 void messageBox(QMessageBox::Icon icon, const QString& title, const QString& text) {
@@ -37,6 +28,9 @@ void messageBox(QMessageBox::Icon icon, const QString& title, const QString& tex
 QString applicationTitle() { return QStringLiteral("Zentora 3.0"); }
 
 bool anyOpen() { return gOpen > 0 || QApplication::activeModalWidget() != nullptr; }
+
+Open::Open() { ++gOpen; }
+Open::~Open() { --gOpen; }
 
 void information(const QString& title, const QString& text) {
     Open open;

@@ -29,6 +29,17 @@ QString applicationTitle();
 // Timers that send commands to the printer wait while it holds.
 bool anyOpen();
 
+// Counts as an open box for as long as it lives.  Every box and dialog here
+// holds one; so does a handler that lets the event loop run while it waits
+// for a long library call, so that timers hold their commands meanwhile.
+class Open {
+public:
+    Open();
+    ~Open();
+    Open(const Open&) = delete;
+    Open& operator=(const Open&) = delete;
+};
+
 // OK button, information icon.
 void information(const QString& title, const QString& text);
 // Yes and No buttons, question icon; true only on Yes.

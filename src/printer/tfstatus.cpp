@@ -6,6 +6,7 @@
 #include "app/tfprincipal.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "janela.h"
+#include "platform/accessibility.h"
 #include "ui_tfstatus.h"
 #include "ustatus.h"
 
@@ -63,6 +64,7 @@ void TFstatus::acendePainel(int posicao, bool aceso) {
     p->setProperty("skinSection", aceso ? QString() : QStringLiteral("PANEL"));
     p->setStyleSheet(aceso ? QStringLiteral("QFrame#%1 { background-color: #FF0000; }").arg(p->objectName())
                            : QString());
+    platform::accessibility::setLit(p, aceso);
 }
 
 bool TFstatus::painelAceso(const QFrame* painel) { return painel->property("skinSection").toString().isEmpty(); }

@@ -1,0 +1,31 @@
+// Every function the command manager offers is a control of one of the
+// program's windows: a name missing here is a function the manager cannot
+// take away from the users.
+#include <QApplication>
+#include <QStringList>
+
+#include "instalacao.h"
+#include "manager/disponibilidade.h"
+
+using namespace UGerenciador;
+
+namespace {
+
+class ControlesGovernados : public Instalacao {};
+
+TEST_F(ControlesGovernados, TodosOs33ControlesExistemNasSuasJanelas) {
+    criaJanelas();
+    QStringList faltando;
+    for (const Funcao& funcao : Funcoes()) {
+        QWidget* janela = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (QLatin1String(w->metaObject()->className()) == QLatin1String(NomeDaJanela(funcao.janela))) janela = w;
+        if (!janela || !janela->findChild<QWidget*>(QLatin1String(funcao.controle)))
+            faltando << QStringLiteral("%1 %2.%3")
+                            .arg(funcao.posicao)
+                            .arg(QLatin1String(NomeDaJanela(funcao.janela)), QLatin1String(funcao.controle));
+    }
+    EXPECT_TRUE(faltando.isEmpty()) << "missing: " << faltando.join(QStringLiteral(", ")).toStdString();
+}
+
+}  // namespace
