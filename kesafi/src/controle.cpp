@@ -15,14 +15,6 @@ using namespace kesafi;
 
 namespace {
 
-std::optional<Impressora::Aberto> documentoAberto(std::string_view nome) {
-    const std::string v = maiusculas(nome);
-    if (v == "CUPOM") return Impressora::Aberto::Cupom;
-    if (v == "NAOFISCAL") return Impressora::Aberto::NaoFiscal;
-    if (v == "GERENCIAL") return Impressora::Aberto::Gerencial;
-    return std::nullopt;
-}
-
 int documentosDeVenda(int quantidade, bool recebimentos) {
     if (quantidade <= 0) return -2;
     Sessao& s = sessao();

@@ -5,25 +5,11 @@
 #include <stdexcept>
 
 #include "relogio.h"
+#include "sorteio.h"
 #include "texto.h"
 
 namespace kesafi {
 namespace {
-
-// Deterministic generator of the printer's past.
-struct Sorteio {
-    uint64_t s;
-    uint64_t proximo() {
-        s += 0x9E3779B97F4A7C15ULL;
-        uint64_t z = s;
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    int faixa(int a, int b) { return a + static_cast<int>(proximo() % static_cast<uint64_t>(b - a + 1)); }
-};
-
-std::string taxa(int valor) { return doc::taxa(valor); }
 
 // Blank-padded stored name: first 15 characters, trailing blanks removed.
 std::string nomeGuardado(std::string_view nome) {
@@ -262,7 +248,7 @@ Resposta Impressora::programaAliquota(int valor, bool iss) {
             c.t.aliquotas[i] = {valor, iss};
             c.mem.gravaAliquota(i + 1, c.t.aliquotas[i]);
             op::rastro(c, tipos::kProgramacao,
-                       "ALÍQUOTA " + digits(i + 1, 2) + ": " + taxa(valor) + (iss ? " ISS" : " ICMS"));
+                       "ALÍQUOTA " + digits(i + 1, 2) + ": " + doc::taxa(valor) + (iss ? " ISS" : " ICMS"));
             return {};
         }
         return recusa(0, kSt2AliquotaEsgotada, 5);

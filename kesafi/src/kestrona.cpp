@@ -16,15 +16,6 @@
 namespace kesafi {
 namespace {
 
-// "Cupom", "NaoFiscal" or "Gerencial" (any case) as the document to leave open.
-std::optional<Impressora::Aberto> documentoAberto(std::string_view nome) {
-    const std::string v = maiusculas(nome);
-    if (v == "CUPOM") return Impressora::Aberto::Cupom;
-    if (v == "NAOFISCAL") return Impressora::Aberto::NaoFiscal;
-    if (v == "GERENCIAL") return Impressora::Aberto::Gerencial;
-    return std::nullopt;
-}
-
 // [Virtual] DocumentoAberto: each opening of the port finds that document
 // open, as a point-of-sale program that stopped in the middle of it left it,
 // unless the printer holds an open document already (it then refuses).

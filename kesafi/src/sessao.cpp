@@ -13,6 +13,14 @@ bool mesmaPasta(const std::string& a, const std::string& b) {
     return na.lexically_normal() == nb.lexically_normal() || comBarra(na.string()) == comBarra(nb.string());
 }
 
+std::optional<Impressora::Aberto> documentoAberto(std::string_view nome) {
+    const std::string v = maiusculas(nome);
+    if (v == "CUPOM") return Impressora::Aberto::Cupom;
+    if (v == "NAOFISCAL") return Impressora::Aberto::NaoFiscal;
+    if (v == "GERENCIAL") return Impressora::Aberto::Gerencial;
+    return std::nullopt;
+}
+
 Sessao& sessao() {
     static Sessao s;
     if (s.base.empty()) s.base = pastaDoPrograma();

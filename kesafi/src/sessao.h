@@ -62,6 +62,10 @@ Impressora* memoriaLegivel(Sessao& s);
 
 bool mesmaPasta(const std::string& a, const std::string& b);
 
+// "Cupom", "NaoFiscal" or "Gerencial" (any case): the document to leave open
+// ([Virtual] DocumentoAberto, KesafiVirtual_DeixaDocumentoAberto).
+std::optional<Impressora::Aberto> documentoAberto(std::string_view nome);
+
 // The status read after a command, from its answer.
 void defineStatus(Sessao& s, const Resposta& r);
 
