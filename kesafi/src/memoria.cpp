@@ -362,10 +362,11 @@ void Memoria::confere() {
 // Step v turns a memory of version v into one of version v + 1; a memory
 // without a version has the layout of version 1.
 void Memoria::atualiza(int versao) {
-    static void (Memoria::*const kPassos[])() = {&Memoria::atualizaDaVersao1};
+    using Passo = void (*)(Memoria&);
+    static const Passo kPassos[] = {[](Memoria& m) { m.atualizaDaVersao1(); }};
     static_assert(std::size(kPassos) == kVersao - 1);
     Transacao tx(*this);
-    for (int v = std::max(versao, 1); v < kVersao; ++v) (this->*kPassos[v - 1])();
+    for (int v = std::max(versao, 1); v < kVersao; ++v) kPassos[v - 1](*this);
     executa(kCarimbo.c_str());
     confere();
     tx.confirma();

@@ -4,9 +4,9 @@
 // reader, the signing code or the toolchain's instantiations leaks.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -30,15 +30,20 @@ std::set<std::string> exportados(const std::string& biblioteca) {
     return nomes;
 }
 
-// Names declared with the export macro `macro` in a header.
+// Names declared with the export macro `macro` in a header: what follows
+// "<macro> int KESAFI_CALL", blanks and line breaks between the words.
 std::set<std::string> declarados(const std::string& cabecalho, const std::string& macro) {
     std::ifstream in(cabecalho);
-    std::stringstream texto;
-    texto << in.rdbuf();
-    const std::string t = texto.str();
+    std::string t, palavra;
+    while (in >> palavra) t += palavra + ' ';
     std::set<std::string> nomes;
-    const std::regex declaracao(macro + R"(\s+int\s+KESAFI_CALL\s+(\w+)\s*\()");
-    for (std::sregex_iterator it(t.begin(), t.end(), declaracao), fim; it != fim; ++it) nomes.insert((*it)[1]);
+    const std::string antes = macro + " int KESAFI_CALL ";
+    for (size_t p = t.find(antes); p != std::string::npos; p = t.find(antes, p + 1)) {
+        const size_t inicio = p + antes.size();
+        size_t fim = inicio;
+        while (fim < t.size() && (std::isalnum(static_cast<unsigned char>(t[fim])) || t[fim] == '_')) ++fim;
+        nomes.insert(t.substr(inicio, fim - inicio));
+    }
     return nomes;
 }
 
