@@ -8,4 +8,5 @@ set(ZENTORA_FUZZ_TARGETS
   buffer_campo      # printer::campo / printer::texto over answer buffers
   percentual_livre  # uZentora3::percentualLivre
   validate_file     # validateFile over any file and key texts; the EAD signer
+  textos_kesafi     # every printer library function that takes texts; refusals change nothing
 )

@@ -95,14 +95,44 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaCupom(void);
 KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char* formaPagamento, const char* valor,
                                                                       const char* cpf);
 
-/* Fiscal memory and tape data */
+/*
+ * Fiscal memory and tape data.  Every file these functions write ends with
+ * the EAD signature line (validateFile checks it): signed with the two key
+ * texts given to ArquivoMFD and EspelhoMFD, with the program's own key pair
+ * for the others.  Paths may use Windows separators.  A file is written under
+ * a temporary name and appears whole, replacing a file of its name; on any
+ * failure nothing is left.
+ *
+ * Ranges: selector "D" (FormatoDadosMFD: "1") with dates "dd/mm/yy" (also
+ * "ddmmyy" or "dd/mm/yyyy"), "C" ("2") with COOs of up to six digits; blanks
+ * around them are ignored.  User "1" to "5" (the printer has one user, 1).
+ * Results: 1 done; -2 a rejected argument (null or overlong text, selector,
+ * user, type, flag or format out of its values, keys that do not sign, a
+ * source file given to ArquivoMFD); -27 refused by the printer: an
+ * unreadable date (ST3 52, 53) or COO, a first value after the last (214), a
+ * range without documents or another user (160); -1 a file that could not
+ * be written, or a stored file that is not a Download.MFD or is damaged.
+ */
+
+/* The fiscal memory (every reduction with its totals) into `arquivo`, in
+ * the library's binary layout (README). */
 KESAFI_API int KESAFI_CALL Kestrona_FI_DownloadMF(const char* arquivo);
+/* A range of the tape into the folder named by [Sistema] Path at the moment
+ * of the call: "Download.MFD" (binary, README) and the "Tipo E" file of type
+ * `tipo` (0 MF, 1 MFD, 2 TDM, 3 RZ, 4 RFD: the tape's image), named
+ * <type><serial>_<yyyymmdd>_<hhmmss>.TXT; with `arquivoUnico` 0 one file per
+ * day of movement (its date in the name).  `origem` must be null or empty:
+ * the data come from the printer. */
 KESAFI_API int KESAFI_CALL Kestrona_FI_ArquivoMFD(const char* origem, const char* inicial, const char* final,
                                                   const char* seletor, const char* usuario, int tipo,
                                                   const char* chave1, const char* chave2, int arquivoUnico);
+/* The mirror of a range (every document as printed) into `destino`. */
 KESAFI_API int KESAFI_CALL Kestrona_FI_EspelhoMFD(const char* destino, const char* inicial, const char* final,
                                                   const char* seletor, const char* usuario, const char* chave1,
                                                   const char* chave2);
+/* A stored Download.MFD (`origem`) turned into the mirror of a range, without
+ * the printer: text ("0", as EspelhoMFD writes it), RTF ("1") or an SQLite
+ * database ("2"). */
 KESAFI_API int KESAFI_CALL Kestrona_FI_FormatoDadosMFD(const char* origem, const char* destino, const char* formato,
                                                        const char* seletor, const char* inicial, const char* final,
                                                        const char* usuario);

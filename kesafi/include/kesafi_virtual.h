@@ -18,10 +18,11 @@
  *    (nothing answers); -8 the capture file "Retorno.txt" could not be
  *    written; -27 the printer refused the command (ACK 6, ST1/ST2 bits, ST3
  *    code); -1 the memory failed, or could not be opened because the system
- *    refused (a full disk, no permission: the memory stays as it was), and
- *    the MF/MFD data functions for now.  Library-side calls (VersaoDll,
- *    SelecionaIniLocal, ReloadINIFile, FechaPortaSerial,
- *    HabilitaDesabilitaRetornoEstendidoMFD) need neither port nor printer.
+ *    refused (a full disk, no permission: the memory stays as it was), or a
+ *    file of the MF/MFD data functions could not be written (kesafi32.h).
+ *    Library-side calls (VersaoDll, SelecionaIniLocal, ReloadINIFile,
+ *    FechaPortaSerial, HabilitaDesabilitaRetornoEstendidoMFD,
+ *    FormatoDadosMFD) need neither port nor printer.
  *  - the memory ("memoria.db" in the memory folder) is never deleted,
  *    truncated or replaced on the way to opening it: only a folder with no
  *    memory at all gets a new printer.  It carries the version of its
@@ -49,6 +50,17 @@
  *    LeContador return -1, and CriaImpressora replaces the printer.
  *  - text buffers receive as many characters as they hold before their
  *    terminating zero, never more than the field's width.
+ *  - the clock: a document is never stored with a time before the last
+ *    document's.  While the printer's clock reads earlier than that, every
+ *    answer has ST1 bit 32 ("Erro no Relógio") and every command that would
+ *    print is refused with ST1 32, ST2 1 and ST3 75 ("DADOS DO RTC
+ *    ANTERIORES AO ÚLTIMO DOC ARMAZENADO").
+ *  - the tape detail memory (PercentualLivreMFD) shrinks with every record;
+ *    at 00,00% free new documents are refused with ST2 1 and ST3 47 ("MFD
+ *    LOTADA"); what completes a document already open still goes in.
+ *  - a sale paid with a linked payment method (vinculada) is followed by its
+ *    credit or debit voucher (a document: COO, GNF and CDC go up); cancelling
+ *    the receipt reverses it.
  *  - FlagsFiscais: 1 a fiscal receipt is in progress, 4 daylight-saving
  *    time, 8 the day is closed by a reduction, 32 the last document is a
  *    receipt that may be cancelled, 128 no reductions left in the fiscal
@@ -106,6 +118,14 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_DefineDeslocamentoRelogio(long long seg
  * null or empty lets it run again from the computer's clock plus offset.
  */
 KESAFI_API int KESAFI_CALL KesafiVirtual_FixaRelogio(const char* ddmmyyyyhhmmss);
+
+/*
+ * A technical intervention on the printer: its operation restarts (CRO goes
+ * up by one) and the tape records it.  Returns the printer's result: 1, or
+ * -27 while a document is open or a day's movement waits for its reduction
+ * (ST3 89), 0 with the printer switched off.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_IntervencaoTecnica(void);
 
 /*
  * Switches the printer off (0) or on (1).  A printer switched off answers no
@@ -180,8 +200,9 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, i
 
 /*
  * Copies into `destino` (at most `tamanho` - 1 bytes, zero-terminated) the
- * text arguments of the latest Kestrona_FI_* call of the tables, readings
- * and service commands that takes texts, as the library received them: each
+ * text arguments of the latest Kestrona_FI_* call of the tables, readings,
+ * service commands and MF/MFD data functions that takes texts, as the
+ * library received them (ArquivoMFD: its seven texts in argument order): each
  * in double quotes, NULL for a null pointer, separated by commas (for
  * instance "5   ","10  ","c").  Empty before any such call since the base
  * folder was set.  Returns the length of the whole text.
@@ -190,7 +211,8 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeTextos(char* destino, int tamanho);
 
 /*
  * Reads one of the printer's counters or states by name into `valor`:
- * "COO", "CRZ" (reductions), "CRO", "GNF", "CCF", "GRG", "CDC", "ReducoesRestantes",
+ * "COO", "CRZ" (reductions), "CRO", "GNF", "CCF", "GRG", "CDC", "CFC", "CNC",
+ * "CFD", "CDCCancelados", "ReducoesRestantes",
  * "FlagsFiscais", "Gaveta", "Guilhotina", "CorteTotal", "EspacoEntreLinhas",
  * "LinhasEntreCupons", "TratamentoOffLine", "RetornoEstendido", "PortaAberta",
  * "Documentos" (count on the tape), "Reducoes" (count in the fiscal memory),

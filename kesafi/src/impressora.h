@@ -1,12 +1,17 @@
 // The virtual fiscal printer: its commands, refusals and answers, run over
 // its memory.  Every command that changes the printer is one transaction.
+// It knows nothing of the library's calls: the C interface (kestrona.cpp)
+// checks and converts their arguments and lays out the answers.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "memoria.h"
 
@@ -29,6 +34,13 @@ inline Resposta recusa(int st1, int st2, int st3) { return {-27, st1, st2, st3};
 // command that needs it: "ERRO NA MEMÓRIA FISCAL CHAMAR CREDENCIADO".
 inline Resposta memoriaDanificada() { return recusa(kSt1EcfEmErro, kSt2ComandoNaoExecutado, 123); }
 
+// A refusal found deep inside a command (the tape is full, the clock is
+// behind the last document): the command is undone and answers `resposta`.
+struct Recusa : std::runtime_error {
+    explicit Recusa(Resposta r) : std::runtime_error("recusa"), resposta(r) {}
+    Resposta resposta;
+};
+
 // How opening the printer of a memory folder went.
 enum class Acesso {
     Pronta,  // the printer answers: from its memory, a new one, or one whose memory is damaged
@@ -37,9 +49,34 @@ enum class Acesso {
 };
 
 inline constexpr const char* kModelo = "VF-80 TH";
+inline constexpr const char* kMarca = "KESTRONA";
+inline constexpr const char* kTipoEcf = "ECF-IF";
 inline constexpr const char* kFirmware = "010200";
+inline constexpr const char* kVersaoSb = "01.02.00";
+
+// The printer's user (the taxpayer), as its documents print it.
+struct Contribuinte {
+    const char* razaoSocial;
+    const char* nomeFantasia;
+    const char* endereco;
+    const char* cidade;
+    const char* cnpj;  // digits
+    const char* inscricaoEstadual;
+    const char* inscricaoMunicipal;
+};
+inline constexpr Contribuinte kContribuinte{"COMERCIAL DEMONSTRAÇÃO LTDA",
+                                            "LOJA VIRTUAL",
+                                            "AV. DAS NAÇÕES, 1000 - CENTRO",
+                                            "SÃO PAULO - SP",
+                                            "12345678000195",
+                                            "123456789110",
+                                            "9876543"};
 inline constexpr int kCapacidadeReducoes = 3650;
 inline constexpr int64_t kCapacidadeMfd = int64_t{1} << 30;
+
+// Free space of the tape detail memory in hundredths of a percent (0 to
+// 9999), rounded down: at 0 the tape takes no new document.
+int64_t centesimosLivres(const Estado& e);
 
 // What a command works on: copies of the printer's state, written back only
 // when the command's transaction commits.
@@ -73,12 +110,19 @@ public:
     const Tabelas& tabelas() const { return t_; }
     const std::optional<Reducao>& ultimaReducao() const { return ultima_; }
     Memoria& memoria() { return *mem_; }
+    // Runs a reading of the memory that changes nothing (the MF/MFD data
+    // functions): a record it finds unreadable damages the printer as a
+    // command would.
+    Resposta consulta(const std::function<Resposta(Memoria&)>& leitura);
 
     int64_t agora() const;
     int flags() const;
     int reducoesRestantes() const;
     int estadoGaveta() const;  // 1 closed, 0 open
     bool cupomAberto() const;  // a fiscal receipt is in progress
+    // The clock reads earlier than the last document stored ("Erro no
+    // Relógio"): no document is issued until it is right again.
+    bool relogioInvalido() const;
 
     // Answers laid out for the library's callers.
     std::string respostaFormas() const;           // 3016
@@ -121,6 +165,9 @@ public:
     Resposta recebimentos(int quantidade);
     Resposta defineDeslocamento(int64_t segundos);
     Resposta fixaRelogio(std::optional<int64_t> hora);
+    // A technical intervention: the operation restarts (CRO); refused while a
+    // day's movement waits for its reduction.
+    Resposta intervencaoTecnica();
 
 private:
     Impressora() = default;
@@ -145,6 +192,11 @@ namespace op {
 // Refused while a receipt, a non-fiscal receipt or a managerial report is open.
 Resposta semDocumentoAberto(const Contexto& c);
 Resposta diaAberto(const Contexto& c);
+// Documents and traces on the tape; each throws Recusa when the tape cannot
+// take it.  `emite` gives the document's id.
+int64_t emite(Contexto& c, const char* tipo, const std::string& texto, bool abreMovimento);
+void rastro(Contexto& c, const char* tipo, std::string_view utf8);
+void acrescenta(Contexto& c, int64_t documento, const std::string& texto);
 Resposta venda(Contexto& c);
 Resposta abreCupom(Contexto& c);
 Resposta recebimento(Contexto& c, int totalizador, int64_t valor);
@@ -152,24 +204,25 @@ Resposta abreRecebimento(Contexto& c, int totalizador, int64_t valor);
 Resposta leituraX(Contexto& c, std::string* texto);
 Resposta reducao(Contexto& c);
 Resposta cancelaCupom(Contexto& c);
+Resposta cancelaNaoFiscal(Contexto& c);
 Resposta abreRelatorio(Contexto& c, int indice);
 Resposta usaRelatorio(Contexto& c, std::string_view texto);
 Resposta fechaRelatorio(Contexto& c);
-void rastro(Contexto& c, const char* tipo, std::string_view utf8);
 }  // namespace op
 
 // Document texts.
 namespace doc {
-std::string cupom(const Contexto& c, std::string_view corpoCp);
 std::string relatorioDia(const Contexto& c, bool reducao, int dataMovimento);
 std::string leituraMemoria(const Contexto& c, const std::vector<Reducao>& reducoes, bool simplificada,
                            std::string_view faixaUtf8);
 std::string configuracao(const Contexto& c);
 std::string cabecalho(const Contexto& c, int64_t coo, std::string_view tituloUtf8, int64_t ccf = -1);
 std::string rodape(const Contexto& c);
-std::string registroReducao(const Contexto& c, int dataMovimento);
-// Field of a 1279-character record by 1-based position.
-int64_t campo(const std::string& registro, int posicao, int largura);
+std::string taxa(int valor);  // "18,00%"
 }  // namespace doc
+
+// The 1279-character answer record of a reduction, as DadosUltimaReducaoMFD
+// gives it; a printer without reductions answers zeros.
+std::string registroReducao(const Reducao* r);
 
 }  // namespace kesafi

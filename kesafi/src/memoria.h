@@ -1,18 +1,22 @@
 // The virtual printer's memory: one SQLite database holding the fiscal memory
-// (reductions), the tape detail memory (documents), the four tables and the
-// printer's state.  Every command that changes the printer runs inside one
-// transaction (Transacao), so a process killed at any instant leaves either
-// the state before the command or the state after it.
+// (reductions), the tape detail memory (documents, with the data of each
+// receipt beside its text), the four tables and the printer's state.  Every
+// command that changes the printer runs inside one transaction (Transacao),
+// so a process killed at any instant leaves either the state before the
+// command or the state after it.
 //
 // The memory is never deleted, truncated or replaced on the way to opening
 // it: a memory that cannot be read stays as it is, and only a folder that
 // holds no memory at all receives a new one.  The layout carries a version
 // (the database's user_version); a memory of an older version is upgraded in
 // one transaction when opened.
+//
+// The tape is read in pages or streamed, by COO or by date, through indexes:
+// no read holds more than one document (or one page) in memory.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,70 +24,13 @@
 #include <string>
 #include <vector>
 
+#include "estado.h"
 #include "trava.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace kesafi {
-
-struct Aliquota {
-    int valor = 0;  // hundredths of a percent; 0 is a free slot
-    bool iss = false;
-};
-
-struct FormaPagamento {
-    std::string nome;  // Windows-1252, at most 15 characters; empty is a free position
-    bool vinculada = false;
-};
-
-struct Tabelas {
-    std::array<Aliquota, 16> aliquotas{};
-    std::array<FormaPagamento, 20> formas{};
-    std::array<std::string, 30> totalizadores{};  // non-fiscal totalizers
-    std::array<std::string, 30> relatorios{};     // managerial reports
-};
-
-// Everything about the printer that is not a table, a document or a reduction.
-struct Estado {
-    std::string serie;
-    int semente = 0;
-    int64_t coo = 0, crz = 0, cro = 1, gnf = 0, ccf = 0, grg = 0, cdc = 0, cfc = 0, cnc = 0, cfd = 0;
-    int64_t gt = 0;               // grand total, cents
-    int64_t deslocamento = 0;     // printer clock minus computer clock, seconds
-    std::optional<int64_t> fixo;  // frozen base of the clock (wall seconds)
-    bool verao = false;           // daylight-saving time
-    int movimento = 0;            // yyyymmdd of the first movement document since the last reduction
-    int bloqueado = 0;            // yyyymmdd of the day closed by a reduction
-    int64_t gavetaAte = 0;        // the drawer stays open until this wall time
-    bool guilhotina = true, corteTotal = true;
-    int espacoLinhas = 30, linhasCupons = 8;
-    int offline = 1;
-    int64_t bytesMfd = 0;                       // bytes of text on the tape detail memory
-    int64_t relatorioAberto = 0;                // document id of the open managerial report
-    int64_t ultimoDocHora = 0;                  // wall time of the last document with a COO
-    std::string ultimoDocTipo;                  // its kind
-    std::map<std::string, int64_t> acumulados;  // totals of the fiscal day and of the last receipts
-
-    int64_t acumulado(const std::string& k) const {
-        auto it = acumulados.find(k);
-        return it == acumulados.end() ? 0 : it->second;
-    }
-};
-
-struct Reducao {
-    int64_t crz = 0, coo = 0;
-    int dataMovimento = 0;  // yyyymmdd
-    int64_t dataHora = 0;   // wall time of the reduction
-    std::string dados;      // the 1279-character record of the reduction
-};
-
-struct Documento {
-    int64_t id = 0, coo = 0;
-    std::string tipo;
-    int64_t dataHora = 0;
-    std::string texto;  // Windows-1252, CR LF
-};
 
 // The memory cannot be read: a damaged file, a layout or version this
 // library does not know, a malformed stored value.  Other failures (a full
@@ -92,11 +39,18 @@ struct MemoriaIlegivel : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A stretch of the tape: the documents with a COO from `inicial` to `final`,
+// or every record issued from day `inicial` to day `final` (yyyymmdd).
+struct Faixa {
+    enum class Tipo { Coo, Data } tipo = Tipo::Coo;
+    int64_t inicial = 0, final = 0;
+};
+
 class Memoria {
 public:
     // Version of the layout this library writes.  A memory without one (made
     // before memories carried a version) has the layout of version 1.
-    static constexpr int kVersao = 1;
+    static constexpr int kVersao = 2;
 
     enum class Situacao {
         Aberta,    // a readable memory at the current version
@@ -132,37 +86,75 @@ public:
     void confirma();  // COMMIT
     void desfaz();    // ROLLBACK (never throws)
 
+    // State and tables.
     Estado carregaEstado();
-    Tabelas carregaTabelas();
-    std::optional<Reducao> ultimaReducao();
-
     void gravaEstado(const Estado& e);
+    Tabelas carregaTabelas();
     void gravaTabelas(const Tabelas& t);
     void gravaAliquota(int slot, const Aliquota& a);
     void gravaForma(int indice, const FormaPagamento& f);
     void gravaTotalizador(int indice, const std::string& nome);
     void gravaRelatorio(int indice, const std::string& nome);
-    int64_t insereDocumento(int64_t coo, const std::string& tipo, int64_t dataHora, const std::string& texto);
-    void atualizaDocumento(int64_t id, const std::string& texto);
-    std::string textoDocumento(int64_t id);
-    void insereReducao(const Reducao& r);
 
+    // The tape.  A document's text is what was printed when it was issued
+    // followed by every piece appended to it (in order).
+    int64_t insereDocumento(int64_t coo, const std::string& tipo, int64_t dataHora, const std::string& texto);
+    void acrescentaDocumento(int64_t id, int64_t dataHora, const std::string& texto);
+    void gravaCupom(const Cupom& c);  // with its items and payments
+    std::optional<Cupom> cupom(int64_t documento);
+    void marcaCupomCancelado(int64_t documento);
+    void gravaRecebimento(const Recebimento& r);
+    std::optional<Recebimento> recebimento(int64_t documento);
+    void marcaRecebimentoCancelado(int64_t documento);
+
+    // Reads of the tape in tape order.  `cada` receives each record of the
+    // stretch (documents and, for dates, the traces of commands), streamed:
+    // the Documento it gets is reused for the next one.  `cupom` (when given)
+    // receives the data of each fiscal receipt of the stretch, after its
+    // document.  Returns the number of records.
+    int64_t percorre(const Faixa& faixa, const std::function<void(const Documento&)>& cada,
+                     const std::function<void(const Cupom&)>& cupom = {});
+    // A page: up to `quantidade` records ending at the record `ultimo` (its
+    // id; the tape's end for INT64_MAX), oldest first.  primeiroDocumento
+    // finds where a COO or a date lies on the tape.
+    std::vector<Documento> documentosAte(int64_t ultimo, int quantidade);
+    // Id of the first record of a stretch; nothing when it holds none.
+    std::optional<int64_t> primeiroDocumento(const Faixa& faixa);
+    // The times of the first and the last record of a stretch.
+    std::optional<std::pair<int64_t, int64_t>> periodo(const Faixa& faixa);
+    // The days (yyyymmdd) on which documents of a stretch were issued, each
+    // with the part of the stretch issued on it; found through the indexes,
+    // a day at a time.
+    std::vector<std::pair<int, Faixa>> dias(const Faixa& faixa);
+
+    // The fiscal memory.
+    void insereReducao(const Reducao& r);
+    std::optional<Reducao> ultimaReducao();
     std::vector<Reducao> reducoesPorNumero(int64_t inicial, int64_t final);
     std::vector<Reducao> reducoesPorData(int inicial, int final);
-    std::vector<Documento> ultimosDocumentos(int quantidade);
+    std::vector<Reducao> reducoesPorCoo(int64_t inicial, int64_t final);
+    // The reductions of a stretch of the tape: by their date of movement, or
+    // by their COO.
+    std::vector<Reducao> reducoesDa(const Faixa& faixa);
+    // Every reduction, oldest first, streamed.
+    int64_t percorreReducoes(const std::function<void(const Reducao&)>& cada);
+
     int64_t contaDocumentos();
     int64_t contaReducoes();
-
-    sqlite3* db() { return db_; }
 
 private:
     explicit Memoria(sqlite3* db) : db_(db) {}
     static Abertura nova(Abertura a, const std::string& arquivo);
-    sqlite3_stmt* prepara(const char* sql);
+    sqlite3_stmt* prepara(const std::string& sql);
     void executa(const char* sql);
-    int64_t consultaInteiro(const char* sql);
     void confere();
     void atualiza(int versao);
+    void atualizaDaVersao1();
+    std::optional<std::pair<int64_t, int64_t>> limites(const Faixa& faixa);
+    std::vector<Documento> pagina(const char* sql, int64_t id, int quantidade);
+    std::vector<Reducao> reducoes(sqlite3_stmt* s);
+    std::vector<Pagamento> pagamentos(int64_t documento);
+    void gravaPagamentos(const std::vector<Pagamento>& p);
 
     sqlite3* db_;
     std::map<std::string, sqlite3_stmt*> cache_;

@@ -11,6 +11,7 @@
 #include "kesafi32.h"
 #include "manager/tfgerenciador.h"
 #include "memory/tfdadosmfemfd.h"
+#include "platform/accessibility.h"
 #include "platform/captions.h"
 #include "platform/dialogs.h"
 #include "platform/paths.h"
@@ -202,8 +203,10 @@ void TFprincipal::BtDadosDaMFDClick() { printer::mostraSobre(uDadosMFeMFD::FDado
 namespace uZentora3 {
 
 Janelas::Janelas() {
-    // Captions break their lines at a carriage return.
+    // Captions break their lines at a carriage return, and screen readers
+    // read every control.
     platform::captions::install();
+    platform::accessibility::install();
     auto cria = [this](auto*& global, auto* janela) {
         global = janela;
         janelas_.emplace_back(janela);

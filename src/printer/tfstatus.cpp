@@ -6,6 +6,7 @@
 #include "app/tfprincipal.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "janela.h"
+#include "platform/accessibility.h"
 #include "ui_tfstatus.h"
 #include "ustatus.h"
 
@@ -67,6 +68,7 @@ bool TFstatus::acendePainel(int posicao, bool aceso) {
     p->setProperty("skinSection", aceso ? QString() : QStringLiteral("PANEL"));
     p->setStyleSheet(aceso ? QStringLiteral("QFrame#%1 { background-color: #FF0000; }").arg(p->objectName())
                            : QString());
+    platform::accessibility::setLit(p, aceso);
     return true;
 }
 

@@ -10,6 +10,7 @@
 EditData::EditData(QWidget* parent) : QLineEdit(parent), calendario_(new QCalendarWidget(this)) {
     setInputMask(QStringLiteral("00/00/00; "));
     calendario_->setWindowFlags(Qt::Popup);
+    calendario_->setAccessibleName(QStringLiteral("Calendário"));
     // Two-digit years: the calendar offers the century they stand for.
     calendario_->setDateRange(QDate(2000, 1, 1), QDate(2099, 12, 31));
     calendario_->setGridVisible(true);

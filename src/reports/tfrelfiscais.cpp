@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "printer/buffer.h"
+#include "printer/colunas.h"
 #include "printer/janela.h"
 #include "printer/nomes.h"
 #include "printer/ustatus.h"
@@ -184,6 +185,8 @@ TFRelFiscais::TFRelFiscais(QWidget* parent) : QWidget(parent), ui(std::make_uniq
         "Utilize Papel Homologado pelo Ato Cotepe ICMS Nº 7, de 16 de Março de 2011\r\nPapel Termoscript KPR 55"));
     ui->LbMsgZ->setText(QStringLiteral("Marque a Caixa e Leia\r\no Texto Antes de\r\nHabilitar o Botão"));
     ui->LbInfo30Dias->setText(QStringLiteral("Todas as Reduções\r\ndos Últimos 30 Dias"));
+    // Readings show as printed.
+    printer::mostraEmColunas(ui->MemoRelFiscal, printer::kColunasDaBobina);
 
     connect(ui->BtLeituraX, &QPushButton::clicked, this, &TFRelFiscais::BtLeituraXClick);
     // The gate follows every change of the box, also one made by the program.

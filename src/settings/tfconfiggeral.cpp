@@ -59,6 +59,7 @@ TFConfigGeral::TFConfigGeral(QWidget* parent) : QWidget(parent), ui(std::make_un
         imagem->setPixmap(UConfig::PreviaDaInterface(nome, folhaDaInterface(pastaSkins, nome),
                                                      imagem->contentsRect().size(), devicePixelRatioF()));
         imagem->installEventFilter(this);
+        imagem->setAccessibleName(QStringLiteral("Interface ") + nome);
     }
 
     const std::pair<QToolButton*, QStyle::StandardPixmap> figuras[] = {

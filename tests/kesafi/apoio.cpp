@@ -5,6 +5,8 @@
 #include <random>
 #include <sstream>
 
+#include <sqlite3.h>
+
 #include "profile/ini.h"
 
 namespace kesafi_teste {
@@ -91,6 +93,16 @@ void Impressora::escreveIni(const char* secao, const char* chave, const char* va
 
 void Impressora::relogio(const char* hhmmss, int dias) {
     ASSERT_EQ(KesafiVirtual_FixaRelogio((diaDdmmyyyy(dias) + hhmmss).c_str()), 1);
+}
+
+void Impressora::alteraMemoria(const std::string& comandos) {
+    ASSERT_EQ(KesafiVirtual_DefinePastaBase(pasta.c_str()), 1);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(arquivoMemoria().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    char* erro = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, comandos.c_str(), nullptr, nullptr, &erro), SQLITE_OK) << (erro ? erro : "");
+    sqlite3_free(erro);
+    sqlite3_close(db);
 }
 
 }  // namespace kesafi_teste

@@ -41,6 +41,11 @@ protected:
     void escreveIni(const char* secao, const char* chave, const char* valor);
     // Freezes the printer clock `dias` days from today at hh:mm:ss.
     void relogio(const char* hhmmss, int dias = 0);
+    // Runs SQL statements on the printer's memory, as a technician with the
+    // database at hand would: the library lets go of it first (the port
+    // closes); locate the printer again afterwards.
+    void alteraMemoria(const std::string& comandos);
+    std::filesystem::path arquivoMemoria() const { return pasta / "Impressora Virtual" / "memoria.db"; }
 
     std::filesystem::path pasta;
     std::filesystem::path ini;

@@ -112,22 +112,41 @@ TEST_F(DiaFiscal, ReductionOfTodayClosesTheDayUntilMidnight) {
     EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
 }
 
-TEST_F(DiaFiscal, ReductionTotalsMatchTheGrandTotalAndTheCounters) {
+// A discount is shared among the rates of its receipt and a cancellation
+// takes its receipt's net amounts back: the partial totals add up to the net
+// sales, as on a real printer.
+TEST_F(DiaFiscal, PartialTotalsAreNetAndAddUpToTheNetSales) {
     const std::string antes = ultimaReducao();
+    const long long ccf = contador("CCF"), cfc = contador("CFC"), cdc = contador("CDC");
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(25), 1);
+    ASSERT_EQ(Kestrona_FI_CancelaCupom(), 1);  // the last receipt
+    ASSERT_EQ(KesafiVirtual_DeixaDocumentoAberto("Cupom"), 1);
+    ASSERT_EQ(Kestrona_FI_CancelaCupom(), 1);  // one in progress
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(5), 1);
     ASSERT_EQ(KesafiVirtual_AdicionaRecebimentos(1), 1);
     ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
     const std::string z = ultimaReducao();
+    auto campo = [&](size_t posicao, size_t largura) { return std::stoll(fatia(z, posicao, largura)); };
     long long parciais = 0;
-    for (int i = 0; i < 16; ++i) parciais += std::stoll(fatia(z, 335 + 14 * i, 14));
-    for (int pos : {560, 575, 590, 605, 620, 635}) parciais += std::stoll(fatia(z, pos, 14));
+    for (size_t i = 0; i < 16; ++i) parciais += campo(335 + 14 * i, 14);
+    for (size_t pos : {560, 575, 590, 605, 620, 635}) parciais += campo(pos, 14);
+    const long long bruta = campo(316, 18) - std::stoll(fatia(antes, 316, 18));  // the grand total grows by it
+    const long long descontos = campo(650, 14) + campo(665, 14);
+    const long long acrescimos = campo(680, 14) + campo(695, 14);
+    const long long cancelamentos = campo(710, 14) + campo(725, 14);
+    EXPECT_EQ(campo(141, 18), bruta);
+    EXPECT_GT(descontos, 0);
+    EXPECT_GT(cancelamentos, 0);
     EXPECT_GT(parciais, 0);
-    EXPECT_EQ(std::stoll(fatia(z, 316, 18)) - std::stoll(fatia(antes, 316, 18)), parciais);
-    EXPECT_EQ(std::stoll(fatia(z, 28, 6)) - std::stoll(fatia(antes, 28, 6)), 25);
+    EXPECT_EQ(parciais, bruta - descontos - cancelamentos + acrescimos);
+
+    EXPECT_EQ(campo(28, 6) - ccf, 31);
+    EXPECT_EQ(campo(54, 4) - cfc, 2);
     EXPECT_EQ(std::stoll(fatia(z, 1148, 14)), 5000);  // the cash supply
-    EXPECT_EQ(std::stoll(fatia(z, 4, 4)), contador("CRO"));
-    EXPECT_EQ(std::stoll(fatia(z, 21, 6)), contador("GNF"));
-    EXPECT_EQ(std::stoll(fatia(z, 54, 4)), contador("CFC"));
+    EXPECT_EQ(campo(4, 4), contador("CRO"));
+    EXPECT_EQ(campo(21, 6), contador("GNF"));
+    EXPECT_EQ(campo(301, 4), contador("CDC"));
+    EXPECT_GT(contador("CDC"), cdc);  // receipts paid by card have their vouchers
     const std::string x = fita(1);
     EXPECT_NE(x.find("REDUCAO_Z"), std::string::npos);
     EXPECT_NE(x.find("REDU\xC7\xC3O Z"), std::string::npos);
@@ -145,6 +164,47 @@ TEST_F(DiaFiscal, ReductionAdjustsTheClockByAtMostFiveMinutes) {
     st3(100);
     EXPECT_EQ(Kestrona_FI_ReducaoZ("0101", "100000"), -2);
     EXPECT_EQ(Kestrona_FI_ReducaoZ(diaDdmmyy(2).c_str(), nullptr), -2);
+}
+
+// A clock set back below the last document: every answer says the clock is
+// wrong, and nothing is stored until it reads the last document's time again.
+TEST_F(DiaFiscal, DocumentsBeforeTheLastStoredOneAreRefused) {
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
+    EXPECT_EQ(status().st1 & 32, 0);
+    const long long coo = contador("COO"), documentos = contador("Documentos");
+    relogio("095959");
+    std::string numero = espacos(6);
+    ASSERT_EQ(Kestrona_FI_NumeroCupom(numero.data()), 1);
+    EXPECT_EQ(status().st1, 32);  // "Erro no Relógio"
+    const std::pair<const char*, int (*)()> comandos[] = {
+        {"sale", [] { return KesafiVirtual_AdicionaVendas(1); }},
+        {"Reading X", [] { return Kestrona_FI_LeituraX(); }},
+        {"Reduction Z", [] { return Kestrona_FI_ReducaoZ(nullptr, nullptr); }},
+        {"managerial report", [] { return Kestrona_FI_AbreRelatorioGerencialMFD("1"); }},
+        {"cancellation", [] { return Kestrona_FI_CancelaCupom(); }},
+        {"drawer", [] { return Kestrona_FI_AcionaGaveta(); }},
+        {"fiscal memory reading", [] { return Kestrona_FI_LeituraMemoriaFiscalReducaoMFD("0001", "0001", "s"); }},
+    };
+    for (const auto& [nome, comando] : comandos) {
+        SCOPED_TRACE(nome);
+        EXPECT_EQ(comando(), -27);
+        const Status s = status();
+        EXPECT_EQ(s.st1, 32);
+        EXPECT_EQ(s.st2, 1);
+        EXPECT_EQ(s.st3, 75);
+    }
+    EXPECT_EQ(contador("COO"), coo);
+    EXPECT_EQ(contador("Documentos"), documentos);
+    // An offset behind it does the same; the last document's own second is right again.
+    ASSERT_EQ(KesafiVirtual_FixaRelogio(nullptr), 1);
+    ASSERT_EQ(KesafiVirtual_DefineDeslocamentoRelogio(-3 * 86400), 1);
+    EXPECT_EQ(Kestrona_FI_LeituraX(), -27);
+    EXPECT_EQ(status().st3, 75);
+    ASSERT_EQ(KesafiVirtual_DefineDeslocamentoRelogio(0), 1);
+    relogio("100000");
+    EXPECT_EQ(Kestrona_FI_CancelaCupom(), 1);
+    EXPECT_EQ(status().st1, 0);
+    EXPECT_EQ(contador("COO"), coo + 1);
 }
 
 TEST_F(DiaFiscal, ClockIsTheComputersPlusAnOffset) {

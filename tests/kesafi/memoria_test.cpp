@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <map>
 
@@ -64,6 +65,63 @@ private:
     void (*sinal_)(int) = nullptr;
 };
 
+// A memory as version 1 of the library left it: the day's totals in one text
+// column of codes, each reduction as its answer record.  Today's movement is
+// open; its last document is a receipt of 27,00 paid with method 2.
+const char* const kEsquemaV1 = R"sql(
+CREATE TABLE estado(
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  serie TEXT NOT NULL, semente INTEGER NOT NULL,
+  coo INTEGER NOT NULL, crz INTEGER NOT NULL, cro INTEGER NOT NULL, gnf INTEGER NOT NULL,
+  ccf INTEGER NOT NULL, grg INTEGER NOT NULL, cdc INTEGER NOT NULL, cfc INTEGER NOT NULL,
+  cnc INTEGER NOT NULL, cfd INTEGER NOT NULL, gt INTEGER NOT NULL,
+  deslocamento INTEGER NOT NULL, fixo INTEGER, verao INTEGER NOT NULL,
+  movimento INTEGER NOT NULL, bloqueado INTEGER NOT NULL, gaveta_ate INTEGER NOT NULL,
+  guilhotina INTEGER NOT NULL, corte_total INTEGER NOT NULL,
+  espaco_linhas INTEGER NOT NULL, linhas_cupons INTEGER NOT NULL, offline INTEGER NOT NULL,
+  bytes_mfd INTEGER NOT NULL, relatorio_aberto INTEGER NOT NULL,
+  ultimo_doc_hora INTEGER NOT NULL, ultimo_doc_tipo TEXT NOT NULL,
+  acumulados TEXT NOT NULL);
+CREATE TABLE aliquotas(slot INTEGER PRIMARY KEY, valor INTEGER NOT NULL, iss INTEGER NOT NULL);
+CREATE TABLE formas(indice INTEGER PRIMARY KEY, nome BLOB NOT NULL, vinculada INTEGER NOT NULL);
+CREATE TABLE totalizadores(indice INTEGER PRIMARY KEY, nome BLOB NOT NULL);
+CREATE TABLE relatorios(indice INTEGER PRIMARY KEY, nome BLOB NOT NULL);
+CREATE TABLE documentos(id INTEGER PRIMARY KEY, coo INTEGER NOT NULL, tipo TEXT NOT NULL,
+  data_hora INTEGER NOT NULL, texto BLOB NOT NULL);
+CREATE TABLE reducoes(crz INTEGER PRIMARY KEY, coo INTEGER NOT NULL, data_movimento INTEGER NOT NULL,
+  data_hora INTEGER NOT NULL, dados BLOB NOT NULL);
+CREATE INDEX reducoes_data ON reducoes(data_movimento);
+)sql";
+
+std::string n(long long v, size_t largura) {
+    std::string s = std::to_string(v);
+    return std::string(largura > s.size() ? largura - s.size() : 0, '0') + s;
+}
+
+// A version 1 reduction record: every field at the position version 1 wrote
+// it, each value different.
+std::string registroV1(int crz, int coo, const std::string& ddmmyyMovimento) {
+    std::string r(1279, ' ');
+    auto put = [&](size_t pos, const std::string& v) { r.replace(pos - 1, v.size(), v); };
+    put(1, "00,");
+    put(4, "0001,");
+    put(9, n(crz, 4) + ",");
+    put(14, n(coo, 6) + ",");
+    put(21, n(9, 6) + "," + n(20, 6) + "," + n(1, 6) + "," + n(0, 6) + "," + n(0, 4) + "," + n(1, 4) + ",");
+    put(59, "180012000500" + std::string(52, '0') + ",TTS" + std::string(13, '0') + ",");
+    put(141, n(8800, 18) + ",");
+    put(160, std::string(140, '0') + ",0000,0000,0000,");
+    put(316, n(113456, 18) + ",");
+    put(335, n(5000, 14) + n(1000, 14) + n(800, 14) + std::string(14 * 13, '0') + ",");
+    long long valores[] = {700, 600, 500, 400, 300, 200, 111, 0, 0, 0, 222, 0};
+    for (int i = 0; i < 12; ++i) put(560 + 15 * static_cast<size_t>(i), n(valores[i], 14) + ",");
+    put(740, n(3, 14) + std::string(14 * 27, '0') + ",");
+    put(1133, n(1500, 14) + "," + n(2500, 14) + "," + n(0, 14) + "," + n(0, 14) + "," + n(50, 14) + ",");
+    put(1208, "220000," + ddmmyyMovimento + "," + std::string(50, '0') + ",");
+    put(1273, ddmmyyMovimento);
+    return r;
+}
+
 class Memoria : public Impressora {
 protected:
     fs::path memoria() const { return pasta / "Impressora Virtual"; }
@@ -96,6 +154,55 @@ protected:
         sqlite3_finalize(s);
         sqlite3_close(db);
         return v;
+    }
+
+    // Replaces the memory by one of version 1 (its user_version `versao`: 1,
+    // or 0 as memories were left before they carried a version).
+    void memoriaVersao1(int versao) {
+        solta();
+        fs::remove_all(memoria());
+        fs::create_directories(memoria());
+        auto aaaammdd = [](int dias) {
+            const std::string d = diaDdmmyyyy(dias);
+            return d.substr(4, 4) + d.substr(2, 2) + d.substr(0, 2);
+        };
+        // Wall seconds of 09:00 today, as the library counts them.
+        const long long nove = (std::time(nullptr) + gmtoff()) / 86400 * 86400 + 9 * 3600;
+        std::ofstream(arquivo(), std::ios::binary).flush();
+        sql(std::string("PRAGMA journal_mode=WAL;") + kEsquemaV1 +
+            "INSERT INTO estado VALUES (1, 'VF080000000000099991', 0, 40, 2, 1, 10, 25, 1, 0, 1, 0, 0, 123456,"
+            " 0, NULL, 0, " +
+            aaaammdd(0) + ", 0, 0, 1, 1, 30, 8, 1, 5000, 0, " + std::to_string(nove) +
+            ", 'CUPOM', 'VB=10000;T01=6000;T03=1000;F=2000;I=1000;DT=300;FP01=4000;FP02=5700;NF30=5000;NQ30=1;"
+            "RG01=3;UC_ICMS=2700;UC_ISS=0;UC_FP=2;UC_V=2700;');"
+            "INSERT INTO aliquotas VALUES (1, 1800, 0), (2, 1200, 0), (3, 500, 1);"
+            "INSERT INTO formas VALUES (1, 'Dinheiro', 0), (2, 'Cartao Credito', 1);"
+            "INSERT INTO totalizadores VALUES (29, 'Sangria'), (30, 'Suprimento');"
+            "INSERT INTO relatorios VALUES (1, 'Relatorio Geral');"
+            "INSERT INTO documentos(coo, tipo, data_hora, texto) VALUES"
+            " (38, 'REDUCAO_Z', " +
+            std::to_string(nove - 11 * 3600) +
+            ", 'REDUCAO Z\r\n'),"
+            " (39, 'NAO_FISCAL', " +
+            std::to_string(nove - 3600) +
+            ", 'SUPRIMENTO\r\n'),"
+            " (40, 'CUPOM', " +
+            std::to_string(nove) +
+            ", 'CUPOM FISCAL\r\n');"
+            "INSERT INTO reducoes VALUES (1, 20, " +
+            aaaammdd(-2) + ", " + std::to_string(nove - 35 * 3600) + ", '" + registroV1(1, 20, diaDdmmyy(-2)) +
+            "'),"
+            " (2, 38, " +
+            aaaammdd(-1) + ", " + std::to_string(nove - 11 * 3600) + ", '" + registroV1(2, 38, diaDdmmyy(-1)) +
+            "');"
+            "PRAGMA user_version = " +
+            std::to_string(versao));
+    }
+    static long long gmtoff() {
+        const std::time_t t = std::time(nullptr);
+        std::tm tm{};
+        localtime_r(&t, &tm);
+        return tm.tm_gmtoff;
     }
 
     // The port opens; the printer answers from its firmware and refuses
@@ -166,12 +273,13 @@ TEST_F(Memoria, MalformedValuesUnknownLayoutsAndNewerVersionsAreUnreadable) {
     const std::pair<const char*, const char*> casos[] = {
         {"UPDATE estado SET coo = 'abc'", "coo"},
         {"UPDATE estado SET crz = -3", "crz"},
-        {"UPDATE estado SET acumulados = 'VB=1200;T01=x;'", "acumulados"},
+        {"UPDATE estado SET venda_bruta = 'x'", "venda_bruta"},
+        {"UPDATE estado SET verao = 7", "verao"},
         {"DELETE FROM estado", "estado"},
         {"UPDATE aliquotas SET valor = 'x' WHERE slot = 1", "valor"},
-        {"UPDATE reducoes SET dados = 'curto' WHERE crz = (SELECT max(crz) FROM reducoes)", "dados"},
+        {"UPDATE reducoes SET gt = 'x' WHERE crz = (SELECT max(crz) FROM reducoes)", "gt"},
         {"ALTER TABLE estado ADD COLUMN outra INTEGER", "tabelas"},
-        {"PRAGMA user_version = 2", "versão 2"},
+        {"PRAGMA user_version = 3", "versão 3"},
     };
     for (const auto& [dano, motivo] : casos) {
         SCOPED_TRACE(dano);
@@ -183,7 +291,7 @@ TEST_F(Memoria, MalformedValuesUnknownLayoutsAndNewerVersionsAreUnreadable) {
 
 TEST_F(Memoria, AMalformedRecordFoundByACommandDamagesThePrinterFromThenOn) {
     solta();
-    sql("UPDATE reducoes SET dados = 'curto' WHERE crz = 1");
+    sql("UPDATE reducoes SET venda_bruta = 'x' WHERE crz = 1");
     const auto antes = somas(memoria());
     localiza();
     std::string coo = espacos(6);
@@ -199,21 +307,65 @@ TEST_F(Memoria, AMalformedRecordFoundByACommandDamagesThePrinterFromThenOn) {
     EXPECT_EQ(somas(memoria()), antes);
 }
 
-TEST_F(Memoria, AnUnversionedMemoryIsUpgradedAndKeepsItsPrinter) {
-    solta();
-    EXPECT_EQ(consulta("PRAGMA user_version"), 1);
-    // As memories were left before they carried a version.
-    sql("PRAGMA user_version = 0");
-    const long long coo = consulta("SELECT coo FROM estado");
-    localiza();
-    std::string numero = espacos(6), serie = espacos(20);
-    ASSERT_EQ(Kestrona_FI_NumeroCupom(numero.data()), 1);
-    EXPECT_EQ(std::stoll(numero), coo);
-    ASSERT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), 1);
-    EXPECT_EQ(serie, "VF080000000000010247");
-    solta();
-    EXPECT_EQ(consulta("PRAGMA user_version"), 1);
-    EXPECT_EQ(consulta("SELECT coo FROM estado"), coo);
+TEST_F(Memoria, AVersionOneMemoryIsUpgradedWithItsTotalsDocumentsAndLastReceipt) {
+    for (int versao : {1, 0}) {
+        SCOPED_TRACE(versao);
+        memoriaVersao1(versao);
+        localiza();
+        relogio("100000");
+        EXPECT_EQ(consulta("PRAGMA user_version"), 2);
+        std::string numero = espacos(6), serie = espacos(20);
+        ASSERT_EQ(Kestrona_FI_NumeroCupom(numero.data()), 1);
+        EXPECT_EQ(numero, "000040");
+        ASSERT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), 1);
+        EXPECT_EQ(serie, "VF080000000000099991");
+        EXPECT_EQ(contador("CCF"), 25);
+        EXPECT_EQ(contador("Documentos"), 3);
+
+        // The last reduction, its fields where its record is read.
+        std::string z = espacos(1279);
+        ASSERT_EQ(Kestrona_FI_DadosUltimaReducaoMFD(z.data()), 1);
+        EXPECT_EQ(fatia(z, 9, 4), "0002");
+        EXPECT_EQ(fatia(z, 14, 6), "000038");
+        EXPECT_EQ(fatia(z, 28, 6), "000020");
+        EXPECT_EQ(fatia(z, 316, 18), n(113456, 18));
+        EXPECT_EQ(fatia(z, 335, 14), n(5000, 14));
+        EXPECT_EQ(fatia(z, 650, 14), n(111, 14));
+        EXPECT_EQ(fatia(z, 710, 14), n(222, 14));
+        EXPECT_EQ(fatia(z, 740, 14), n(3, 14));
+        EXPECT_EQ(fatia(z, 1133, 14), n(1500, 14));
+        EXPECT_EQ(fatia(z, 1148, 14), n(2500, 14));
+        EXPECT_EQ(fatia(z, 1193, 14), n(50, 14));
+        EXPECT_EQ(fatia(z, 1273, 6), diaDdmmyy(-1));
+
+        // The day's totals, by the answers that show them.
+        std::string formas = espacos(3016), naoFiscais = espacos(1077), relatorios = espacos(659);
+        ASSERT_EQ(Kestrona_FI_VerificaFormasPagamento(formas.data()), 1);
+        EXPECT_EQ(fatia(formas, 18, 20), n(4000, 20));
+        EXPECT_EQ(fatia(formas, 58 + 18, 20), n(5700, 20));
+        ASSERT_EQ(Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(naoFiscais.data()), 1);
+        EXPECT_EQ(fatia(naoFiscais, 34 * 29 + 21, 13), "0001,00005000");
+        ASSERT_EQ(Kestrona_FI_VerificaRelatorioGerencialMFD(relatorios.data()), 1);
+        EXPECT_EQ(fatia(relatorios, 1, 4), "0003");
+
+        // The last receipt can still be cancelled: its amount leaves method 2.
+        ASSERT_EQ(Kestrona_FI_CancelaCupom(), 1);
+        ASSERT_EQ(Kestrona_FI_VerificaFormasPagamento(formas.data()), 1);
+        EXPECT_EQ(fatia(formas, 58 + 18, 20), n(3000, 20));
+        ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
+        ASSERT_EQ(Kestrona_FI_DadosUltimaReducaoMFD(z.data()), 1);
+        EXPECT_EQ(fatia(z, 9, 4), "0003");
+        EXPECT_EQ(fatia(z, 335, 14), n(6000, 14));
+        EXPECT_EQ(fatia(z, 650, 14), n(300, 14));
+        EXPECT_EQ(fatia(z, 710, 14), n(2700, 14));
+        EXPECT_EQ(fatia(z, 1148, 14), n(5000, 14));
+        EXPECT_EQ(fatia(z, 316, 18), n(123456, 18));
+        EXPECT_EQ(contador("Reducoes"), 3);
+        ASSERT_EQ(Kestrona_FI_LeituraMemoriaFiscalSerialReducaoMFD("0001", "0002", "c"), 1);
+        const std::string mf = leArquivo(pasta / "Retorno.txt");
+        EXPECT_NE(mf.find("CRZ:0001  COO:000020"), std::string::npos);
+        EXPECT_NE(mf.find("SUBST. TRIBUT\xC1RIA F1                        7,00"), std::string::npos) << mf;
+    }
 }
 
 TEST_F(Memoria, OnlyAFolderWithoutAMemoryGetsANewPrinter) {
@@ -296,8 +448,8 @@ TEST_F(Memoria, AFullDiskAtOpeningFailsAndLeavesTheMemoryAsItWas) {
 
     // An unversioned memory whose index files are already in place: the
     // upgrade itself meets the full disk and is undone.
-    solta();
-    sql("PRAGMA user_version = 0");
+    memoriaVersao1(0);
+    const long long cooV1 = consulta("SELECT coo FROM estado");
     sqlite3* outro = nullptr;
     ASSERT_EQ(sqlite3_open(arquivo().c_str(), &outro), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(outro, "SELECT count(*) FROM estado", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -311,9 +463,9 @@ TEST_F(Memoria, AFullDiskAtOpeningFailsAndLeavesTheMemoryAsItWas) {
     EXPECT_EQ(consulta("PRAGMA user_version"), 0);
     localiza();
     ASSERT_EQ(Kestrona_FI_NumeroCupom(numero.data()), 1);
-    EXPECT_EQ(std::stoll(numero), coo);
+    EXPECT_EQ(std::stoll(numero), cooV1);
     solta();
-    EXPECT_EQ(consulta("PRAGMA user_version"), 1);
+    EXPECT_EQ(consulta("PRAGMA user_version"), 2);
 
     // A new printer that meets a full disk is not half made: it is made whole
     // at the next opening.

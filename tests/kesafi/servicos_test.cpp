@@ -225,11 +225,77 @@ TEST_F(Servicos, OffLineHandlingIsRemembered) {
     EXPECT_EQ(contador("TratamentoOffLine"), 0);
 }
 
-TEST_F(Servicos, DataGroupIsNotAvailableYet) {
-    EXPECT_EQ(Kestrona_FI_DownloadMF((pasta / "x.mf").c_str()), -1);
-    EXPECT_EQ(Kestrona_FI_ArquivoMFD("", "", "", "", "", 0, "", "", 0), -1);
-    EXPECT_EQ(Kestrona_FI_EspelhoMFD("", "", "", "", "", "", ""), -1);
-    EXPECT_EQ(Kestrona_FI_FormatoDadosMFD("", "", "", "", "", "", ""), -1);
+// The tape detail memory fills with use; full, it takes no new document,
+// while what completes an open one still goes in.
+TEST_F(Servicos, AFullTapeRefusesNewDocuments) {
+    auto livre = [] {
+        std::string b = espacos(6);
+        EXPECT_EQ(Kestrona_FI_PercentualLivreMFD(b.data()), 1);
+        return b;
+    };
+    const std::string antes = livre();
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(300), 1);
+    EXPECT_LT(livre(), antes);
+
+    // Room for a little more: 0,01% of the capacity left, and then some.
+    const long long capacidade = 1LL << 30;
+    alteraMemoria("UPDATE estado SET bytes_mfd = " + std::to_string(capacidade - capacidade / 10000 - 3000));
+    localiza();
+    EXPECT_EQ(livre(), "00,01%");
+    ASSERT_EQ(Kestrona_FI_AbreRelatorioGerencialMFD("1"), 1);
+    int linhas = 0;
+    while (livre() == "00,01%" && linhas < 1000) {
+        ASSERT_EQ(Kestrona_FI_UsaRelatorioGerencialMFD("Linha do relat\xF3rio"), 1);
+        ++linhas;
+    }
+    EXPECT_EQ(livre(), "00,00%");
+    EXPECT_EQ(Kestrona_FI_UsaRelatorioGerencialMFD("Ainda cabe no relat\xF3rio aberto"), 1);
+    EXPECT_EQ(Kestrona_FI_AcionaGuilhotinaMFD(0), 1);
+    ASSERT_EQ(Kestrona_FI_FechaRelatorioGerencial(), 1);
+    const long long coo = contador("COO"), documentos = contador("Documentos");
+    recusado(KesafiVirtual_AdicionaVendas(1), 0, 1, 47);
+    recusado(Kestrona_FI_LeituraX(), 0, 1, 47);
+    recusado(Kestrona_FI_ReducaoZ(nullptr, nullptr), 0, 1, 47);
+    recusado(Kestrona_FI_AcionaGaveta(), 0, 1, 47);
+    EXPECT_EQ(contador("COO"), coo);
+    EXPECT_EQ(contador("Documentos"), documentos);
+    EXPECT_NE(fita(1).find("FAB:VF08"), std::string::npos);  // the report was closed on its paper
+}
+
+// A receipt paid by card has its voucher; cancelling the receipt reverses it.
+TEST_F(Servicos, ACardPaymentPrintsItsVoucherAndACancellationReversesIt) {
+    const long long cdc = contador("CDC"), estornos = contador("CDCCancelados");
+    int vendas = 0;
+    while (contador("CDC") == cdc && vendas < 50) {
+        ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
+        ++vendas;
+    }
+    ASSERT_EQ(contador("CDC"), cdc + 1);
+    const std::string voucher = fita(1);
+    EXPECT_EQ(voucher.find("COO "), 0u);
+    EXPECT_NE(voucher.find("COMPROVANTE_CD"), std::string::npos);
+    EXPECT_NE(voucher.find("COMPROVANTE CR\xC9\x44ITO OU D\xC9\x42ITO"), std::string::npos);
+    EXPECT_EQ(contador("FlagsFiscais") & 32, 32);  // its receipt may still be cancelled
+    ASSERT_EQ(Kestrona_FI_CancelaCupom(), 1);
+    EXPECT_EQ(contador("CDCCancelados"), estornos + 1);
+    EXPECT_NE(fita(1).find("ESTORNO DO COMPROVANTE"), std::string::npos);
+}
+
+// A technical intervention restarts the operation: CRO goes up, once the
+// day's movement has its reduction.
+TEST_F(Servicos, ATechnicalInterventionRestartsTheOperation) {
+    const long long cro = contador("CRO");
+    ASSERT_EQ(KesafiVirtual_IntervencaoTecnica(), 1);
+    EXPECT_EQ(contador("CRO"), cro + 1);
+    EXPECT_NE(fita(1).find("INTERVEN\xC7\xC3O T\xC9\x43NICA"), std::string::npos);
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
+    recusado(KesafiVirtual_IntervencaoTecnica(), 0, 1, 89);
+    ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
+    std::string z = espacos(1279);
+    ASSERT_EQ(Kestrona_FI_DadosUltimaReducaoMFD(z.data()), 1);
+    EXPECT_EQ(std::stoll(fatia(z, 4, 4)), cro + 1);
+    ASSERT_EQ(KesafiVirtual_IntervencaoTecnica(), 1);
+    EXPECT_EQ(contador("CRO"), cro + 2);
 }
 
 TEST_F(Servicos, EveryCommandLeavesATraceOnTheTape) {

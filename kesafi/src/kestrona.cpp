@@ -1,230 +1,28 @@
-// The exported functions: the library side of every call (port, settings,
-// status bytes, argument checks, answer buffers) in front of the virtual
-// printer, and the control functions of the test header.
+// The exported Kestrona_FI_* functions: each one checks and converts its
+// arguments, runs through the session's common path (sessao.h) and hands the
+// command to the printer or to the memory-data functions, laying out its
+// answer in the caller's buffers.
 #include <cstring>
-#include <deque>
-#include <filesystem>
-#include <map>
-#include <memory>
-#include <mutex>
 #include <string>
 
+#include "dados_mfd.h"
 #include "impressora.h"
 #include "kesafi32.h"
-#include "kesafi_virtual.h"
-#include "pasta_programa.h"
 #include "profile/ini.h"
 #include "relogio.h"
+#include "sessao.h"
 #include "texto.h"
 
 namespace kesafi {
 namespace {
 
-constexpr const char* kVersaoDll = "01.00.001";
-
-enum class Porta { Nenhuma, Usb, Serial };
-
-struct Status {
-    int ack = 0, st1 = 0, st2 = 0, st3 = 0;
-};
-
-struct Forcado {
-    int retorno, ack, st1, st2, st3;
-};
-
-struct Sessao {
-    std::mutex m;
-    std::string base;          // installation folder, trailing separator
-    std::string portaSistema;  // [Sistema] Porta as last loaded
-    bool portaCarregada = false;
-    bool portaAberta = false;
-    bool ligada = true;
-    bool estendido = false;
-    Status status;
-    std::deque<Forcado> forcados;
-    std::deque<std::string> lixos;
-    std::deque<int> gavetas;  // drawer readings forced by the test control
-    std::string textos;       // text arguments of the latest call that took texts
-    std::map<std::string, int> chamadas;
-    int totalChamadas = 0;
-    std::unique_ptr<Impressora> imp;
-};
-
-Sessao& sessao() {
-    static Sessao s;
-    if (s.base.empty()) s.base = pastaDoPrograma();
-    return s;
-}
-
-std::string comBarra(std::string pasta) {
-    for (char& ch : pasta)
-        if (ch == '\\') ch = '/';
-    if (!pasta.empty() && pasta.back() != '/') pasta.push_back('/');
-    return pasta;
-}
-
-std::string ini(const Sessao& s) { return s.base + "KESAFI32.ini"; }
-
-bool iniExiste(const Sessao& s) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(ini(s), ec);
-}
-
-std::string maiusculas(std::string_view v) {
-    std::string out(trimmed(v));
-    for (char& ch : out)
-        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
-    return out;
-}
-
-void carregaPorta(Sessao& s) {
-    s.portaSistema = profile::readString(ini(s), "Sistema", "Porta");
-    s.portaCarregada = true;
-}
-
-// Where the virtual printer is attached ([Virtual] Porta; USB when absent).
-Porta portaConectada(const Sessao& s) {
-    const std::string conteudo = profile::load(ini(s)).text;
-    if (!profile::hasKey(conteudo, "Virtual", "Porta")) return Porta::Usb;
-    const std::string v = maiusculas(profile::valueIn(conteudo, "Virtual", "Porta"));
-    if (v.empty() || v == "NENHUMA") return Porta::Nenhuma;
-    if (v == "USB") return Porta::Usb;
-    return Porta::Serial;
-}
-
-std::string pastaMemoria(const Sessao& s) {
-    std::string v = profile::readString(ini(s), "Virtual", "Memoria");
-    for (char& ch : v)
-        if (ch == '\\') ch = '/';
-    if (v.empty()) return s.base + "Impressora Virtual";
-    if (v.front() == '/') return v;
-    return s.base + v;
-}
-
-int sementeConfigurada(const Sessao& s) {
-    const std::string v = profile::readString(ini(s), "Virtual", "Semente");
-    try {
-        return v.empty() ? 0 : std::stoi(v);
-    } catch (const std::exception&) {
-        return 0;
-    }
-}
-
-bool mesmaPasta(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    const auto na = std::filesystem::weakly_canonical(a, ec);
-    const auto nb = std::filesystem::weakly_canonical(b, ec);
-    return na.lexically_normal() == nb.lexically_normal() || comBarra(na.string()) == comBarra(nb.string());
-}
-
-// The printer of the configured memory folder, opened (or created) on demand;
-// null when another process holds its memory or the system refused to open it
-// (`acesso` tells which).
-Impressora* garanteMemoria(Sessao& s, Acesso* acesso = nullptr) {
-    const std::string pasta = pastaMemoria(s);
-    if (s.imp && !mesmaPasta(s.imp->pasta(), pasta)) s.imp.reset();
-    const Acesso a = s.imp ? Acesso::Pronta : Impressora::abre(pasta, sementeConfigurada(s), wallNow(), s.imp);
-    if (acesso) *acesso = a;
-    return s.imp.get();
-}
-
-// The same, for the test control that reads the printer's memory.
-Impressora* memoriaLegivel(Sessao& s) {
-    Impressora* imp = garanteMemoria(s);
-    return imp && !imp->danificada() ? imp : nullptr;
-}
-
-// Writes an answer into a caller buffer: as many characters as the buffer
-// holds before its terminating zero, never more than the field's width.
-void escreve(char* buf, size_t largura, std::string_view dados) {
-    const size_t n = strnlen(buf, largura);
-    for (size_t i = 0; i < n; ++i) buf[i] = i < dados.size() ? dados[i] : ' ';
-}
-
-struct Saida {
-    char* p;
-    size_t largura;
-};
-
-// Who answers a call: the library alone; the printer from its firmware (a
-// damaged fiscal memory does not stop it); the printer from its memory.
-enum class Alvo { Biblioteca, Firmware, Impressora };
-
-void defineStatus(Sessao& s, const Resposta& r) {
-    const bool respondeu = r.retorno == 1 || r.retorno == -27 || r.retorno == -8;
-    // Every answer shows a receipt in progress.
-    const int st1 = r.st1 | (respondeu && s.imp && s.imp->cupomAberto() ? kSt1CupomAberto : 0);
-    s.status = {respondeu ? 6 : 0, st1, r.st2, s.estendido ? r.st3 : 0};
-}
-
-// "Cupom", "NaoFiscal" or "Gerencial" (any case) as the document to leave open.
-std::optional<Impressora::Aberto> documentoAberto(std::string_view nome) {
-    const std::string v = maiusculas(nome);
-    if (v == "CUPOM") return Impressora::Aberto::Cupom;
-    if (v == "NAOFISCAL") return Impressora::Aberto::NaoFiscal;
-    if (v == "GERENCIAL") return Impressora::Aberto::Gerencial;
-    return std::nullopt;
-}
-
 // [Virtual] DocumentoAberto: each opening of the port finds that document
 // open, as a point-of-sale program that stopped in the middle of it left it,
 // unless the printer holds an open document already (it then refuses).
 void abreDocumentoConfigurado(Sessao& s) {
-    const auto documento = documentoAberto(profile::readString(ini(s), "Virtual", "DocumentoAberto"));
+    const auto documento = documentoAberto(s.configuracao().documentoAberto());
     if (documento) s.imp->deixaAberto(*documento);
 }
-
-// Common path of every Kestrona_FI_* call: counting, forced answers and
-// garbage buffers, argument checks, port and power, then the body.
-template <class F>
-int chama(const char* nome, Alvo alvo, std::initializer_list<Saida> saidas, F&& corpo) {
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    ++s.chamadas[nome];
-    ++s.totalChamadas;
-    if (!s.forcados.empty()) {
-        const Forcado f = s.forcados.front();
-        s.forcados.pop_front();
-        s.status = {f.ack, f.st1, f.st2, f.st3};
-        return f.retorno;
-    }
-    for (const Saida& o : saidas) {
-        if (!o.p) {
-            s.status = {};
-            return -2;
-        }
-    }
-    if (saidas.size() && !s.lixos.empty()) {
-        const std::string lixo = s.lixos.front();
-        s.lixos.pop_front();
-        for (const Saida& o : saidas) {
-            const size_t n = strnlen(o.p, o.largura);
-            for (size_t i = 0; i < n; ++i) o.p[i] = lixo[i % lixo.size()];
-        }
-        s.status = {6, 0, 0, 0};
-        return 1;
-    }
-    if (alvo != Alvo::Biblioteca) {
-        if (!s.portaAberta || !s.imp) {
-            s.status = {};
-            return -5;
-        }
-        if (!s.ligada) {  // nothing answers: a communication error
-            s.status = {};
-            return 0;
-        }
-    }
-    Resposta r;
-    try {
-        r = alvo == Alvo::Impressora && s.imp->danificada() ? memoriaDanificada() : corpo(s);
-    } catch (const std::exception&) {
-        r = {-1, 0, 0, 0};
-    }
-    defineStatus(s, r);
-    return r.retorno;
-}
-
-Resposta invalido() { return {-2, 0, 0, 0}; }
 
 // Keeps the text arguments of a call as received, before anything else
 // looks at them: each in double quotes, NULL for a null pointer.
@@ -239,9 +37,7 @@ void anotaTextos(std::initializer_list<const char*> textos) {
 }
 
 int gravaRetorno(const Sessao& s, const std::string& texto) {
-    const std::string path = profile::readString(ini(s), "Sistema", "Path");
-    const std::string pasta = path.empty() ? s.base : comBarra(path);
-    return profile::replaceFile(pasta + "Retorno.txt", texto) ? 1 : -8;
+    return profile::replaceFile(s.configuracao().pastaDeSaida() + "Retorno.txt", texto) ? 1 : -8;
 }
 
 bool soDigitos(std::string_view v) {
@@ -259,6 +55,7 @@ int numeroReducao(const char* texto) {
 }
 
 bool tipoLeitura(const char* tipo, bool& simplificada) {
+    if (!tipo) return false;
     const std::string v = maiusculas(tipo);
     if (v != "C" && v != "S") return false;
     simplificada = v == "S";
@@ -291,8 +88,6 @@ Resposta leituraPorReducao(Sessao& s, const char* inicial, const char* final, co
     return r;
 }
 
-Resposta ok() { return {}; }
-
 }  // namespace
 }  // namespace kesafi
 
@@ -305,10 +100,10 @@ extern "C" {
 KESAFI_API int KESAFI_CALL Kestrona_FI_AbrePortaSerial(void) {
     return chama("AbrePortaSerial", Alvo::Biblioteca, {}, [](Sessao& s) -> Resposta {
         s.portaAberta = false;
-        if (!iniExiste(s)) return {-4, 0, 0, 0};
-        if (!s.portaCarregada) carregaPorta(s);
+        if (!s.configuracao().existe()) return {-4, 0, 0, 0};
+        if (!s.portaCarregada) s.carregaPorta();
         const Porta pedida = maiusculas(s.portaSistema) == "USB" ? Porta::Usb : Porta::Serial;
-        if (portaConectada(s) != pedida) return {-5, 0, 0, 0};
+        if (s.configuracao().portaConectada() != pedida) return {-5, 0, 0, 0};
         if (!s.ligada) return {-6, 0, 0, 0};
         // Another process with the memory open has the port, like a serial port already in use.
         Acesso acesso = Acesso::Pronta;
@@ -329,16 +124,16 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_FechaPortaSerial(void) {
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_SelecionaIniLocal(void) {
     return chama("SelecionaIniLocal", Alvo::Biblioteca, {}, [](Sessao& s) -> Resposta {
-        if (!iniExiste(s)) return {-4, 0, 0, 0};
-        carregaPorta(s);
+        if (!s.configuracao().existe()) return {-4, 0, 0, 0};
+        s.carregaPorta();
         return ok();
     });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ReloadINIFile(void) {
     return chama("ReloadINIFile", Alvo::Biblioteca, {}, [](Sessao& s) -> Resposta {
-        if (!iniExiste(s)) return {-4, 0, 0, 0};
-        carregaPorta(s);
+        if (!s.configuracao().existe()) return {-4, 0, 0, 0};
+        s.carregaPorta();
         return ok();
     });
 }
@@ -459,7 +254,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraImpressora(char* data, char* hora
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_NumeroCupom(char* coo) {
     return chama("NumeroCupom", Alvo::Impressora, {{coo, 6}}, [&](Sessao& s) {
-        escreve(coo, 6, digits(s.imp->estado().coo, 6));
+        escreve(coo, 6, digits(s.imp->estado().cont.coo, 6));
         return ok();
     });
 }
@@ -690,268 +485,42 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char
 
 // ------------------------------------------------------------ memory data
 
-KESAFI_API int KESAFI_CALL Kestrona_FI_DownloadMF(const char*) {
-    return chama("DownloadMF", Alvo::Biblioteca, {}, [](Sessao&) { return Resposta{-1, 0, 0, 0}; });
+KESAFI_API int KESAFI_CALL Kestrona_FI_DownloadMF(const char* arquivo) {
+    anotaTextos({arquivo});
+    return chama("DownloadMF", Alvo::Impressora, {}, [&](Sessao& s) { return dados::downloadMf(s, arquivo); });
 }
 
-KESAFI_API int KESAFI_CALL Kestrona_FI_ArquivoMFD(const char*, const char*, const char*, const char*, const char*, int,
-                                                  const char*, const char*, int) {
-    return chama("ArquivoMFD", Alvo::Biblioteca, {}, [](Sessao&) { return Resposta{-1, 0, 0, 0}; });
+KESAFI_API int KESAFI_CALL Kestrona_FI_ArquivoMFD(const char* origem, const char* inicial, const char* final,
+                                                  const char* seletor, const char* usuario, int tipo,
+                                                  const char* chave1, const char* chave2, int arquivoUnico) {
+    anotaTextos({origem, inicial, final, seletor, usuario, chave1, chave2});
+    return chama("ArquivoMFD", Alvo::Impressora, {}, [&](Sessao& s) {
+        return dados::arquivoMfd(s, origem, inicial, final, seletor, usuario, tipo, chave1, chave2, arquivoUnico);
+    });
 }
 
-KESAFI_API int KESAFI_CALL Kestrona_FI_EspelhoMFD(const char*, const char*, const char*, const char*, const char*,
-                                                  const char*, const char*) {
-    return chama("EspelhoMFD", Alvo::Biblioteca, {}, [](Sessao&) { return Resposta{-1, 0, 0, 0}; });
+KESAFI_API int KESAFI_CALL Kestrona_FI_EspelhoMFD(const char* destino, const char* inicial, const char* final,
+                                                  const char* seletor, const char* usuario, const char* chave1,
+                                                  const char* chave2) {
+    anotaTextos({destino, inicial, final, seletor, usuario, chave1, chave2});
+    return chama("EspelhoMFD", Alvo::Impressora, {}, [&](Sessao& s) {
+        return dados::espelhoMfd(s, destino, inicial, final, seletor, usuario, chave1, chave2);
+    });
 }
 
-KESAFI_API int KESAFI_CALL Kestrona_FI_FormatoDadosMFD(const char*, const char*, const char*, const char*, const char*,
-                                                       const char*, const char*) {
-    return chama("FormatoDadosMFD", Alvo::Biblioteca, {}, [](Sessao&) { return Resposta{-1, 0, 0, 0}; });
+// A stored file is converted by the library alone: no port, no printer.
+KESAFI_API int KESAFI_CALL Kestrona_FI_FormatoDadosMFD(const char* origem, const char* destino, const char* formato,
+                                                       const char* seletor, const char* inicial, const char* final,
+                                                       const char* usuario) {
+    anotaTextos({origem, destino, formato, seletor, inicial, final, usuario});
+    return chama("FormatoDadosMFD", Alvo::Biblioteca, {}, [&](Sessao&) {
+        return dados::formatoDadosMfd(origem, destino, formato, seletor, inicial, final, usuario);
+    });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ImprimeConfiguracoesImpressora(void) {
     return chama("ImprimeConfiguracoesImpressora", Alvo::Impressora, {},
                  [](Sessao& s) { return s.imp->imprimeConfiguracao(); });
-}
-
-// ------------------------------------------------------------ control of the virtual printer
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_DefinePastaBase(const char* pasta) {
-    if (!pasta || !*pasta) return -2;
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    s.base = comBarra(pasta);
-    s.portaAberta = false;
-    s.portaCarregada = false;
-    s.imp.reset();
-    s.ligada = true;
-    s.estendido = false;
-    s.status = {};
-    s.forcados.clear();
-    s.lixos.clear();
-    s.gavetas.clear();
-    s.textos.clear();
-    s.chamadas.clear();
-    s.totalChamadas = 0;
-    return 1;
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_CriaImpressora(const char* pasta, int semente) {
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    const std::string configurada = pastaMemoria(s);
-    const std::string alvo = (pasta && *pasta) ? std::string(pasta) : configurada;
-    if (s.imp && mesmaPasta(s.imp->pasta(), alvo)) s.imp.reset();
-    std::unique_ptr<Impressora> nova;
-    if (Impressora::substitui(alvo, semente, wallNow(), nova) != Acesso::Pronta) return -1;
-    if (mesmaPasta(alvo, configurada)) s.imp = std::move(nova);
-    return 1;
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_DefineDeslocamentoRelogio(long long segundos) {
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    Impressora* imp = garanteMemoria(s);
-    if (!imp) return -1;
-    return imp->defineDeslocamento(segundos).retorno == 1 ? 1 : -1;
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_FixaRelogio(const char* ddmmyyyyhhmmss) {
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    std::optional<int64_t> hora;
-    if (ddmmyyyyhhmmss && *ddmmyyyyhhmmss) {
-        hora = parseStamp(ddmmyyyyhhmmss);
-        if (!hora) return -2;
-    }
-    Impressora* imp = garanteMemoria(s);
-    if (!imp) return -1;
-    return imp->fixaRelogio(hora).retorno == 1 ? 1 : -1;
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_Liga(int ligada) {
-    if (ligada != 0 && ligada != 1) return -2;
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    s.ligada = ligada == 1;
-    return 1;
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_Conecta(const char* porta) {
-    if (!porta) return -2;
-    const std::string v = maiusculas(porta);
-    if (v != "USB" && v != "SERIAL" && !v.empty()) return -2;
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    const std::string valor = v == "USB" ? "USB" : (v.empty() ? "" : "Serial");
-    if (!profile::writeString(ini(s), "Virtual", "Porta", valor)) return -1;
-    // The cable moved: an open port on the other side no longer reaches the printer.
-    if (s.portaAberta) {
-        const Porta aberta = maiusculas(s.portaSistema) == "USB" ? Porta::Usb : Porta::Serial;
-        if (portaConectada(s) != aberta) s.portaAberta = false;
-    }
-    return 1;
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaResposta(int retorno, int ack, int st1, int st2, int st3) {
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    s.forcados.push_back({retorno, ack, st1, st2, st3});
-    return 1;
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaBufferLixo(const char* bytes, int tamanho) {
-    if (!bytes || tamanho <= 0) return -2;
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    s.lixos.emplace_back(bytes, static_cast<size_t>(tamanho));
-    return 1;
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_ForcaEstadoGaveta(int estado) {
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    s.gavetas.push_back(estado);
-    return 1;
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_LimpaForcados(void) {
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    s.forcados.clear();
-    s.lixos.clear();
-    s.gavetas.clear();
-    return 1;
-}
-
-namespace {
-int documentosDeVenda(int quantidade, bool recebimentos) {
-    if (quantidade <= 0) return -2;
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    if (!s.ligada) return 0;
-    Impressora* imp = garanteMemoria(s);
-    if (!imp) return -1;
-    const Resposta r = recebimentos ? imp->recebimentos(quantidade) : imp->vendas(quantidade);
-    defineStatus(s, r);
-    return r.retorno;
-}
-}  // namespace
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaVendas(int quantidade) { return documentosDeVenda(quantidade, false); }
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_AdicionaRecebimentos(int quantidade) {
-    return documentosDeVenda(quantidade, true);
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_DeixaDocumentoAberto(const char* documento) {
-    const auto aberto = documento ? documentoAberto(documento) : std::nullopt;
-    if (!aberto) return -2;
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    if (!s.ligada) return 0;
-    Impressora* imp = garanteMemoria(s);
-    if (!imp) return -1;
-    const Resposta r = imp->deixaAberto(*aberto);
-    defineStatus(s, r);
-    return r.retorno;
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, int tamanho) {
-    if (documentos <= 0 || !destino || tamanho <= 0) return -2;
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    Impressora* imp = memoriaLegivel(s);
-    if (!imp) return -1;
-    std::string fita;
-    try {
-        for (const Documento& d : imp->memoria().ultimosDocumentos(documentos)) {
-            fita += "COO " + digits(d.coo, 6) + " " + d.tipo + " " + ddmmyyyy(d.dataHora) + " " + hhmmss(d.dataHora) +
-                    "\r\n";
-            fita += d.texto;
-        }
-    } catch (const std::exception&) {
-        return -1;
-    }
-    const size_t n = std::min(fita.size(), static_cast<size_t>(tamanho - 1));
-    std::memcpy(destino, fita.data(), n);
-    destino[n] = '\0';
-    return static_cast<int>(std::min<size_t>(fita.size(), 0x7fffffff));
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_LeTextos(char* destino, int tamanho) {
-    if (!destino || tamanho <= 0) return -2;
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    const size_t n = std::min(s.textos.size(), static_cast<size_t>(tamanho - 1));
-    std::memcpy(destino, s.textos.data(), n);
-    destino[n] = '\0';
-    return static_cast<int>(std::min<size_t>(s.textos.size(), 0x7fffffff));
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_LeContador(const char* nome, long long* valor) {
-    if (!nome || !valor) return -2;
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    const std::string n(nome);
-    if (n == "RetornoEstendido") {
-        *valor = s.estendido ? 1 : 0;
-        return 1;
-    }
-    if (n == "PortaAberta") {
-        *valor = s.portaAberta ? 1 : 0;
-        return 1;
-    }
-    Impressora* imp = memoriaLegivel(s);
-    if (!imp) return -1;
-    const Estado& e = imp->estado();
-    const std::map<std::string, long long> contadores = {
-        {"COO", e.coo},
-        {"CRZ", e.crz},
-        {"CRO", e.cro},
-        {"GNF", e.gnf},
-        {"CCF", e.ccf},
-        {"GRG", e.grg},
-        {"CDC", e.cdc},
-        {"CFC", e.cfc},
-        {"CNC", e.cnc},
-        {"ReducoesRestantes", imp->reducoesRestantes()},
-        {"FlagsFiscais", imp->flags()},
-        {"Gaveta", imp->estadoGaveta()},
-        {"Guilhotina", e.guilhotina ? 1 : 0},
-        {"CorteTotal", e.corteTotal ? 1 : 0},
-        {"EspacoEntreLinhas", e.espacoLinhas},
-        {"LinhasEntreCupons", e.linhasCupons},
-        {"TratamentoOffLine", e.offline},
-        {"RelogioDeslocamento", e.deslocamento},
-    };
-    auto it = contadores.find(n);
-    if (it != contadores.end()) {
-        *valor = it->second;
-        return 1;
-    }
-    if (n != "Documentos" && n != "Reducoes") return -2;
-    try {
-        *valor = n == "Documentos" ? imp->memoria().contaDocumentos() : imp->memoria().contaReducoes();
-    } catch (const std::exception&) {
-        return -1;
-    }
-    return 1;
-}
-
-KESAFI_API int KESAFI_CALL KesafiVirtual_ContaChamadas(const char* funcao, int* quantidade) {
-    if (!quantidade) return -2;
-    Sessao& s = sessao();
-    std::lock_guard<std::mutex> trava(s.m);
-    if (!funcao) {
-        *quantidade = s.totalChamadas;
-        return 1;
-    }
-    std::string nome(funcao);
-    if (nome.rfind("Kestrona_FI_", 0) == 0) nome = nome.substr(12);
-    auto it = s.chamadas.find(nome);
-    *quantidade = it == s.chamadas.end() ? 0 : it->second;
-    return 1;
 }
 
 }  // extern "C"

@@ -1,0 +1,177 @@
+// Every window of the program as a screen reader finds it: a name for every
+// control, the status lights' state, the gauges' values, captions with
+// carriage returns read as lines.
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "../reports/impressao.h"
+#include "app/tfprincipal.h"
+#include "commands/datahora.h"
+#include "commands/tfcomandosadicionais.h"
+#include "fiscalconfig/tfconfigecf.h"
+#include "instalacao.h"
+#include "kesafi_virtual.h"
+#include "leitor.h"
+#include "manager/tfgerenciador.h"
+#include "memory/tfdadosmfemfd.h"
+#include "printer/tfstatus.h"
+#include "printer/ustatus.h"
+#include "reports/tfrelfiscais.h"
+#include "settings/tfconfiggeral.h"
+#include "ui_tfconfigecf.h"
+#include "ui_tfprincipal.h"
+#include "ui_tfrelfiscais.h"
+#include "ui_tfstatus.h"
+
+namespace {
+
+class Acessibilidade : public Instalacao {
+protected:
+    void SetUp() override {
+        Instalacao::SetUp();
+        if (HasFatalFailure()) return;
+        criaImpressora();
+        if (HasFatalFailure()) return;
+        criaJanelas();
+        leitor_ = std::make_unique<LeitorDeTela>();
+    }
+    void TearDown() override {
+        leitor_.reset();
+        Instalacao::TearDown();
+    }
+
+    void localiza() {
+        uZentora3::Fprincipal->BtLocalizarImpressoraClick();
+        UStatus::Fstatus->TimerMonitorGeralTimer();  // the counters of the fiscal configuration
+        caixas();
+    }
+
+    QStringList semNome() {
+        QStringList faltas;
+        for (QWidget* janela : janelasDoPrograma()) faltas << controlesSemNome(janela);
+        return faltas;
+    }
+
+private:
+    std::unique_ptr<LeitorDeTela> leitor_;
+};
+
+TEST_F(Acessibilidade, TodoControleDeTodaJanelaTemNome) {
+    // The eight windows, and the calendars of the date edits, after the
+    // status window's first tick (until then the character counters of the
+    // fiscal configuration, never shown so early, read their own names).
+    UStatus::Fstatus->TimerMonitorGeralTimer();
+    const QList<QWidget*> janelas = janelasDoPrograma();
+    for (QWidget* janela : std::initializer_list<QWidget*>{
+             uZentora3::Fprincipal, UConfig::FConfigGeral, UConfigFiscais::FConfigECF, UStatus::Fstatus,
+             URelFiscais::FRelFiscais, uComandosAdicionais::FComandosAdicionais, uDadosMFeMFD::FDadosMFeMFD,
+             UGerenciador::FGerenciador})
+        EXPECT_TRUE(janelas.contains(janela)) << janela->metaObject()->className();
+    EXPECT_EQ(semNome(), QStringList());
+
+    // Located, with every function window opened over the main window.
+    localiza();
+    auto* principal = uZentora3::Fprincipal;
+    principal->BtConfigFiscaisClick();
+    principal->BtRelatoriosFiscaisClick();
+    principal->BtComandosAdicionaisClick();
+    principal->BtDadosDaMFDClick();
+    principal->BtConfigClick();
+    QApplication::processEvents();
+    EXPECT_EQ(semNome(), QStringList());
+}
+
+TEST_F(Acessibilidade, ControlesSemLegendaTemNomeDoRotuloAoLadoOuDoPapel) {
+    auto* relatorios = URelFiscais::FRelFiscais->ui.get();
+    EXPECT_EQ(nome(relatorios->MemoRelFiscal), QStringLiteral("Texto do Relatório"));
+    EXPECT_EQ(nome(relatorios->EdMfDataInicial), QStringLiteral("Data Inicial"));
+    EXPECT_EQ(nome(relatorios->RbMfPorZ), QStringLiteral("Por Redução"));
+    EXPECT_EQ(nome(relatorios->CbHabilitaZ), QStringLiteral("Habilitar o Botão Emitir Redução Z"));
+    // The drop-down button of a date edit shows only its arrow.
+    const auto botoes = relatorios->EdMfDataFinal->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(botoes.size(), 1);
+    EXPECT_EQ(nome(botoes[0]), QStringLiteral("Calendário"));
+    EXPECT_EQ(nome(UStatus::Fstatus->ui->MemoStatus), QStringLiteral("Registro de Comandos e Retornos"));
+    // An edit takes the label beside it.
+    auto* configuracao = UConfigFiscais::FConfigECF->ui.get();
+    EXPECT_EQ(nome(configuracao->EdFormaPagamento), QStringLiteral("Descrição da Forma de Pagamento"));
+    EXPECT_EQ(nome(configuracao->SgAliquotas), QStringLiteral("Alíquotas do Arquivo de Cadastro"));
+    EXPECT_EQ(nome(UConfig::FConfigGeral->findChild<QLabel*>(QStringLiteral("ImgAcryl"))),
+              QStringLiteral("Interface Acryl"));
+}
+
+TEST_F(Acessibilidade, LegendasComRetornoDeCarroSaoLidasComoLinhasEAcompanhamALegenda) {
+    auto* janela = URelFiscais::FRelFiscais;
+    EXPECT_EQ(nome(janela->ui->LbMsgZ), QStringLiteral("Marque a Caixa e Leia\no Texto Antes de\nHabilitar o Botão"));
+    EXPECT_EQ(nome(janela->ui->LbInfo30Dias), QStringLiteral("Todas as Reduções\ndos Últimos 30 Dias"));
+
+    // The countdown of a daylight-saving exit writes the Reduction Z
+    // button's caption every second; the reader follows it.
+    uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
+    uComandosAdicionais::dHoraECF = uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(10, 40, 0));
+    uComandosAdicionais::dHoraComando = uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(11, 15, 0));
+    uComandosAdicionais::FComandosAdicionais->TimerVeraoTimer();
+    QApplication::processEvents();
+    auto* z = janela->ui->BtReducaoZ;
+    EXPECT_EQ(nome(z), QStringLiteral("Aguarde !!! Hora do ECF  : 10:40:01\nComando Será Enviado as : 11:15:00"));
+    uComandosAdicionais::FComandosAdicionais->TimerVeraoTimer();
+    QApplication::processEvents();
+    EXPECT_EQ(nome(z), QStringLiteral("Aguarde !!! Hora do ECF  : 10:40:02\nComando Será Enviado as : 11:15:00"));
+
+    // Back to a one-line caption, the name is the caption again, also when
+    // the change happened while the window was hidden.
+    janela->hide();
+    z->setText(QStringLiteral("Emitir Redução Z"));
+    uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
+    EXPECT_EQ(nome(z), QStringLiteral("Emitir Redução Z"));
+    z->setText(QStringLiteral("Outra Legenda"));
+    EXPECT_EQ(nome(z), QStringLiteral("Outra Legenda"));
+}
+
+TEST_F(Acessibilidade, LuzesDoStatusDizemSeEstaoAcesasAcompanhandoCadaRetorno) {
+    localiza();
+    TFstatus* status = UStatus::Fstatus;
+    auto estados = [status] {
+        QStringList acesas;
+        for (int i = 0; i < 16; ++i) {
+            QFrame* luz = status->painel(i);
+            const QString d = descricao(luz);
+            EXPECT_EQ(d, TFstatus::painelAceso(luz) ? QStringLiteral("Aceso") : QStringLiteral("Apagado"))
+                << luz->objectName().toStdString();
+            EXPECT_EQ(descricao(luz->findChild<QLabel*>()), d) << luz->objectName().toStdString();
+            if (d == QStringLiteral("Aceso")) acesas << nome(luz);
+        }
+        return acesas;
+    };
+    EXPECT_EQ(estados(), QStringList());
+
+    // Out of paper (ST1 128) and a command not executed (ST2 1).
+    KesafiVirtual_ForcaResposta(-27, 6, 128, 1, 0);
+    uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
+    URelFiscais::FRelFiscais->BtLeituraXClick();
+    EXPECT_EQ(estados(), (QStringList{QStringLiteral("Fim de Papel"), QStringLiteral("Comando não Exec.")}));
+
+    URelFiscais::FRelFiscais->BtLeituraXClick();
+    EXPECT_EQ(estados(), QStringList());
+}
+
+TEST_F(Acessibilidade, MedidoresDaoSeuNomeESeuValor) {
+    auto* ui = uZentora3::Fprincipal->ui.get();
+    EXPECT_EQ(nome(ui->GMfd), QStringLiteral("MFD Livre"));
+    EXPECT_EQ(nome(ui->Gstatus), QStringLiteral("Progresso da Localização"));
+    auto valor = [](QProgressBar* medidor) {
+        QAccessibleValueInterface* v = QAccessible::queryAccessibleInterface(medidor)->valueInterface();
+        return v ? std::pair(v->currentValue().toInt(), v->maximumValue().toInt()) : std::pair(-1, -1);
+    };
+    // The location's progress, full while its box is open.
+    std::pair<int, int> localizando;
+    dialogos.whileOpen([&](const platform::dialogs::Record&) { localizando = valor(ui->Gstatus); });
+    localiza();
+    EXPECT_EQ(localizando, std::pair(10, 10));
+    EXPECT_EQ(valor(ui->GMfd), std::pair(99, 100));
+}
+
+}  // namespace
