@@ -86,5 +86,5 @@ void TFstatus::TimerMonitorGeralTimer() {
         move(principal->x(), principal->y() + 479);
         repaint();
     }
-    if (TFConfigECF* config = UConfigFiscais::FConfigECF) config->AtualizaContadores();
+    if (TFConfigECF* config = UConfigFiscais::FConfigECF.existente()) config->AtualizaContadores();
 }
