@@ -29,7 +29,7 @@ std::optional<std::vector<RegistroDaFita>> interpretaPaginaDaFita(const QByteArr
         const qsizetype fim = pagina.indexOf("\r\n", p);
         if (fim < 0) return std::nullopt;
         const QList<QByteArray> campos = pagina.mid(p, fim - p).split(' ');
-        if (campos.size() != 6) return std::nullopt;
+        if (campos.size() != 6 || campos[2].isEmpty()) return std::nullopt;
         for (int i : {0, 1, 3, 4, 5})
             if (!soDigitos(campos[i]) || campos[i].size() > 18) return std::nullopt;
         const QDate dia = QDate::fromString(QString::fromLatin1(campos[3]), QStringLiteral("ddMMyyyy"));
