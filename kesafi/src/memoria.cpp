@@ -787,7 +787,8 @@ std::vector<Documento> Memoria::documentosDesde(int64_t primeiro, int quantidade
 }
 
 std::optional<std::pair<int64_t, int64_t>> Memoria::extensao() {
-    sqlite3_stmt* s = prepara("SELECT min(id), max(id) FROM documentos");
+    // Two aggregates each answered by the table's key (together they would read every row).
+    sqlite3_stmt* s = prepara("SELECT (SELECT min(id) FROM documentos), (SELECT max(id) FROM documentos)");
     std::optional<std::pair<int64_t, int64_t>> out;
     if (proxima(s) && sqlite3_column_type(s, 0) != SQLITE_NULL) out = std::pair{inteiro(s, 0), inteiro(s, 1)};
     sqlite3_reset(s);
