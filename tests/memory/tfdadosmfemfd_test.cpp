@@ -25,6 +25,7 @@
 #include "ead/chaves.h"
 #include "ead/ead.h"
 #include "instalacao.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "memory/dadosz.h"
 #include "memory/tfdadosmfemfd.h"
@@ -842,6 +843,48 @@ TEST_F(DadosMFeMFD, ValidacaoPelaBibliotecaDeAssinaturas) {
 
     r = valida(semAssinatura);
     EXPECT_EQ(r.text, QStringLiteral("Erro na chave !"));
+}
+
+TEST_F(DadosMFeMFD, DownloadConvertidoTemAssinaturaQueUmByteMudadoDesfaz) {
+    // Two documents on the tape, then the whole tape downloaded and converted
+    // by the window, and both files checked by the signature library.
+    ASSERT_EQ(Kestrona_FI_LeituraX(), 1);
+    ASSERT_EQ(Kestrona_FI_LeituraX(), 1);
+    marca("RbDownloadCOOMfd");
+    digita("EdCooInicialMFD", QStringLiteral("000001"));
+    digita("EdCooFinalMFD", QStringLiteral("999999"));
+    marca("RbTipoMFD");
+    marca("RbSaidaTXT");
+    caixas();
+    dialogos.no();
+    clica("BtDownloadMFD");
+    const QString download = relatorio(serie() + QStringLiteral(".MFD"));
+    ASSERT_TRUE(QFile::exists(download)) << todas(caixas());
+    EXPECT_FALSE(QFile::exists(relatorio(QStringLiteral("Download.MFD"))));
+
+    dialogos.text(download).no();
+    clica("BtFormatoMFD");
+    const QString espelho = relatorio(serie() + kStem + QStringLiteral("_EspelhoArquivo.TXT"));
+    ASSERT_TRUE(QFile::exists(espelho)) << todas(caixas());
+    EXPECT_TRUE(conteudo(espelho).contains("LEITURA X"));
+
+    const auto valida = [&](const QString& escolhido) {
+        caixas();
+        dialogos.text(escolhido);
+        clica("BtValidarAssinatura");
+        const auto vistas = caixas();
+        return vistas.empty() ? QString() : vistas.back().text;
+    };
+    const QString sucesso = QStringLiteral("Assinatura validada com sucesso!");
+    const QString falha = QStringLiteral("Erro na chave !");
+    for (const QString& assinado : {download, espelho}) {
+        SCOPED_TRACE(assinado.toStdString());
+        EXPECT_EQ(valida(assinado), sucesso);
+        QByteArray bytes = conteudo(assinado);
+        bytes[bytes.size() / 3] = static_cast<char>(bytes[bytes.size() / 3] ^ 0x01);
+        grava(assinado, bytes);
+        EXPECT_EQ(valida(assinado), falha);
+    }
 }
 
 // ------------------------------------------------------ the busy wait
