@@ -3,24 +3,13 @@
 #include <QDir>
 #include <QFile>
 
+#include "auxiliares.h"
 #include "impressao.h"
-#include "instalacao.h"
 #include "platform/paths.h"
 #include "printer/ustatus.h"
 #include "reports/tfrelfiscais.h"
 
 namespace {
-
-void grava(const QString& arquivo, const QByteArray& conteudo) {
-    QFile f(arquivo);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(conteudo), conteudo.size());
-}
-
-QByteArray le(const QString& arquivo) {
-    QFile f(arquivo);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class ArquivosRelatorio : public Instalacao {
 protected:
@@ -53,13 +42,13 @@ TEST_F(ArquivosRelatorio, CopiaSubstituiODestinoSoQuandoTudoFoiGravado) {
     grava(destino, "antigo");
     grava(origem, QByteArray("novo\r\n\xC7"));
     EXPECT_TRUE(URelFiscais::copiaArquivo(origem, destino));
-    EXPECT_EQ(le(destino), QByteArray("novo\r\n\xC7"));
+    EXPECT_EQ(conteudo(destino), QByteArray("novo\r\n\xC7"));
 
     // Without a source the old copy stays as it was.
     grava(destino, "antigo");
     ASSERT_TRUE(QFile::remove(origem));
     EXPECT_FALSE(URelFiscais::copiaArquivo(origem, destino));
-    EXPECT_EQ(le(destino), QByteArray("antigo"));
+    EXPECT_EQ(conteudo(destino), QByteArray("antigo"));
 
     // A folder that does not exist is not created.
     grava(origem, "novo");
