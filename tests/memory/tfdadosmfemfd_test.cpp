@@ -20,11 +20,11 @@
 #include <mutex>
 
 #include "../reports/impressao.h"
+#include "auxiliares.h"
 #include "commands/datahora.h"
 #include "commands/tfcomandosadicionais.h"
 #include "ead/chaves.h"
 #include "ead/ead.h"
-#include "instalacao.h"
 #include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "memory/dadosz.h"
@@ -64,16 +64,13 @@ int KESAFI_CALL validacaoSimulada(const char* arquivo, const char* chave1, const
     return gValidacao.resposta;
 }
 
-class DadosMFeMFD : public Instalacao {
+class DadosMFeMFD : public TesteDeJanela<TFDadosMFeMFD> {
 protected:
     void SetUp() override {
         Instalacao::SetUp();
         if (HasFatalFailure()) return;
-        criaImpressora();
+        localizaImpressora();
         if (HasFatalFailure()) return;
-        criaJanelas();
-        uZentora3::Fprincipal->BtLocalizarImpressoraClick();
-        caixas();
         uZentora3::Fprincipal->BtDadosDaMFDClick();
         janela = uDadosMFeMFD::FDadosMFeMFD;
         ASSERT_NE(janela, nullptr);
@@ -86,67 +83,21 @@ protected:
         Instalacao::TearDown();
     }
 
-    template <class T>
-    T* controle(const char* nome) {
-        T* c = janela->findChild<T*>(QString::fromLatin1(nome));
-        if (!c) ADD_FAILURE() << "no control " << nome;
-        return c;
-    }
     QToolButton* botao(const char* nome) { return controle<QToolButton>(nome); }
     QLineEdit* edicao(const char* nome) { return controle<QLineEdit>(nome); }
     void clica(const char* nome) { QTest::mouseClick(botao(nome), Qt::LeftButton); }
     void marca(const char* radio) { controle<QRadioButton>(radio)->click(); }
-    // Types into an enabled masked edit as a person would.
-    void digita(const char* nome, const QString& texto) {
-        QLineEdit* e = edicao(nome);
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Delete);
-        e->setCursorPosition(0);
-        QTest::keyClicks(e, texto);
-    }
+    void digita(const char* nome, const QString& texto) { ::digita(edicao(nome), texto); }
 
-    static int chamadas(const char* funcao) {
-        int n = -1;
-        KesafiVirtual_ContaChamadas(funcao, &n);
-        return n;
-    }
-    static long long contador(const char* nome) {
-        long long v = -1;
-        KesafiVirtual_LeContador(nome, &v);
-        return v;
-    }
     // The next call of the library answers success without doing anything.
     static void forcaSucesso() { ASSERT_EQ(KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0), 1); }
 
     QString serie() const { return printer::nomeDeArquivo(UStatus::sNumeroSerie); }
     QString relatorio(const QString& nome) const { return arquivo(QStringLiteral("Relatorios/") + nome); }
-    QByteArray conteudo(const QString& caminho) const {
-        QFile f(caminho);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void grava(const QString& caminho, const QByteArray& bytes) const {
-        QFile f(caminho);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
     QStringList relatorios() const {
         return QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files | QDir::Hidden);
     }
     QString path() const { return leIni(QStringLiteral("Sistema"), QStringLiteral("Path")); }
-
-    static bool mostrou(const std::vector<Record>& vistas, Kind tipo, const QString& titulo,
-                        const QString& texto = QString()) {
-        for (const Record& r : vistas)
-            if (r.kind == tipo && r.title == titulo && (texto.isNull() || r.text == texto)) return true;
-        return false;
-    }
-    static std::string todas(const std::vector<Record>& vistas) {
-        std::string s;
-        for (const Record& r : vistas) s += descreve(r) + "\n";
-        return s;
-    }
-
-    TFDadosMFeMFD* janela = nullptr;
 };
 
 }  // namespace
