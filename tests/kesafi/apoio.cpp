@@ -17,6 +17,21 @@ Status status() {
     return s;
 }
 
+void recusado(int retorno, int st1, int st2, int st3) {
+    EXPECT_EQ(retorno, -27);
+    const Status s = status();
+    EXPECT_EQ(s.ack, 6);
+    EXPECT_EQ(s.st1, st1);
+    EXPECT_EQ(s.st2, st2);
+    EXPECT_EQ(s.st3, st3);
+}
+
+void st3(int esperado) {
+    const Status s = status();
+    EXPECT_EQ(s.ack, 6);
+    EXPECT_EQ(s.st3, esperado);
+}
+
 std::string espacos(size_t largura) { return std::string(largura, ' '); }
 
 long long contador(const char* nome) {

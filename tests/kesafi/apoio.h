@@ -26,6 +26,12 @@ std::string leArquivo(const std::filesystem::path& p);
 // The computer's date `dias` days from today as ddmmyyyy (and ddmmyy).
 std::string diaDdmmyyyy(int dias = 0);
 std::string diaDdmmyy(int dias = 0);
+// The last command refused: result -27 with ACK 6 and the given status
+// bytes (the third one the extended code).
+void recusado(int retorno, int st1, int st2, int st3);
+// ACK 6 and the extended code `esperado`.
+void st3(int esperado);
+
 // Fixed-position slice of an answer, positions counted from 1.
 inline std::string fatia(const std::string& b, size_t posicao, size_t largura) {
     return b.substr(posicao - 1, largura);
@@ -49,6 +55,16 @@ protected:
 
     std::filesystem::path pasta;
     std::filesystem::path ini;
+};
+
+// The same with the printer located on USB.
+class ImpressoraLocalizada : public Impressora {
+protected:
+    void SetUp() override {
+        Impressora::SetUp();
+        if (HasFatalFailure()) return;
+        localiza();
+    }
 };
 
 }  // namespace kesafi_teste

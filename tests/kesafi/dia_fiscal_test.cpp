@@ -4,12 +4,8 @@
 namespace kesafi_teste {
 namespace {
 
-class DiaFiscal : public Impressora {
+class DiaFiscal : public ImpressoraLocalizada {
 protected:
-    void SetUp() override {
-        Impressora::SetUp();
-        localiza();
-    }
     std::string movimento() {
         std::string b = espacos(6);
         EXPECT_EQ(Kestrona_FI_DataMovimento(b.data()), 1);
@@ -29,11 +25,6 @@ protected:
         int f = -1;
         EXPECT_EQ(Kestrona_FI_FlagsFiscais(&f), 1);
         return f;
-    }
-    void st3(int esperado) {
-        const Status s = status();
-        EXPECT_EQ(s.ack, 6);
-        EXPECT_EQ(s.st3, esperado);
     }
 };
 

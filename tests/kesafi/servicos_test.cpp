@@ -6,20 +6,8 @@
 namespace kesafi_teste {
 namespace {
 
-class Servicos : public Impressora {
+class Servicos : public ImpressoraLocalizada {
 protected:
-    void SetUp() override {
-        Impressora::SetUp();
-        localiza();
-    }
-    void recusado(int retorno, int st1, int st2, int st3) {
-        EXPECT_EQ(retorno, -27);
-        const Status s = status();
-        EXPECT_EQ(s.ack, 6);
-        EXPECT_EQ(s.st1, st1);
-        EXPECT_EQ(s.st2, st2);
-        EXPECT_EQ(s.st3, st3);
-    }
     int gaveta() {
         int estado = -1;
         EXPECT_EQ(Kestrona_FI_VerificaEstadoGaveta(&estado), 1);

@@ -35,23 +35,7 @@ std::string relatorios() {
     return b;
 }
 
-// Result -27 with ACK 6, the given status bytes and extended code.
-void recusado(int retorno, int st1, int st2, int st3) {
-    EXPECT_EQ(retorno, -27);
-    const Status s = status();
-    EXPECT_EQ(s.ack, 6);
-    EXPECT_EQ(s.st1, st1);
-    EXPECT_EQ(s.st2, st2);
-    EXPECT_EQ(s.st3, st3);
-}
-
-class Tabelas : public Impressora {
-protected:
-    void SetUp() override {
-        Impressora::SetUp();
-        localiza();
-    }
-};
+using Tabelas = ImpressoraLocalizada;
 
 TEST_F(Tabelas, FactoryAndPastTablesAreSlicedWhereTheProgramCutsThem) {
     const std::string a = aliquotas();
