@@ -20,6 +20,14 @@ Status status();
 // A buffer of `largura` blanks, as the program hands it to the library.
 std::string espacos(size_t largura);
 long long contador(const char* nome);
+// What a reading function writes into a buffer of `largura` blanks; a test
+// failure unless it returns `esperado`.
+template <class Funcao>
+std::string le(Funcao funcao, size_t largura, int esperado = 1) {
+    std::string b = espacos(largura);
+    EXPECT_EQ(funcao(b.data()), esperado);
+    return b;
+}
 std::string fita(int documentos);
 std::string leArquivo(const std::filesystem::path& p);
 

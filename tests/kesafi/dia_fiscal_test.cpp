@@ -6,16 +6,8 @@ namespace {
 
 class DiaFiscal : public ImpressoraLocalizada {
 protected:
-    std::string movimento() {
-        std::string b = espacos(6);
-        EXPECT_EQ(Kestrona_FI_DataMovimento(b.data()), 1);
-        return b;
-    }
-    std::string ultimaReducao() {
-        std::string b = espacos(1279);
-        EXPECT_EQ(Kestrona_FI_DadosUltimaReducaoMFD(b.data()), 1);
-        return b;
-    }
+    std::string movimento() { return le(Kestrona_FI_DataMovimento, 6); }
+    std::string ultimaReducao() { return le(Kestrona_FI_DadosUltimaReducaoMFD, 1279); }
     std::pair<std::string, std::string> relogioEcf() {
         std::string d = espacos(6), h = espacos(6);
         EXPECT_EQ(Kestrona_FI_DataHoraImpressora(d.data(), h.data()), 1);

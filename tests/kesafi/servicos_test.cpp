@@ -216,11 +216,7 @@ TEST_F(Servicos, OffLineHandlingIsRemembered) {
 // The tape detail memory fills with use; full, it takes no new document,
 // while what completes an open one still goes in.
 TEST_F(Servicos, AFullTapeRefusesNewDocuments) {
-    auto livre = [] {
-        std::string b = espacos(6);
-        EXPECT_EQ(Kestrona_FI_PercentualLivreMFD(b.data()), 1);
-        return b;
-    };
+    auto livre = [] { return le(Kestrona_FI_PercentualLivreMFD, 6); };
     const std::string antes = livre();
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(300), 1);
     EXPECT_LT(livre(), antes);
