@@ -19,11 +19,7 @@ Status status() {
 
 void recusado(int retorno, int st1, int st2, int st3) {
     EXPECT_EQ(retorno, -27);
-    const Status s = status();
-    EXPECT_EQ(s.ack, 6);
-    EXPECT_EQ(s.st1, st1);
-    EXPECT_EQ(s.st2, st2);
-    EXPECT_EQ(s.st3, st3);
+    EXPECT_EQ(status(), (Status{6, st1, st2, st3}));
 }
 
 void st3(int esperado) {

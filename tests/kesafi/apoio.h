@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "kesafi32.h"
@@ -14,7 +15,11 @@ namespace kesafi_teste {
 
 struct Status {
     int ack = -1, st1 = -1, st2 = -1, st3 = -1;
+    bool operator==(const Status&) const = default;
 };
+inline void PrintTo(const Status& s, std::ostream* os) {
+    *os << "{ack " << s.ack << ", " << s.st1 << ", " << s.st2 << ", " << s.st3 << "}";
+}
 
 Status status();
 // A buffer of `largura` blanks, as the program hands it to the library.

@@ -24,9 +24,7 @@ TEST_F(Impressora, LocatesOnUsbAndReadsIdentity) {
     EXPECT_EQ(std::stoi(restantes), 3650 - contador("CRZ"));
     EXPECT_EQ(Kestrona_FI_PercentualLivreMFD(livre.data()), 1);
     EXPECT_EQ(livre.substr(0, 2), "99");
-    const Status s = status();
-    EXPECT_EQ(s.ack, 6);
-    EXPECT_EQ(s.st1 + s.st2 + s.st3, 0);
+    EXPECT_EQ(status(), (Status{6, 0, 0, 0}));
 }
 
 TEST_F(Impressora, SerialPrinterIsFoundOnlyAfterTheUsbAttemptFails) {
@@ -111,11 +109,7 @@ TEST_F(Impressora, ForcedAnswersServeOneCallEachIncludingNak) {
     EXPECT_EQ(Kestrona_FI_LeituraX(), 0);
     EXPECT_EQ(status().ack, 21);
     EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, 20, -27), espacos(20));
-    const Status s = status();
-    EXPECT_EQ(s.ack, 6);
-    EXPECT_EQ(s.st1, 64);
-    EXPECT_EQ(s.st2, 8);
-    EXPECT_EQ(s.st3, 5);
+    EXPECT_EQ(status(), (Status{6, 64, 8, 5}));
     EXPECT_EQ(contador("COO"), coo);  // the forced Reading X did nothing
     EXPECT_EQ(Kestrona_FI_LeituraX(), 1);
     EXPECT_EQ(contador("COO"), coo + 1);
@@ -140,9 +134,7 @@ TEST_F(Impressora, GarbageFillsOnlyTheNextTextBufferWithinItsWidth) {
     }
     EXPECT_EQ(data[6], '\0');
     EXPECT_EQ(data[7], '#');
-    Status s = status();
-    EXPECT_EQ(s.ack, 6);
-    EXPECT_EQ(s.st1 + s.st2 + s.st3, 0);
+    EXPECT_EQ(status(), (Status{6, 0, 0, 0}));
     EXPECT_EQ(le(Kestrona_FI_DataMovimento, 6), "000000");
     EXPECT_EQ(KesafiVirtual_ForcaBufferLixo(lixo, 0), -2);
 }

@@ -208,11 +208,7 @@ protected:
         std::string serie = espacos(20), coo = espacos(6);
         EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), -27);
         EXPECT_EQ(serie, espacos(20));
-        const Status s = status();
-        EXPECT_EQ(s.ack, 6);
-        EXPECT_EQ(s.st1, 16);  // "ECF em Erro"
-        EXPECT_EQ(s.st2, 1);   // "Comando Não Executado"
-        EXPECT_EQ(s.st3, 123);
+        EXPECT_EQ(status(), (Status{6, 16, 1, 123}));  // "ECF em Erro", "Comando Não Executado"
         int flags = 0;
         EXPECT_EQ(Kestrona_FI_NumeroCupom(coo.data()), -27);
         EXPECT_EQ(Kestrona_FI_FlagsFiscais(&flags), -27);
