@@ -27,6 +27,12 @@ std::string todas(const std::vector<platform::dialogs::Record>& caixas) {
     return s;
 }
 
+Caixas descritas(const std::vector<platform::dialogs::Record>& caixas) {
+    Caixas out;
+    for (const auto& c : caixas) out.push_back(descreve(c));
+    return out;
+}
+
 int chamadas(const char* funcao) {
     int n = -1;
     KesafiVirtual_ContaChamadas(funcao, &n);

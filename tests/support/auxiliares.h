@@ -33,6 +33,9 @@ bool mostrou(const std::vector<platform::dialogs::Record>& caixas, platform::dia
              const QString& texto = QString());
 // Every box, one a line, for readable failures.
 std::string todas(const std::vector<platform::dialogs::Record>& caixas);
+// Every box as "Kind title: text" (see descreve), to compare a whole list at once.
+using Caixas = std::vector<std::string>;
+Caixas descritas(const std::vector<platform::dialogs::Record>& caixas);
 
 // The virtual printer's test control: how often a library function was
 // called, one of its counters, and the text arguments of the latest call
