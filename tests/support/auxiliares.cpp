@@ -1,6 +1,8 @@
 #include "auxiliares.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
 
@@ -57,6 +59,7 @@ QByteArray conteudo(const QString& caminho) {
 }
 
 void grava(const QString& caminho, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(caminho).path());
     QFile f(caminho);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << caminho.toStdString();
     ASSERT_EQ(f.write(bytes), bytes.size()) << caminho.toStdString();

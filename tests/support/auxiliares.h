@@ -44,7 +44,8 @@ int chamadas(const char* funcao);
 long long contador(const char* nome);
 QString textos();
 
-// A file's bytes (empty when it cannot be read), and writing it anew.
+// A file's bytes (empty when it cannot be read), and writing it anew (its
+// folder made when missing).
 QByteArray conteudo(const QString& caminho);
 void grava(const QString& caminho, const QByteArray& bytes);
 
