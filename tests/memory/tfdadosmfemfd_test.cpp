@@ -728,9 +728,7 @@ TEST_F(DadosMFeMFD, ValidacaoMostraSucessoParaQualquerRespostaMenosZero) {
         clica("BtValidarAssinatura");
         const auto vistas = caixas();
         ASSERT_EQ(vistas.size(), 3u) << todas(vistas);
-        EXPECT_EQ(vistas[0].kind, Kind::Information);
-        EXPECT_EQ(vistas[0].title, QStringLiteral("Validar Assinatura"));
-        EXPECT_EQ(vistas[0].text, QStringLiteral("Informe a Localização do Arquivo"));
+        EXPECT_EQ(descreve(vistas[0]), "Information Validar Assinatura: Informe a Localização do Arquivo");
         EXPECT_EQ(vistas[1].kind, Kind::OpenFile);
         EXPECT_EQ(vistas[2].kind, esperada.kind);
         EXPECT_EQ(vistas[2].title, esperada.title);
