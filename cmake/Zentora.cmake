@@ -22,7 +22,7 @@ function(zentora_qt_library target)
   # A unit that touches another window's controls includes that window's
   # generated class; uic finds the layout in the window's own folder.
   set(layouts)
-  foreach(unit app printer settings fiscalconfig reports commands memory manager)
+  foreach(unit app printer settings fiscalconfig reports commands memory manager bobina)
     list(APPEND layouts ${CMAKE_SOURCE_DIR}/src/${unit})
   endforeach()
   set_target_properties(${target} PROPERTIES AUTOMOC ON AUTOUIC ON AUTOUIC_SEARCH_PATHS "${layouts}")

@@ -199,6 +199,48 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_DeixaDocumentoAberto(const char* docume
 KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, int tamanho);
 
 /*
+ * The tape, read only and a page at a time: what a tape view on screen
+ * needs (a vendor library has none of these three functions; the program
+ * looks them up and does without them).  Every record of the tape (a
+ * document with its COO, or the trace of a command with COO 0) has a
+ * number that grows along the tape in printing order and is never reused,
+ * so a reader that keeps the last number it read reads only what came
+ * after it.  They answer from the printer's memory through the open port:
+ * -5 with the port closed, 0 with the printer switched off, -1 with a
+ * memory that cannot be read.  They send no command, are not counted by
+ * KesafiVirtual_ContaChamadas, leave the last status as it was and take no
+ * forced answer nor garbage buffer.
+ */
+
+/*
+ * Numbers of the first and of the last record of the tape (0 and 0 while
+ * the tape is empty).
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_FitaLimites(long long* primeiro, long long* ultimo);
+
+/*
+ * Reads up to `quantidade` records (1 to 1000), oldest first: those numbered
+ * from `numero` on when `sentido` is 1, those up to `numero` when it is -1.
+ * The page goes into `destino`, zero-terminated, its length into `bytes`:
+ * each record is one line "numero coo tipo ddmmyyyy hhmmss tamanho" (in
+ * decimal, the COO in six digits) ending in CR LF, followed by exactly
+ * `tamanho` bytes of the record's text as printed (Windows-1252, CR LF).
+ * An empty page (no record there) has length 0.  -3 when the page and its
+ * zero do not fit in `capacidade` bytes: `bytes` then tells the length and
+ * `destino` is left alone.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_FitaLe(long long numero, int sentido, int quantidade, char* destino,
+                                                int capacidade, int* bytes);
+
+/*
+ * Number of the first record with a COO from `inicial` to `final`
+ * (`porData` 0), or issued on a day from `inicial` to `final` (yyyymmdd,
+ * `porData` 1), into `numero`; 0 there when the tape holds none.
+ */
+KESAFI_API int KESAFI_CALL KesafiVirtual_FitaProcura(int porData, long long inicial, long long final,
+                                                     long long* numero);
+
+/*
  * Copies into `destino` (at most `tamanho` - 1 bytes, zero-terminated) the
  * text arguments of the latest Kestrona_FI_* call of the tables, readings,
  * service commands and MF/MFD data functions that takes texts, as the

@@ -27,6 +27,13 @@ int documentosDeVenda(int quantidade, bool recebimentos) {
     return r.retorno;
 }
 
+// The printer whose tape a read of the tape reaches, as a command would reach
+// it; `retorno` is the answer otherwise.
+Impressora* fitaAlcancavel(Sessao& s, int& retorno) {
+    retorno = !s.portaAberta || !s.imp ? -5 : !s.ligada ? 0 : s.imp->danificada() ? -1 : 1;
+    return retorno == 1 ? s.imp.get() : nullptr;
+}
+
 }  // namespace
 
 extern "C" {
@@ -177,6 +184,69 @@ KESAFI_API int KESAFI_CALL KesafiVirtual_LeFita(int documentos, char* destino, i
     std::memcpy(destino, fita.data(), n);
     destino[n] = '\0';
     return static_cast<int>(std::min<size_t>(fita.size(), 0x7fffffff));
+}
+
+KESAFI_API int KESAFI_CALL KesafiVirtual_FitaLimites(long long* primeiro, long long* ultimo) {
+    if (!primeiro || !ultimo) return -2;
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    int retorno = 0;
+    Impressora* imp = fitaAlcancavel(s, retorno);
+    if (!imp) return retorno;
+    try {
+        const auto e = imp->memoria().extensao();
+        *primeiro = e ? e->first : 0;
+        *ultimo = e ? e->second : 0;
+    } catch (const std::exception&) {
+        return -1;
+    }
+    return 1;
+}
+
+KESAFI_API int KESAFI_CALL KesafiVirtual_FitaLe(long long numero, int sentido, int quantidade, char* destino,
+                                                int capacidade, int* bytes) {
+    if ((sentido != 1 && sentido != -1) || quantidade < 1 || quantidade > 1000 || !destino || capacidade <= 0 || !bytes)
+        return -2;
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    int retorno = 0;
+    Impressora* imp = fitaAlcancavel(s, retorno);
+    if (!imp) return retorno;
+    std::string pagina;
+    try {
+        Memoria& m = imp->memoria();
+        for (const Documento& d :
+             sentido == 1 ? m.documentosDesde(numero, quantidade) : m.documentosAte(numero, quantidade)) {
+            pagina += std::to_string(d.id) + " " + digits(d.coo, 6) + " " + d.tipo + " " + ddmmyyyy(d.dataHora) + " " +
+                      hhmmss(d.dataHora) + " " + std::to_string(d.texto.size()) + "\r\n";
+            pagina += d.texto;
+        }
+    } catch (const std::exception&) {
+        return -1;
+    }
+    if (pagina.size() > 0x7ffffffe) return -1;
+    *bytes = static_cast<int>(pagina.size());
+    if (pagina.size() >= static_cast<size_t>(capacidade)) return -3;
+    std::memcpy(destino, pagina.data(), pagina.size());
+    destino[pagina.size()] = '\0';
+    return 1;
+}
+
+KESAFI_API int KESAFI_CALL KesafiVirtual_FitaProcura(int porData, long long inicial, long long final,
+                                                     long long* numero) {
+    if ((porData != 0 && porData != 1) || !numero) return -2;
+    Sessao& s = sessao();
+    std::lock_guard<std::mutex> trava(s.m);
+    int retorno = 0;
+    Impressora* imp = fitaAlcancavel(s, retorno);
+    if (!imp) return retorno;
+    try {
+        const Faixa faixa{porData ? Faixa::Tipo::Data : Faixa::Tipo::Coo, inicial, final};
+        *numero = imp->memoria().primeiroDocumento(faixa).value_or(0);
+    } catch (const std::exception&) {
+        return -1;
+    }
+    return 1;
 }
 
 KESAFI_API int KESAFI_CALL KesafiVirtual_LeTextos(char* destino, int tamanho) {

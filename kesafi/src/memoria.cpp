@@ -781,6 +781,20 @@ std::vector<Documento> Memoria::documentosAte(int64_t ultimo, int quantidade) {
                   ultimo, quantidade);
 }
 
+std::vector<Documento> Memoria::documentosDesde(int64_t primeiro, int quantidade) {
+    return pagina("SELECT min(id), max(id) FROM (SELECT id FROM documentos WHERE id >= ? ORDER BY id LIMIT ?)",
+                  primeiro, quantidade);
+}
+
+std::optional<std::pair<int64_t, int64_t>> Memoria::extensao() {
+    // Two aggregates each answered by the table's key (together they would read every row).
+    sqlite3_stmt* s = prepara("SELECT (SELECT min(id) FROM documentos), (SELECT max(id) FROM documentos)");
+    std::optional<std::pair<int64_t, int64_t>> out;
+    if (proxima(s) && sqlite3_column_type(s, 0) != SQLITE_NULL) out = std::pair{inteiro(s, 0), inteiro(s, 1)};
+    sqlite3_reset(s);
+    return out;
+}
+
 int64_t Memoria::contaDocumentos() { return primeiroInteiro(db_, "SELECT count(*) FROM documentos"); }
 
 // ---------------------------------------------------------------- the fiscal memory

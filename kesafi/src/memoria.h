@@ -118,6 +118,10 @@ public:
     // id; the tape's end for INT64_MAX), oldest first.  primeiroDocumento
     // finds where a COO or a date lies on the tape.
     std::vector<Documento> documentosAte(int64_t ultimo, int quantidade);
+    // The same, starting at the record `primeiro` (its id) and going on.
+    std::vector<Documento> documentosDesde(int64_t primeiro, int quantidade);
+    // Ids of the first and of the last record of the tape; nothing while it is empty.
+    std::optional<std::pair<int64_t, int64_t>> extensao();
     // Id of the first record of a stretch; nothing when it holds none.
     std::optional<int64_t> primeiroDocumento(const Faixa& faixa);
     // The times of the first and the last record of a stretch.

@@ -9,6 +9,7 @@
 #include "platform/profile.h"
 #include "printer/buffer.h"
 #include "printer/ustatus.h"
+#include "relogio_ecf.h"
 #include "reports/tfrelfiscais.h"
 #include "tfprincipal.h"
 #include "ui_tfcomandosadicionais.h"
@@ -153,6 +154,7 @@ void recarregaIni() {
 
 void TFprincipal::BtLocalizarImpressoraClick() {
     platform::Profile ini(sPastaBase + QStringLiteral("KESAFI32.ini"));
+    relogioDoECF()->para();
     Kestrona_FI_FechaPortaSerial();
     ui->Gstatus->setValue(1);
 
@@ -182,6 +184,7 @@ void TFprincipal::BtLocalizarImpressoraClick() {
     for (QPushButton* botao :
          {ui->BtConfigFiscais, ui->BtRelatoriosFiscais, ui->BtComandosAdicionais, ui->BtDadosDaMFD})
         botao->setEnabled(true);
+    ui->BtBobina->setEnabled(true);
 
     if (sEnviaComandoOFFline == QLatin1String("Sim"))
         iRetorno = Kestrona_FI_AtivaDesativaTratamentoONOFFLineMFD(sTrataOFFLine == QLatin1String("Sim") ? 0 : 1);
@@ -192,6 +195,7 @@ void TFprincipal::BtLocalizarImpressoraClick() {
     VerificaRetorno();
 
     uZentora3::LeInformacoesECF();
+    relogioDoECF()->inicia();
 
     const QString porta = ini.readString(kSistema, QStringLiteral("Porta"));
     ui->BtLocalizarImpressora->setText(printer::texto(uZentora3::sModelo) + QStringLiteral(" na ") + porta +

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <optional>
 
+#include "bobina/tfbobina.h"
 #include "chaves.h"
 #include "commands/tfcomandosadicionais.h"
 #include "fiscalconfig/tfconfigecf.h"
@@ -21,6 +22,7 @@
 #include "printer/janela.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
+#include "relogio_ecf.h"
 #include "reports/tfrelfiscais.h"
 #include "settings/tfconfiggeral.h"
 #include "ui_tfconfiggeral.h"
@@ -121,6 +123,7 @@ void TFprincipal::FormShow() {
     uZentora3::sVersaoDll = printer::bufferEmBranco(9);
     iRetorno = Kestrona_FI_VersaoDll(uZentora3::sVersaoDll.data());
     ui->LbVersaoDll->setText(printer::texto(uZentora3::sVersaoDll));
+    ligaBobina();
 
     // 5. The status strip under the main window.
     UStatus::Fstatus->move(x(), y() + 479);

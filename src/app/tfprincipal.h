@@ -3,7 +3,16 @@
 #include <QByteArray>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <vector>
+
+#include "printer/fita.h"
+
+class QShortcut;
+class TFBobina;
+namespace uZentora3 {
+class RelogioDoECF;
+}
 
 namespace Ui {
 class TFprincipal;
@@ -31,12 +40,25 @@ public:
     void BtComandosAdicionaisClick();
     void BtDadosDaMFDClick();
 
+    // The tape view (F2): made the first time it is opened; null until then.
+    void BtBobinaClick();
+    TFBobina* bobina() const { return bobina_.get(); }
+    // Looks up the tape functions in the library file `biblioteca` (the
+    // printer library when empty); without them the tape button and F2 are gone.
+    void ligaBobina(const QString& biblioteca = {});
+    // The printer's clock and fiscal day in the information panel.
+    uZentora3::RelogioDoECF* relogioDoECF();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     bool mostrada_ = false;
+    std::optional<printer::Fita> fita_;
+    std::unique_ptr<TFBobina> bobina_;
+    QShortcut* atalhoBobina_ = nullptr;
+    std::unique_ptr<uZentora3::RelogioDoECF> relogio_;
 };
 
 namespace uZentora3 {

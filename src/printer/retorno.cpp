@@ -5,6 +5,7 @@
 #include "kesafi32.h"
 #include "platform/dialogs.h"
 #include "textos_st3.h"
+#include "tfstatus.h"
 #include "ustatus.h"
 
 namespace printer {
@@ -75,6 +76,7 @@ void decodificaBits(int byte, int valor, QString& bits, QString& resposta) {
 }  // namespace
 
 void VerificaRetorno() {
+    if (Fstatus) emit Fstatus->comandoVerificado();
     sBitsST1.clear();
     sBitsST2.clear();
     sMensagem = printer::textoRetorno(iRetorno);

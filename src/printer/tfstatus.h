@@ -39,6 +39,11 @@ public:
     // Appends lines to the status memo, unchanged.
     void acrescentaMemo(const QStringList& linhas);
 
+signals:
+    // A command's answer was analysed (VerificaRetorno): what shows the
+    // printer's state elsewhere reads it again once the handler is done.
+    void comandoVerificado();
+
 protected:
     // The strip stays for the whole run: a request to close it alone is refused.
     void closeEvent(QCloseEvent* event) override;

@@ -9,6 +9,7 @@
 
 #include "../reports/impressao.h"
 #include "app/tfprincipal.h"
+#include "bobina/tfbobina.h"
 #include "commands/datahora.h"
 #include "commands/tfcomandosadicionais.h"
 #include "fiscalconfig/tfconfigecf.h"
@@ -80,6 +81,9 @@ TEST_F(Acessibilidade, TodoControleDeTodaJanelaTemNome) {
     principal->BtComandosAdicionaisClick();
     principal->BtDadosDaMFDClick();
     principal->BtConfigClick();
+    principal->BtBobinaClick();  // the tape view, made when first opened
+    ASSERT_NE(principal->bobina(), nullptr);
+    EXPECT_TRUE(janelasDoPrograma().contains(principal->bobina()));
     QApplication::processEvents();
     EXPECT_EQ(semNome(), QStringList());
 }
