@@ -88,6 +88,17 @@ protected:
     void clica(const char* nome) { QTest::mouseClick(botao(nome), Qt::LeftButton); }
     void marca(const char* radio) { controle<QRadioButton>(radio)->click(); }
     void digita(const char* nome, const QString& texto) { ::digita(edicao(nome), texto); }
+    // The whole tape and a download type chosen, the boxes of choosing forgotten.
+    void total(const char* tipo) {
+        marca("RbDownloadTotalMFD");
+        marca(tipo);
+        caixas();
+    }
+    void porCoo(const QString& inicial, const QString& final) {
+        marca("RbDownloadCOOMfd");
+        digita("EdCooInicialMFD", inicial);
+        digita("EdCooFinalMFD", final);
+    }
 
     // The next call of the library answers success without doing anything.
     static void forcaSucesso() { ASSERT_EQ(KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0), 1); }
@@ -272,9 +283,7 @@ TEST_F(DadosMFeMFD, RecusasDaFaixaNaoChegamAImpressora) {
     EXPECT_EQ(janela->focusWidget(), edicao("EdDataFinalMFD"));
 
     // COO typed as 12: six digits are needed.
-    marca("RbDownloadCOOMfd");
-    digita("EdCooInicialMFD", QStringLiteral("12"));
-    digita("EdCooFinalMFD", QStringLiteral("000100"));
+    porCoo(QStringLiteral("12"), QStringLiteral("000100"));
     edicao("EdCooFinalMFD")->setFocus();
     clica("BtMFDDiretoTXT");
     vistas = caixas();
@@ -353,9 +362,7 @@ TEST_F(DadosMFeMFD, EspelhoRecusadoNaoPerguntaEDoisEspelhosTemNomesProprios) {
 TEST_F(DadosMFeMFD, DownloadRecusadoVoltaOPathEGuardaOQueABibliotecaDeixou) {
     const QString pastaBase = UStatus::sPastaBase;
     ASSERT_EQ(path(), pastaBase);
-    marca("RbDownloadTotalMFD");
-    marca("RbTipoMF");
-    caixas();
+    total("RbTipoMF");
     // A refusal that still left a download behind.
     grava(relatorio(QStringLiteral("Download.MFD")), "parcial");
     QString pathDuranteResposta;
@@ -388,9 +395,7 @@ TEST_F(DadosMFeMFD, DownloadRecusadoVoltaOPathEGuardaOQueABibliotecaDeixou) {
 }
 
 TEST_F(DadosMFeMFD, DownloadGuardaComONomeDaSerieEUmSegundoSubstituiOPrimeiro) {
-    marca("RbDownloadCOOMfd");
-    digita("EdCooInicialMFD", QStringLiteral("000000"));
-    digita("EdCooFinalMFD", QStringLiteral("000000"));
+    porCoo(QStringLiteral("000000"), QStringLiteral("000000"));
     marca("RbTipoRZ");
     caixas();
     for (const QByteArray& bytes : {QByteArray("primeiro"), QByteArray("segundo")}) {
@@ -417,9 +422,7 @@ TEST_F(DadosMFeMFD, DownloadGuardaComONomeDaSerieEUmSegundoSubstituiOPrimeiro) {
 }
 
 TEST_F(DadosMFeMFD, CopiaQueFalhaGuardaODownloadENomeiaOsDoisArquivos) {
-    marca("RbDownloadTotalMFD");
-    marca("RbTipoMFD");
-    caixas();
+    total("RbTipoMFD");
     grava(relatorio(QStringLiteral("Download.MFD")), "unica copia");
     // A folder where the copy should go: it cannot be replaced by a file.
     ASSERT_TRUE(QDir().mkpath(relatorio(serie() + QStringLiteral(".MFD"))));
@@ -442,9 +445,7 @@ TEST_F(DadosMFeMFD, CopiaQueFalhaGuardaODownloadENomeiaOsDoisArquivos) {
 }
 
 TEST_F(DadosMFeMFD, SucessoSemArquivoNaoEAnunciadoComoSucesso) {
-    marca("RbDownloadTotalMFD");
-    marca("RbTipoMF");
-    caixas();
+    total("RbTipoMF");
     forcaSucesso();
     dialogos.yes();
     clica("BtDownloadMFD");
@@ -456,9 +457,7 @@ TEST_F(DadosMFeMFD, SucessoSemArquivoNaoEAnunciadoComoSucesso) {
 }
 
 TEST_F(DadosMFeMFD, SemPoderApontarAPastaDeRelatoriosNadaESolicitado) {
-    marca("RbDownloadTotalMFD");
-    marca("RbTipoMF");
-    caixas();
+    total("RbTipoMF");
     // A settings file that cannot be read is never written.
     ASSERT_TRUE(QFile::remove(ini()));
     ASSERT_TRUE(QDir().mkpath(ini()));
@@ -473,9 +472,7 @@ TEST_F(DadosMFeMFD, SemPoderApontarAPastaDeRelatoriosNadaESolicitado) {
 
 TEST_F(DadosMFeMFD, NumeroDeSerieComSeparadoresNaoSaiDaPastaDeRelatorios) {
     UStatus::sNumeroSerie = QStringLiteral("../../fora/KS 01:*?  ");
-    marca("RbDownloadTotalMFD");
-    marca("RbTipoMF");
-    caixas();
+    total("RbTipoMF");
     grava(relatorio(QStringLiteral("Download.MFD")), "dados");
     forcaSucesso();
     dialogos.no();
@@ -528,9 +525,7 @@ TEST_F(DadosMFeMFD, ConversaoConfereFaixaDepoisFormatoDepoisPedeOArquivo) {
 }
 
 TEST_F(DadosMFeMFD, ConversaoDeUmArquivoDeQualquerPastaSemCaixaDeResposta) {
-    marca("RbDownloadCOOMfd");
-    digita("EdCooInicialMFD", QStringLiteral("000001"));
-    digita("EdCooFinalMFD", QStringLiteral("000050"));
+    porCoo(QStringLiteral("000001"), QStringLiteral("000050"));
     marca("RbSaidaTXT");
     const QString origem = arquivo(QStringLiteral("guardado.mfd"));
     grava(origem, "MFD");
@@ -789,9 +784,7 @@ TEST_F(DadosMFeMFD, DownloadConvertidoTemAssinaturaQueUmByteMudadoDesfaz) {
     // by the window, and both files checked by the signature library.
     ASSERT_EQ(Kestrona_FI_LeituraX(), 1);
     ASSERT_EQ(Kestrona_FI_LeituraX(), 1);
-    marca("RbDownloadCOOMfd");
-    digita("EdCooInicialMFD", QStringLiteral("000001"));
-    digita("EdCooFinalMFD", QStringLiteral("999999"));
+    porCoo(QStringLiteral("000001"), QStringLiteral("999999"));
     marca("RbTipoMFD");
     marca("RbSaidaTXT");
     caixas();
