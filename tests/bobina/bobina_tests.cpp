@@ -13,8 +13,8 @@
 #include <QToolButton>
 
 #include "app/relogio_ecf.h"
+#include "auxiliares.h"
 #include "bobina/tfbobina.h"
-#include "instalacao.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "platform/cp1252.h"
@@ -67,11 +67,6 @@ protected:
         long long primeiro = 0, ultimo = 0;
         EXPECT_EQ(KesafiVirtual_FitaLimites(&primeiro, &ultimo), 1);
         return ultimo;
-    }
-    static int chamadas() {
-        int n = 0;
-        KesafiVirtual_ContaChamadas(nullptr, &n);
-        return n;
     }
 };
 
@@ -283,11 +278,11 @@ TEST_F(TFBobinaTest, ThePanelShowsThePrintersClockTickingAndItsFiscalDay) {
     EXPECT_EQ(ui->LbDiaFiscal->text(), QStringLiteral("Sem Movimento"));
 
     // Ticking asks the printer nothing.
-    const int antes = chamadas();
+    const int antes = chamadas(nullptr);
     platform::clock::advance(61000);
     principal()->relogioDoECF()->TimerRelogioTimer();
     EXPECT_EQ(ui->LbRelogioECF->text(), dia + QStringLiteral(" 10:01:01"));
-    EXPECT_EQ(chamadas(), antes);
+    EXPECT_EQ(chamadas(nullptr), antes);
 
     // A sale, and the printer's clock on the next day: a reduction waits.
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
@@ -299,7 +294,7 @@ TEST_F(TFBobinaTest, ThePanelShowsThePrintersClockTickingAndItsFiscalDay) {
     {
         platform::dialogs::Open caixa;
         relogio->Le();
-        EXPECT_EQ(chamadas(), antes);
+        EXPECT_EQ(chamadas(nullptr), antes);
         EXPECT_TRUE(relogio->TimerLeitura.isActive());
     }
     relogio->Le();

@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "app/localizacao.h"
+#include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
-#include "instalacao.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "printer/tfstatus.h"
@@ -80,11 +80,6 @@ protected:
         relogioECF(dia(), hora);
         ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
         entraNoVerao(diaAgora, agora);
-    }
-    static int chamadas(const char* funcao) {
-        int n = -1;
-        KesafiVirtual_ContaChamadas(funcao, &n);
-        return n;
     }
     void tique() {
         platform::clock::advance(1000);

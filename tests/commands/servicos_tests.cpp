@@ -8,8 +8,8 @@
 #include <QRadioButton>
 
 #include "app/localizacao.h"
+#include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
-#include "instalacao.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "printer/ustatus.h"
@@ -52,21 +52,6 @@ protected:
     static void relogio(const QTime& hora) {
         const QString d = QDate::currentDate().addDays(1).toString(QStringLiteral("ddMMyyyy"));
         ASSERT_EQ(KesafiVirtual_FixaRelogio((d + hora.toString(QStringLiteral("HHmmss"))).toLatin1().constData()), 1);
-    }
-    static int chamadas(const char* funcao) {
-        int n = -1;
-        KesafiVirtual_ContaChamadas(funcao, &n);
-        return n;
-    }
-    static long long contador(const char* nome) {
-        long long v = -1;
-        KesafiVirtual_LeContador(nome, &v);
-        return v;
-    }
-    static QString textos() {
-        std::string t(4096, '\0');
-        KesafiVirtual_LeTextos(t.data(), int(t.size()));
-        return QString::fromLatin1(t.c_str());
     }
     static void escolhe(QComboBox* lista, const QString& item) {
         const int i = lista->findText(item);

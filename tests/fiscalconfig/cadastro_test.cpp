@@ -27,27 +27,14 @@ bool utf8(const QByteArray& b) { return QString::fromUtf8(b).toUtf8() == b; }
 
 class Cadastro : public ConfigECF {
 protected:
-    QByteArray modelo() const { return bytes(arquivo(QStringLiteral("Modelo.ntf"))); }
+    QByteArray modelo() const { return conteudo(arquivo(QStringLiteral("Modelo.ntf"))); }
     QString pastaModelos() const { return arquivo(QStringLiteral("Cadastro/Modelos")); }
 
-    // Types a rate into the masked edit as the keyboard does.
-    void digitaAliquota(const QString& digitos) {
-        auto* e = controle<QLineEdit>("MEAliquota");
-        e->setFocus();
-        e->home(false);
-        QTest::keyClicks(e, digitos);
-    }
     QString textoAliquota() { return controle<QLineEdit>("MEAliquota")->displayText(); }
 
     void modoArquivo() {
         for (const char* r : {"RbFormaPagtoArquivo", "RbAliquotaArquivo", "RbCNFArquivo", "RbRelGerencialArquivo"})
             controle<QRadioButton>(r)->click();
-    }
-
-    static bool mostrou(const std::vector<Record>& caixas, Kind tipo, const QString& titulo, const QString& texto) {
-        for (const Record& r : caixas)
-            if (r.kind == tipo && r.title == titulo && r.text == texto) return true;
-        return false;
     }
 };
 
@@ -56,7 +43,7 @@ TEST_F(Cadastro, ImpressoraNovaRecebeUmaCopiaDoModeloQueDepoisEhSua) {
     EXPECT_TRUE(caixas().empty());
     EXPECT_EQ(cadastro(), arquivo(QStringLiteral("Cadastro/")) + UStatus::sNumeroSerie + QStringLiteral(".ntf"));
     ASSERT_FALSE(modelo().isEmpty());
-    EXPECT_EQ(bytes(cadastro()), modelo());
+    EXPECT_EQ(conteudo(cadastro()), modelo());
 
     EXPECT_EQ(celula("SgFormaPagamento", 1, 1), QStringLiteral("Dinheiro        "));
     EXPECT_EQ(celula("SgFormaPagamento", 3, 1), QStringLiteral("Cartao Credito  "));
@@ -135,7 +122,7 @@ TEST_F(Cadastro, ChavesQueOProgramaNuncaGravaSobrevivemAsGravacoes) {
     EXPECT_EQ(valor(QStringLiteral("CNF"), 29), QStringLiteral("Retirada           "));
     EXPECT_EQ(valor(QStringLiteral("RelGerencial"), 1), QStringLiteral("Geral do Dia     "));
     EXPECT_EQ(valor(QStringLiteral("Aliquota"), 2), QStringLiteral("\"07,00%\",ICMS"));
-    EXPECT_TRUE(bytes(cadastro()).contains("nota=mantida"));
+    EXPECT_TRUE(conteudo(cadastro()).contains("nota=mantida"));
 
     reabre();
     EXPECT_EQ(celula("SgFormaPagamento", 1), QStringLiteral("Dinheiro Vivo   "));
@@ -263,7 +250,7 @@ TEST_F(Cadastro, FormaDePagamentoNoArquivoDaLinha2A20) {
     EXPECT_EQ(celula("SgFormaPagamento", 6, 2), QStringLiteral("V"));
     EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 6), QStringLiteral("\"Cartão          \",V"));
     // Written as UTF-8, the template's Windows-1252 text included.
-    const QByteArray escrito = bytes(cadastro());
+    const QByteArray escrito = conteudo(cadastro());
     EXPECT_TRUE(utf8(escrito));
     EXPECT_TRUE(escrito.contains("6=\"Cart\xc3\xa3o          \",V\r\n"));
     EXPECT_TRUE(escrito.contains("1=\"Relat\xc3\xb3rio Geral  \""));
@@ -329,7 +316,7 @@ TEST_F(Cadastro, ModeloSalvoEImportadoSubstituiTodasAsTabelas) {
     EXPECT_EQ(vistas[0].title, QStringLiteral("Arquivo de Configuração"));
     EXPECT_EQ(vistas[0].text, arquivo(QStringLiteral("Cadastro")) + QStringLiteral("/Modelos"));
     EXPECT_EQ(descreve(vistas[1]), "Information CADASTRO: Configurações Salvas com Sucesso");
-    EXPECT_EQ(bytes(salvo), bytes(cadastro()));
+    EXPECT_EQ(conteudo(salvo), conteudo(cadastro()));
 
     // A model made on Windows, every table different, the never-written rows too.
     const QByteArray outro =
@@ -350,7 +337,7 @@ TEST_F(Cadastro, ModeloSalvoEImportadoSubstituiTodasAsTabelas) {
     EXPECT_EQ(vistas[0].text, arquivo(QStringLiteral("Cadastro")) + QStringLiteral("/Modelos"));
     EXPECT_EQ(descreve(vistas[1]),
               "Information CADASTRO: Configurações Importadas com Sucesso\rVerifique as Abas de Configuração!");
-    EXPECT_EQ(bytes(cadastro()), outro);
+    EXPECT_EQ(conteudo(cadastro()), outro);
     EXPECT_EQ(celula("SgFormaPagamento", 1), QStringLiteral("Espécie         "));
     EXPECT_EQ(celula("SgFormaPagamento", 2), QStringLiteral("Cartão          "));
     EXPECT_EQ(celula("SgFormaPagamento", 3), QString());
@@ -363,10 +350,10 @@ TEST_F(Cadastro, ModeloSalvoEImportadoSubstituiTodasAsTabelas) {
     EXPECT_EQ(celula("SgRelGerencial", 2), QString());
     // The next save writes the whole file as UTF-8.
     duploClique("SgRelGerencial", 2);
-    EXPECT_TRUE(utf8(bytes(cadastro())));
-    EXPECT_TRUE(bytes(cadastro()).contains("30=\"Dep\xc3\xb3sito            \""));
+    EXPECT_TRUE(utf8(conteudo(cadastro())));
+    EXPECT_TRUE(conteudo(cadastro()).contains("30=\"Dep\xc3\xb3sito            \""));
     EXPECT_EQ(valor(QStringLiteral("FormaPagamento"), 2), QStringLiteral("\"Cartão          \",V"));
-    const QByteArray depois = bytes(cadastro());
+    const QByteArray depois = conteudo(cadastro());
 
     // A cancelled dialog does nothing.
     dialogos.cancel().cancel();
@@ -374,14 +361,14 @@ TEST_F(Cadastro, ModeloSalvoEImportadoSubstituiTodasAsTabelas) {
     clica("BtImportaModeloConfig");
     vistas = caixas();
     ASSERT_EQ(vistas.size(), 2u);
-    EXPECT_EQ(bytes(cadastro()), depois);
+    EXPECT_EQ(conteudo(cadastro()), depois);
     EXPECT_EQ(chamadas("ProgramaAliquota"), 0);
 }
 
 TEST_F(Cadastro, CopiaDeModeloQueFalhaNomeiaOsDoisArquivosENaoMudaNada) {
     abreJanela();
     duploClique("SgAliquotas", 1);
-    const QByteArray antes = bytes(cadastro());
+    const QByteArray antes = conteudo(cadastro());
     const QString semPasta = arquivo(QStringLiteral("Nao Existe/Loja.ntf"));
     dialogos.text(semPasta);
     clica("BtSalvaModeloConfig");
@@ -401,7 +388,7 @@ TEST_F(Cadastro, CopiaDeModeloQueFalhaNomeiaOsDoisArquivosENaoMudaNada) {
     EXPECT_EQ(vistas[1].kind, Kind::Error);
     EXPECT_TRUE(vistas[1].text.contains(ausente));
     EXPECT_TRUE(vistas[1].text.contains(cadastro()));
-    EXPECT_EQ(bytes(cadastro()), antes);
+    EXPECT_EQ(conteudo(cadastro()), antes);
     EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("12,00%"));
 }
 

@@ -1,10 +1,9 @@
 #include "configecf.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
-#include "kesafi_virtual.h"
+#include "kesafi32.h"
 #include "platform/profile.h"
 #include "printer/buffer.h"
 #include "printer/ustatus.h"
@@ -41,18 +40,14 @@ void ConfigECF::duploClique(const char* grade, int linha) {
     QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, r.center());
 }
 
+void ConfigECF::digitaAliquota(const QString& digitos) {
+    auto* e = controle<QLineEdit>("MEAliquota");
+    e->setFocus();
+    e->home(false);
+    QTest::keyClicks(e, digitos);
+}
+
 QString ConfigECF::cadastro() const { return janela->arquivoCadastro(); }
-
-QByteArray ConfigECF::bytes(const QString& caminho) const {
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void ConfigECF::grava(const QString& caminho, const QByteArray& conteudo) const {
-    QFile f(caminho);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(conteudo);
-}
 
 QString ConfigECF::valor(const QString& secao, int chave) const {
     return platform::Profile(cadastro()).readString(secao, QString::number(chave));
@@ -68,10 +63,4 @@ QString ConfigECF::formas() {
     QByteArray b = printer::bufferEmBranco(3016);
     Kestrona_FI_VerificaFormasPagamento(b.data());
     return printer::texto(b);
-}
-
-int ConfigECF::chamadas(const char* funcao) {
-    int n = -1;
-    KesafiVirtual_ContaChamadas(funcao, &n);
-    return n;
 }

@@ -12,10 +12,10 @@
 #include <QStringList>
 #include <QTableWidget>
 
+#include "auxiliares.h"
 #include "fiscalconfig/tfconfigecf.h"
-#include "instalacao.h"
 
-class ConfigECF : public Instalacao {
+class ConfigECF : public TesteDeJanela<TFConfigECF> {
 protected:
     void SetUp() override;
 
@@ -24,12 +24,6 @@ protected:
     // Hides the window and shows it again, as the main window's button does.
     void reabre();
 
-    template <class T>
-    T* controle(const char* nome) {
-        T* c = janela->findChild<T*>(QString::fromLatin1(nome));
-        if (!c) ADD_FAILURE() << "no control " << nome;
-        return c;
-    }
     void clica(const char* botao) { controle<QPushButton>(botao)->click(); }
     QStringList memo(const char* nome) {
         return controle<QPlainTextEdit>(nome)->toPlainText().split(QLatin1Char('\n'));
@@ -40,17 +34,14 @@ protected:
     }
     // Double-clicks the cell of column 1 in `linha`.
     void duploClique(const char* grade, int linha);
+    // Types a rate into the masked edit as the keyboard does.
+    void digitaAliquota(const QString& digitos);
 
     // The located printer's registration file and what it holds.
     QString cadastro() const;
-    QByteArray bytes(const QString& caminho) const;
-    void grava(const QString& caminho, const QByteArray& conteudo) const;
     QString valor(const QString& secao, int chave) const;
 
     // Printer-side reads straight from the library.
     static QString aliquotas();
     static QString formas();
-    static int chamadas(const char* funcao);
-
-    TFConfigECF* janela = nullptr;
 };

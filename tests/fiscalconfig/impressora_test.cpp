@@ -32,12 +32,6 @@ protected:
         caixas();
     }
 
-    void digitaAliquota(const QString& digitos) {
-        auto* e = controle<QLineEdit>("MEAliquota");
-        e->setFocus();
-        e->home(false);
-        QTest::keyClicks(e, digitos);
-    }
     // Rate i (from 1) as the printer holds it.
     static QString slot(int i) { return aliquotas().mid(5 * (i - 1), 4); }
     static QString forma(int i) { return formas().mid(58 * (i - 1), 16); }
@@ -75,7 +69,7 @@ protected:
 };
 
 TEST_F(Impressora, AliquotaDigitada0750VaiParaAImpressoraSemTocarNoArquivo) {
-    const QByteArray arquivoAntes = bytes(cadastro());
+    const QByteArray arquivoAntes = conteudo(cadastro());
     clica("BtEnviarAliquota");
     EXPECT_EQ(titulos(caixas()),
               QStringList{QStringLiteral("CONFIGURAÇÕES: Você Deve Escolher o Tipo de Alíquota(ICMS ou ISS)!")});
@@ -106,7 +100,7 @@ TEST_F(Impressora, AliquotaDigitada0750VaiParaAImpressoraSemTocarNoArquivo) {
     EXPECT_EQ(slot(4), QStringLiteral("0750"));
     EXPECT_EQ(memo("MemoAtualAliquota")[3], QStringLiteral("04 : 07,50% - ICMS"));
     EXPECT_EQ(controle<QLineEdit>("MEAliquota")->displayText(), QStringLiteral("__,__%"));
-    EXPECT_EQ(bytes(cadastro()), arquivoAntes);
+    EXPECT_EQ(conteudo(cadastro()), arquivoAntes);
     EXPECT_EQ(celula("SgAliquotas", 6), QString());
 
     // ISS goes with type 1 and shows in the memo as a service rate.
@@ -119,7 +113,7 @@ TEST_F(Impressora, AliquotaDigitada0750VaiParaAImpressoraSemTocarNoArquivo) {
 }
 
 TEST_F(Impressora, RecusasDaImpressoraSaoMostradasEOArquivoFicaComoEstava) {
-    const QByteArray arquivoAntes = bytes(cadastro());
+    const QByteArray arquivoAntes = conteudo(cadastro());
     // A 17th rate.
     while (Kestrona_FI_ProgramaAliquota("0100", 0) == 1) {
     }
@@ -153,7 +147,7 @@ TEST_F(Impressora, RecusasDaImpressoraSaoMostradasEOArquivoFicaComoEstava) {
     clica("BtEnviarCNF");
     EXPECT_TRUE(resposta(caixas()).endsWith(QStringLiteral(" JÁ HOUVE MOVIMENTO NO DIA")));
     EXPECT_EQ(comprovante(5), brancos(19));
-    EXPECT_EQ(bytes(cadastro()), arquivoAntes);
+    EXPECT_EQ(conteudo(cadastro()), arquivoAntes);
 }
 
 TEST_F(Impressora, FormaComprovanteERelatorioUmAUm) {
@@ -192,7 +186,7 @@ TEST_F(Impressora, FormaComprovanteERelatorioUmAUm) {
 
 TEST_F(Impressora, QualquerPerguntaRecusadaNaoMudaNada) {
     controle<QRadioButton>("RbICMS")->click();
-    const QByteArray arquivoAntes = bytes(cadastro());
+    const QByteArray arquivoAntes = conteudo(cadastro());
     const QString aliquotasAntes = aliquotas();
     const int leituras = chamadas(nullptr);
     const char* const botoes[] = {"BtImpressoraArquivoFP",
@@ -226,7 +220,7 @@ TEST_F(Impressora, QualquerPerguntaRecusadaNaoMudaNada) {
         }
     }
     EXPECT_EQ(chamadas(nullptr), leituras);
-    EXPECT_EQ(bytes(cadastro()), arquivoAntes);
+    EXPECT_EQ(conteudo(cadastro()), arquivoAntes);
     EXPECT_EQ(aliquotas(), aliquotasAntes);
     EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("18,00%"));
     EXPECT_TRUE(controle<QLineEdit>("EdRelGerencial")->text().isEmpty());
@@ -284,7 +278,7 @@ TEST_F(Impressora, CopiarDaImpressoraSubstituiATabelaDoArquivo) {
 }
 
 TEST_F(Impressora, CopiaComImpressoraDesligadaOuNakNaoApagaOPlano) {
-    const QByteArray arquivoAntes = bytes(cadastro());
+    const QByteArray arquivoAntes = conteudo(cadastro());
     KesafiVirtual_Liga(0);
     dialogos.yes();
     clica("BtImpressoraArquivoAL");
@@ -293,7 +287,7 @@ TEST_F(Impressora, CopiaComImpressoraDesligadaOuNakNaoApagaOPlano) {
     EXPECT_EQ(vistas[1].text, QStringLiteral("Erro de Comunicação !"));
     EXPECT_EQ(memo("MemoAliquota")[0], QStringLiteral("01 :   ,  % - ICMS"));
     EXPECT_EQ(celula("SgAliquotas", 4), QStringLiteral("25,00%"));
-    EXPECT_EQ(bytes(cadastro()), arquivoAntes);
+    EXPECT_EQ(conteudo(cadastro()), arquivoAntes);
 
     KesafiVirtual_Liga(1);
     KesafiVirtual_ForcaResposta(1, 21, 0, 0, 0);  // a NAK, whatever the result says
@@ -303,7 +297,7 @@ TEST_F(Impressora, CopiaComImpressoraDesligadaOuNakNaoApagaOPlano) {
     ASSERT_EQ(vistas.size(), 2u);
     EXPECT_EQ(vistas[1].title, QStringLiteral("Atenção"));
     EXPECT_EQ(celula("SgCNF", 1), QStringLiteral("Recebimento        "));
-    EXPECT_EQ(bytes(cadastro()), arquivoAntes);
+    EXPECT_EQ(conteudo(cadastro()), arquivoAntes);
 }
 
 TEST_F(Impressora, EnviarDoArquivoFazUmaChamadaPorLinhaPreenchidaEMostraORelatorio) {
@@ -398,7 +392,7 @@ TEST_F(Impressora, RelatoriosEFormasDoArquivoComSuasNumeracoes) {
 }
 
 TEST_F(Impressora, CopiarTudoFazAsQuatroCopiasCadaUmaComSuaResposta) {
-    const QByteArray arquivoAntes = bytes(cadastro());
+    const QByteArray arquivoAntes = conteudo(cadastro());
     dialogos.no().no().no().no();
     clica("BtSalvaTudoArquivo");
     std::vector<Record> vistas = caixas();
@@ -410,7 +404,7 @@ TEST_F(Impressora, CopiarTudoFazAsQuatroCopiasCadaUmaComSuaResposta) {
         EXPECT_EQ(vistas[size_t(2 * i)].title, perguntas[i]);
         EXPECT_EQ(descreve(vistas[size_t(2 * i + 1)]), "Information CONFIGURAÇÃO: Comando Cancelado");
     }
-    EXPECT_EQ(bytes(cadastro()), arquivoAntes);
+    EXPECT_EQ(conteudo(cadastro()), arquivoAntes);
 
     // Whatever the command manager has left of the four buttons.
     for (const char* b :
@@ -459,15 +453,15 @@ TEST_F(Impressora, DoZeroAoArquivoNumaImpressoraNovaEOutraImpressoraComOSeu) {
     EXPECT_EQ(arquivo.readString(QStringLiteral("RelGerencial"), QStringLiteral("3")),
               QStringLiteral("Conferência      "));
     const QString primeiro = cadastro();
-    const QByteArray primeiroBytes = bytes(primeiro);
+    const QByteArray primeiroBytes = conteudo(primeiro);
 
     // Another printer, another serial number, another file.
     ASSERT_EQ(KesafiVirtual_CriaImpressora(nullptr, 1), 1);
     janela->hide();
     abreJanela();
     EXPECT_NE(cadastro(), primeiro);
-    EXPECT_EQ(bytes(cadastro()), bytes(this->arquivo(QStringLiteral("Modelo.ntf"))));
-    EXPECT_EQ(bytes(primeiro), primeiroBytes);
+    EXPECT_EQ(conteudo(cadastro()), conteudo(this->arquivo(QStringLiteral("Modelo.ntf"))));
+    EXPECT_EQ(conteudo(primeiro), primeiroBytes);
     EXPECT_EQ(celula("SgAliquotas", 4), QStringLiteral("25,00%"));
 }
 

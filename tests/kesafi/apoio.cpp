@@ -17,6 +17,17 @@ Status status() {
     return s;
 }
 
+void recusado(int retorno, int st1, int st2, int st3) {
+    EXPECT_EQ(retorno, -27);
+    EXPECT_EQ(status(), (Status{6, st1, st2, st3}));
+}
+
+void st3(int esperado) {
+    const Status s = status();
+    EXPECT_EQ(s.ack, 6);
+    EXPECT_EQ(s.st3, esperado);
+}
+
 std::string espacos(size_t largura) { return std::string(largura, ' '); }
 
 long long contador(const char* nome) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "kesafi32.h"
@@ -14,18 +15,36 @@ namespace kesafi_teste {
 
 struct Status {
     int ack = -1, st1 = -1, st2 = -1, st3 = -1;
+    bool operator==(const Status&) const = default;
 };
+inline void PrintTo(const Status& s, std::ostream* os) {
+    *os << "{ack " << s.ack << ", " << s.st1 << ", " << s.st2 << ", " << s.st3 << "}";
+}
 
 Status status();
 // A buffer of `largura` blanks, as the program hands it to the library.
 std::string espacos(size_t largura);
 long long contador(const char* nome);
+// What a reading function writes into a buffer of `largura` blanks; a test
+// failure unless it returns `esperado`.
+template <class Funcao>
+std::string le(Funcao funcao, size_t largura, int esperado = 1) {
+    std::string b = espacos(largura);
+    EXPECT_EQ(funcao(b.data()), esperado);
+    return b;
+}
 std::string fita(int documentos);
 std::string leArquivo(const std::filesystem::path& p);
 
 // The computer's date `dias` days from today as ddmmyyyy (and ddmmyy).
 std::string diaDdmmyyyy(int dias = 0);
 std::string diaDdmmyy(int dias = 0);
+// The last command refused: result -27 with ACK 6 and the given status
+// bytes (the third one the extended code).
+void recusado(int retorno, int st1, int st2, int st3);
+// ACK 6 and the extended code `esperado`.
+void st3(int esperado);
+
 // Fixed-position slice of an answer, positions counted from 1.
 inline std::string fatia(const std::string& b, size_t posicao, size_t largura) {
     return b.substr(posicao - 1, largura);
@@ -49,6 +68,16 @@ protected:
 
     std::filesystem::path pasta;
     std::filesystem::path ini;
+};
+
+// The same with the printer located on USB.
+class ImpressoraLocalizada : public Impressora {
+protected:
+    void SetUp() override {
+        Impressora::SetUp();
+        if (HasFatalFailure()) return;
+        localiza();
+    }
 };
 
 }  // namespace kesafi_teste

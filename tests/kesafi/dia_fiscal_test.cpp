@@ -4,22 +4,10 @@
 namespace kesafi_teste {
 namespace {
 
-class DiaFiscal : public Impressora {
+class DiaFiscal : public ImpressoraLocalizada {
 protected:
-    void SetUp() override {
-        Impressora::SetUp();
-        localiza();
-    }
-    std::string movimento() {
-        std::string b = espacos(6);
-        EXPECT_EQ(Kestrona_FI_DataMovimento(b.data()), 1);
-        return b;
-    }
-    std::string ultimaReducao() {
-        std::string b = espacos(1279);
-        EXPECT_EQ(Kestrona_FI_DadosUltimaReducaoMFD(b.data()), 1);
-        return b;
-    }
+    std::string movimento() { return le(Kestrona_FI_DataMovimento, 6); }
+    std::string ultimaReducao() { return le(Kestrona_FI_DadosUltimaReducaoMFD, 1279); }
     std::pair<std::string, std::string> relogioEcf() {
         std::string d = espacos(6), h = espacos(6);
         EXPECT_EQ(Kestrona_FI_DataHoraImpressora(d.data(), h.data()), 1);
@@ -29,11 +17,6 @@ protected:
         int f = -1;
         EXPECT_EQ(Kestrona_FI_FlagsFiscais(&f), 1);
         return f;
-    }
-    void st3(int esperado) {
-        const Status s = status();
-        EXPECT_EQ(s.ack, 6);
-        EXPECT_EQ(s.st3, esperado);
     }
 };
 

@@ -24,9 +24,7 @@ TEST_F(Impressora, LocatesOnUsbAndReadsIdentity) {
     EXPECT_EQ(std::stoi(restantes), 3650 - contador("CRZ"));
     EXPECT_EQ(Kestrona_FI_PercentualLivreMFD(livre.data()), 1);
     EXPECT_EQ(livre.substr(0, 2), "99");
-    const Status s = status();
-    EXPECT_EQ(s.ack, 6);
-    EXPECT_EQ(s.st1 + s.st2 + s.st3, 0);
+    EXPECT_EQ(status(), (Status{6, 0, 0, 0}));
 }
 
 TEST_F(Impressora, SerialPrinterIsFoundOnlyAfterTheUsbAttemptFails) {
@@ -64,34 +62,27 @@ TEST_F(Impressora, PrinterAttachedNowhereOrMissingIniFailsToOpen) {
 }
 
 TEST_F(Impressora, CallsBeforeThePortIsOpenFailAndLeaveBuffersAlone) {
-    std::string serie = espacos(20);
-    EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), -5);
-    EXPECT_EQ(serie, espacos(20));
+    EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, 20, -5), espacos(20));
     EXPECT_EQ(Kestrona_FI_LeituraX(), -5);
     EXPECT_EQ(status().ack, 0);
     // The library's own version needs no printer.
-    std::string versao = espacos(9);
-    EXPECT_EQ(Kestrona_FI_VersaoDll(versao.data()), 1);
+    le(Kestrona_FI_VersaoDll, 9);
 }
 
 TEST_F(Impressora, PrinterSwitchedOffAnswersNoCall) {
     localiza();
     ASSERT_EQ(KesafiVirtual_Liga(0), 1);
-    std::string coo = espacos(6);
-    EXPECT_EQ(Kestrona_FI_NumeroCupom(coo.data()), 0);
-    EXPECT_EQ(coo, espacos(6));
+    EXPECT_EQ(le(Kestrona_FI_NumeroCupom, 6, 0), espacos(6));
     EXPECT_EQ(Kestrona_FI_LeituraX(), 0);
     EXPECT_EQ(status().ack, 0);
     EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), 0);
     // The library itself still answers.
-    std::string versao = espacos(9);
-    EXPECT_EQ(Kestrona_FI_VersaoDll(versao.data()), 1);
+    le(Kestrona_FI_VersaoDll, 9);
     Kestrona_FI_FechaPortaSerial();
     EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), -6);
     ASSERT_EQ(KesafiVirtual_Liga(1), 1);
     EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), 1);
-    EXPECT_EQ(Kestrona_FI_NumeroCupom(coo.data()), 1);
-    EXPECT_EQ(std::stoll(coo), contador("COO"));
+    EXPECT_EQ(std::stoll(le(Kestrona_FI_NumeroCupom, 6)), contador("COO"));
 }
 
 TEST_F(Impressora, ExtendedCodeStaysZeroUntilSwitchedOn) {
@@ -117,14 +108,8 @@ TEST_F(Impressora, ForcedAnswersServeOneCallEachIncludingNak) {
     ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 64, 8, 5), 1);
     EXPECT_EQ(Kestrona_FI_LeituraX(), 0);
     EXPECT_EQ(status().ack, 21);
-    std::string serie = espacos(20);
-    EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), -27);
-    EXPECT_EQ(serie, espacos(20));
-    const Status s = status();
-    EXPECT_EQ(s.ack, 6);
-    EXPECT_EQ(s.st1, 64);
-    EXPECT_EQ(s.st2, 8);
-    EXPECT_EQ(s.st3, 5);
+    EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, 20, -27), espacos(20));
+    EXPECT_EQ(status(), (Status{6, 64, 8, 5}));
     EXPECT_EQ(contador("COO"), coo);  // the forced Reading X did nothing
     EXPECT_EQ(Kestrona_FI_LeituraX(), 1);
     EXPECT_EQ(contador("COO"), coo + 1);
@@ -149,12 +134,8 @@ TEST_F(Impressora, GarbageFillsOnlyTheNextTextBufferWithinItsWidth) {
     }
     EXPECT_EQ(data[6], '\0');
     EXPECT_EQ(data[7], '#');
-    Status s = status();
-    EXPECT_EQ(s.ack, 6);
-    EXPECT_EQ(s.st1 + s.st2 + s.st3, 0);
-    std::string again = espacos(6);
-    EXPECT_EQ(Kestrona_FI_DataMovimento(again.data()), 1);
-    EXPECT_EQ(again, "000000");
+    EXPECT_EQ(status(), (Status{6, 0, 0, 0}));
+    EXPECT_EQ(le(Kestrona_FI_DataMovimento, 6), "000000");
     EXPECT_EQ(KesafiVirtual_ForcaBufferLixo(lixo, 0), -2);
 }
 
@@ -237,9 +218,7 @@ TEST_F(Impressora, MemoryFolderComesFromTheVirtualSection) {
     localiza();
     EXPECT_TRUE(std::filesystem::exists(pasta / "outra" / "memoria.db"));
     EXPECT_EQ(KesafiVirtual_CriaImpressora("", 3), 1);
-    std::string serie = espacos(20);
-    EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), 1);
-    EXPECT_EQ(serie, "VF080000000000034004");
+    EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, 20), "VF080000000000034004");
 }
 
 }  // namespace

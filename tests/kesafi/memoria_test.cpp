@@ -125,7 +125,7 @@ std::string registroV1(int crz, int coo, const std::string& ddmmyyMovimento) {
 class Memoria : public Impressora {
 protected:
     fs::path memoria() const { return pasta / "Impressora Virtual"; }
-    fs::path arquivo() const { return memoria() / "memoria.db"; }
+    fs::path arquivo() const { return arquivoMemoria(); }
 
     // Closes the port and every file of the memory in this process.
     void solta() { ASSERT_EQ(KesafiVirtual_DefinePastaBase(pasta.c_str()), 1); }
@@ -133,15 +133,6 @@ protected:
     void novaImpressora() {
         ASSERT_EQ(KesafiVirtual_CriaImpressora("", 0), 1);
         solta();
-    }
-
-    void sql(const std::string& comandos) {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open_v2(arquivo().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-        char* erro = nullptr;
-        EXPECT_EQ(sqlite3_exec(db, comandos.c_str(), nullptr, nullptr, &erro), SQLITE_OK) << (erro ? erro : "");
-        sqlite3_free(erro);
-        sqlite3_close(db);
     }
 
     long long consulta(const char* pergunta) {
@@ -169,7 +160,8 @@ protected:
         // Wall seconds of 09:00 today, as the library counts them.
         const long long nove = (std::time(nullptr) + gmtoff()) / 86400 * 86400 + 9 * 3600;
         std::ofstream(arquivo(), std::ios::binary).flush();
-        sql(std::string("PRAGMA journal_mode=WAL;") + kEsquemaV1 +
+        alteraMemoria(
+            std::string("PRAGMA journal_mode=WAL;") + kEsquemaV1 +
             "INSERT INTO estado VALUES (1, 'VF080000000000099991', 0, 40, 2, 1, 10, 25, 1, 0, 1, 0, 0, 123456,"
             " 0, NULL, 0, " +
             aaaammdd(0) + ", 0, 0, 1, 1, 30, 8, 1, 5000, 0, " + std::to_string(nove) +
@@ -216,11 +208,7 @@ protected:
         std::string serie = espacos(20), coo = espacos(6);
         EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), -27);
         EXPECT_EQ(serie, espacos(20));
-        const Status s = status();
-        EXPECT_EQ(s.ack, 6);
-        EXPECT_EQ(s.st1, 16);  // "ECF em Erro"
-        EXPECT_EQ(s.st2, 1);   // "Comando Não Executado"
-        EXPECT_EQ(s.st3, 123);
+        EXPECT_EQ(status(), (Status{6, 16, 1, 123}));  // "ECF em Erro", "Comando Não Executado"
         int flags = 0;
         EXPECT_EQ(Kestrona_FI_NumeroCupom(coo.data()), -27);
         EXPECT_EQ(Kestrona_FI_FlagsFiscais(&flags), -27);
@@ -284,14 +272,14 @@ TEST_F(Memoria, MalformedValuesUnknownLayoutsAndNewerVersionsAreUnreadable) {
     for (const auto& [dano, motivo] : casos) {
         SCOPED_TRACE(dano);
         novaImpressora();
-        sql(dano);
+        alteraMemoria(dano);
         abreIlegivel(motivo);
     }
 }
 
 TEST_F(Memoria, AMalformedRecordFoundByACommandDamagesThePrinterFromThenOn) {
     solta();
-    sql("UPDATE reducoes SET venda_bruta = 'x' WHERE crz = 1");
+    alteraMemoria("UPDATE reducoes SET venda_bruta = 'x' WHERE crz = 1");
     const auto antes = somas(memoria());
     localiza();
     std::string coo = espacos(6);
@@ -376,11 +364,9 @@ TEST_F(Memoria, OnlyAFolderWithoutAMemoryGetsANewPrinter) {
         fs::remove_all(memoria());
         fs::create_directories(memoria());
         std::ofstream(arquivo(), std::ios::binary).flush();
-        if (*resto) sql(resto);
+        if (*resto) alteraMemoria(resto);
         localiza();
-        std::string serie = espacos(20);
-        EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), 1);
-        EXPECT_EQ(serie, "VF080000000000010247");
+        EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, 20), "VF080000000000010247");
         EXPECT_GT(contador("CRZ"), 0);
     }
 }

@@ -8,7 +8,7 @@ using namespace kesafi_teste;
 
 namespace {
 
-class Pastas : public Impressora {};
+using Pastas = Impressora;
 
 TEST_F(Pastas, TheCaptureGoesToAnAccentedFolderWhateverTheFilesCodePage) {
     const std::filesystem::path destino = pasta / "joão" / "Łódź";

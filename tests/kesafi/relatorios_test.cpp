@@ -4,18 +4,9 @@
 namespace kesafi_teste {
 namespace {
 
-class Relatorios : public Impressora {
+class Relatorios : public ImpressoraLocalizada {
 protected:
-    void SetUp() override {
-        Impressora::SetUp();
-        localiza();
-    }
     std::string captura(const std::filesystem::path& pastaPath) { return leArquivo(pastaPath / "Retorno.txt"); }
-    void st3(int esperado) {
-        const Status s = status();
-        EXPECT_EQ(s.ack, 6);
-        EXPECT_EQ(s.st3, esperado);
-    }
 };
 
 // Windows-1252 text with CR LF line ends only.

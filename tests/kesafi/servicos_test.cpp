@@ -6,20 +6,8 @@
 namespace kesafi_teste {
 namespace {
 
-class Servicos : public Impressora {
+class Servicos : public ImpressoraLocalizada {
 protected:
-    void SetUp() override {
-        Impressora::SetUp();
-        localiza();
-    }
-    void recusado(int retorno, int st1, int st2, int st3) {
-        EXPECT_EQ(retorno, -27);
-        const Status s = status();
-        EXPECT_EQ(s.ack, 6);
-        EXPECT_EQ(s.st1, st1);
-        EXPECT_EQ(s.st2, st2);
-        EXPECT_EQ(s.st3, st3);
-    }
     int gaveta() {
         int estado = -1;
         EXPECT_EQ(Kestrona_FI_VerificaEstadoGaveta(&estado), 1);
@@ -228,11 +216,7 @@ TEST_F(Servicos, OffLineHandlingIsRemembered) {
 // The tape detail memory fills with use; full, it takes no new document,
 // while what completes an open one still goes in.
 TEST_F(Servicos, AFullTapeRefusesNewDocuments) {
-    auto livre = [] {
-        std::string b = espacos(6);
-        EXPECT_EQ(Kestrona_FI_PercentualLivreMFD(b.data()), 1);
-        return b;
-    };
+    auto livre = [] { return le(Kestrona_FI_PercentualLivreMFD, 6); };
     const std::string antes = livre();
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(300), 1);
     EXPECT_LT(livre(), antes);

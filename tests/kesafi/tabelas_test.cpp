@@ -5,53 +5,17 @@
 namespace kesafi_teste {
 namespace {
 
-std::string aliquotas() {
-    std::string b = espacos(79);
-    EXPECT_EQ(Kestrona_FI_RetornoAliquotas(b.data()), 1);
-    return b;
-}
+std::string aliquotas() { return le(Kestrona_FI_RetornoAliquotas, 79); }
 
-std::string indicesIss() {
-    std::string b = espacos(48);
-    EXPECT_EQ(Kestrona_FI_VerificaIndiceAliquotasIss(b.data()), 1);
-    return b;
-}
+std::string indicesIss() { return le(Kestrona_FI_VerificaIndiceAliquotasIss, 48); }
 
-std::string formas() {
-    std::string b = espacos(3016);
-    EXPECT_EQ(Kestrona_FI_VerificaFormasPagamento(b.data()), 1);
-    return b;
-}
+std::string formas() { return le(Kestrona_FI_VerificaFormasPagamento, 3016); }
 
-std::string totalizadores() {
-    std::string b = espacos(1077);
-    EXPECT_EQ(Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(b.data()), 1);
-    return b;
-}
+std::string totalizadores() { return le(Kestrona_FI_VerificaRecebimentoNaoFiscalMFD, 1077); }
 
-std::string relatorios() {
-    std::string b = espacos(659);
-    EXPECT_EQ(Kestrona_FI_VerificaRelatorioGerencialMFD(b.data()), 1);
-    return b;
-}
+std::string relatorios() { return le(Kestrona_FI_VerificaRelatorioGerencialMFD, 659); }
 
-// Result -27 with ACK 6, the given status bytes and extended code.
-void recusado(int retorno, int st1, int st2, int st3) {
-    EXPECT_EQ(retorno, -27);
-    const Status s = status();
-    EXPECT_EQ(s.ack, 6);
-    EXPECT_EQ(s.st1, st1);
-    EXPECT_EQ(s.st2, st2);
-    EXPECT_EQ(s.st3, st3);
-}
-
-class Tabelas : public Impressora {
-protected:
-    void SetUp() override {
-        Impressora::SetUp();
-        localiza();
-    }
-};
+using Tabelas = ImpressoraLocalizada;
 
 TEST_F(Tabelas, FactoryAndPastTablesAreSlicedWhereTheProgramCutsThem) {
     const std::string a = aliquotas();

@@ -20,11 +20,11 @@
 #include <mutex>
 
 #include "../reports/impressao.h"
+#include "auxiliares.h"
 #include "commands/datahora.h"
 #include "commands/tfcomandosadicionais.h"
 #include "ead/chaves.h"
 #include "ead/ead.h"
-#include "instalacao.h"
 #include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "memory/dadosz.h"
@@ -64,16 +64,13 @@ int KESAFI_CALL validacaoSimulada(const char* arquivo, const char* chave1, const
     return gValidacao.resposta;
 }
 
-class DadosMFeMFD : public Instalacao {
+class DadosMFeMFD : public TesteDeJanela<TFDadosMFeMFD> {
 protected:
     void SetUp() override {
         Instalacao::SetUp();
         if (HasFatalFailure()) return;
-        criaImpressora();
+        localizaImpressora();
         if (HasFatalFailure()) return;
-        criaJanelas();
-        uZentora3::Fprincipal->BtLocalizarImpressoraClick();
-        caixas();
         uZentora3::Fprincipal->BtDadosDaMFDClick();
         janela = uDadosMFeMFD::FDadosMFeMFD;
         ASSERT_NE(janela, nullptr);
@@ -86,67 +83,32 @@ protected:
         Instalacao::TearDown();
     }
 
-    template <class T>
-    T* controle(const char* nome) {
-        T* c = janela->findChild<T*>(QString::fromLatin1(nome));
-        if (!c) ADD_FAILURE() << "no control " << nome;
-        return c;
-    }
     QToolButton* botao(const char* nome) { return controle<QToolButton>(nome); }
     QLineEdit* edicao(const char* nome) { return controle<QLineEdit>(nome); }
     void clica(const char* nome) { QTest::mouseClick(botao(nome), Qt::LeftButton); }
     void marca(const char* radio) { controle<QRadioButton>(radio)->click(); }
-    // Types into an enabled masked edit as a person would.
-    void digita(const char* nome, const QString& texto) {
-        QLineEdit* e = edicao(nome);
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Delete);
-        e->setCursorPosition(0);
-        QTest::keyClicks(e, texto);
+    void digita(const char* nome, const QString& texto) { ::digita(edicao(nome), texto); }
+    // The whole tape and a download type chosen, the boxes of choosing forgotten.
+    void total(const char* tipo) {
+        marca("RbDownloadTotalMFD");
+        marca(tipo);
+        caixas();
+    }
+    void porCoo(const QString& inicial, const QString& final) {
+        marca("RbDownloadCOOMfd");
+        digita("EdCooInicialMFD", inicial);
+        digita("EdCooFinalMFD", final);
     }
 
-    static int chamadas(const char* funcao) {
-        int n = -1;
-        KesafiVirtual_ContaChamadas(funcao, &n);
-        return n;
-    }
-    static long long contador(const char* nome) {
-        long long v = -1;
-        KesafiVirtual_LeContador(nome, &v);
-        return v;
-    }
     // The next call of the library answers success without doing anything.
     static void forcaSucesso() { ASSERT_EQ(KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0), 1); }
 
     QString serie() const { return printer::nomeDeArquivo(UStatus::sNumeroSerie); }
     QString relatorio(const QString& nome) const { return arquivo(QStringLiteral("Relatorios/") + nome); }
-    QByteArray conteudo(const QString& caminho) const {
-        QFile f(caminho);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void grava(const QString& caminho, const QByteArray& bytes) const {
-        QFile f(caminho);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
     QStringList relatorios() const {
         return QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files | QDir::Hidden);
     }
     QString path() const { return leIni(QStringLiteral("Sistema"), QStringLiteral("Path")); }
-
-    static bool mostrou(const std::vector<Record>& vistas, Kind tipo, const QString& titulo,
-                        const QString& texto = QString()) {
-        for (const Record& r : vistas)
-            if (r.kind == tipo && r.title == titulo && (texto.isNull() || r.text == texto)) return true;
-        return false;
-    }
-    static std::string todas(const std::vector<Record>& vistas) {
-        std::string s;
-        for (const Record& r : vistas) s += descreve(r) + "\n";
-        return s;
-    }
-
-    TFDadosMFeMFD* janela = nullptr;
 };
 
 }  // namespace
@@ -321,9 +283,7 @@ TEST_F(DadosMFeMFD, RecusasDaFaixaNaoChegamAImpressora) {
     EXPECT_EQ(janela->focusWidget(), edicao("EdDataFinalMFD"));
 
     // COO typed as 12: six digits are needed.
-    marca("RbDownloadCOOMfd");
-    digita("EdCooInicialMFD", QStringLiteral("12"));
-    digita("EdCooFinalMFD", QStringLiteral("000100"));
+    porCoo(QStringLiteral("12"), QStringLiteral("000100"));
     edicao("EdCooFinalMFD")->setFocus();
     clica("BtMFDDiretoTXT");
     vistas = caixas();
@@ -402,9 +362,7 @@ TEST_F(DadosMFeMFD, EspelhoRecusadoNaoPerguntaEDoisEspelhosTemNomesProprios) {
 TEST_F(DadosMFeMFD, DownloadRecusadoVoltaOPathEGuardaOQueABibliotecaDeixou) {
     const QString pastaBase = UStatus::sPastaBase;
     ASSERT_EQ(path(), pastaBase);
-    marca("RbDownloadTotalMFD");
-    marca("RbTipoMF");
-    caixas();
+    total("RbTipoMF");
     // A refusal that still left a download behind.
     grava(relatorio(QStringLiteral("Download.MFD")), "parcial");
     QString pathDuranteResposta;
@@ -437,9 +395,7 @@ TEST_F(DadosMFeMFD, DownloadRecusadoVoltaOPathEGuardaOQueABibliotecaDeixou) {
 }
 
 TEST_F(DadosMFeMFD, DownloadGuardaComONomeDaSerieEUmSegundoSubstituiOPrimeiro) {
-    marca("RbDownloadCOOMfd");
-    digita("EdCooInicialMFD", QStringLiteral("000000"));
-    digita("EdCooFinalMFD", QStringLiteral("000000"));
+    porCoo(QStringLiteral("000000"), QStringLiteral("000000"));
     marca("RbTipoRZ");
     caixas();
     for (const QByteArray& bytes : {QByteArray("primeiro"), QByteArray("segundo")}) {
@@ -466,9 +422,7 @@ TEST_F(DadosMFeMFD, DownloadGuardaComONomeDaSerieEUmSegundoSubstituiOPrimeiro) {
 }
 
 TEST_F(DadosMFeMFD, CopiaQueFalhaGuardaODownloadENomeiaOsDoisArquivos) {
-    marca("RbDownloadTotalMFD");
-    marca("RbTipoMFD");
-    caixas();
+    total("RbTipoMFD");
     grava(relatorio(QStringLiteral("Download.MFD")), "unica copia");
     // A folder where the copy should go: it cannot be replaced by a file.
     ASSERT_TRUE(QDir().mkpath(relatorio(serie() + QStringLiteral(".MFD"))));
@@ -491,9 +445,7 @@ TEST_F(DadosMFeMFD, CopiaQueFalhaGuardaODownloadENomeiaOsDoisArquivos) {
 }
 
 TEST_F(DadosMFeMFD, SucessoSemArquivoNaoEAnunciadoComoSucesso) {
-    marca("RbDownloadTotalMFD");
-    marca("RbTipoMF");
-    caixas();
+    total("RbTipoMF");
     forcaSucesso();
     dialogos.yes();
     clica("BtDownloadMFD");
@@ -505,9 +457,7 @@ TEST_F(DadosMFeMFD, SucessoSemArquivoNaoEAnunciadoComoSucesso) {
 }
 
 TEST_F(DadosMFeMFD, SemPoderApontarAPastaDeRelatoriosNadaESolicitado) {
-    marca("RbDownloadTotalMFD");
-    marca("RbTipoMF");
-    caixas();
+    total("RbTipoMF");
     // A settings file that cannot be read is never written.
     ASSERT_TRUE(QFile::remove(ini()));
     ASSERT_TRUE(QDir().mkpath(ini()));
@@ -522,9 +472,7 @@ TEST_F(DadosMFeMFD, SemPoderApontarAPastaDeRelatoriosNadaESolicitado) {
 
 TEST_F(DadosMFeMFD, NumeroDeSerieComSeparadoresNaoSaiDaPastaDeRelatorios) {
     UStatus::sNumeroSerie = QStringLiteral("../../fora/KS 01:*?  ");
-    marca("RbDownloadTotalMFD");
-    marca("RbTipoMF");
-    caixas();
+    total("RbTipoMF");
     grava(relatorio(QStringLiteral("Download.MFD")), "dados");
     forcaSucesso();
     dialogos.no();
@@ -577,9 +525,7 @@ TEST_F(DadosMFeMFD, ConversaoConfereFaixaDepoisFormatoDepoisPedeOArquivo) {
 }
 
 TEST_F(DadosMFeMFD, ConversaoDeUmArquivoDeQualquerPastaSemCaixaDeResposta) {
-    marca("RbDownloadCOOMfd");
-    digita("EdCooInicialMFD", QStringLiteral("000001"));
-    digita("EdCooFinalMFD", QStringLiteral("000050"));
+    porCoo(QStringLiteral("000001"), QStringLiteral("000050"));
     marca("RbSaidaTXT");
     const QString origem = arquivo(QStringLiteral("guardado.mfd"));
     grava(origem, "MFD");
@@ -758,18 +704,10 @@ TEST_F(DadosMFeMFD, ValidacaoMostraSucessoParaQualquerRespostaMenosZero) {
     uDadosMFeMFD::validateFile = &validacaoSimulada;
     UStatus::Fstatus->JanelaAbrir.defaultExt = QStringLiteral("xyz");
     const QString escolhido = relatorio(QStringLiteral("assinado.txt"));
-    const std::pair<int, Record> casos[] = {
-        {1,
-         {Kind::Information,
-          QStringLiteral("Validar Assinatura"),
-          QStringLiteral("Assinatura validada com sucesso!"),
-          {}}},
-        {-1,
-         {Kind::Information,
-          QStringLiteral("Validar Assinatura"),
-          QStringLiteral("Assinatura validada com sucesso!"),
-          {}}},
-        {0, {Kind::Information, QStringLiteral("ERRO"), QStringLiteral("Erro na chave !"), {}}}};
+    const std::pair<int, std::string> casos[] = {
+        {1, "Information Validar Assinatura: Assinatura validada com sucesso!"},
+        {-1, "Information Validar Assinatura: Assinatura validada com sucesso!"},
+        {0, "Information ERRO: Erro na chave !"}};
     for (const auto& [resposta, esperada] : casos) {
         SCOPED_TRACE(resposta);
         gValidacao.resposta = resposta;
@@ -777,13 +715,9 @@ TEST_F(DadosMFeMFD, ValidacaoMostraSucessoParaQualquerRespostaMenosZero) {
         clica("BtValidarAssinatura");
         const auto vistas = caixas();
         ASSERT_EQ(vistas.size(), 3u) << todas(vistas);
-        EXPECT_EQ(vistas[0].kind, Kind::Information);
-        EXPECT_EQ(vistas[0].title, QStringLiteral("Validar Assinatura"));
-        EXPECT_EQ(vistas[0].text, QStringLiteral("Informe a Localização do Arquivo"));
+        EXPECT_EQ(descreve(vistas[0]), "Information Validar Assinatura: Informe a Localização do Arquivo");
         EXPECT_EQ(vistas[1].kind, Kind::OpenFile);
-        EXPECT_EQ(vistas[2].kind, esperada.kind);
-        EXPECT_EQ(vistas[2].title, esperada.title);
-        EXPECT_EQ(vistas[2].text, esperada.text);
+        EXPECT_EQ(descreve(vistas[2]), esperada);
         EXPECT_EQ(UStatus::iRetorno, resposta);
     }
     EXPECT_EQ(gValidacao.chamadas, 3);
@@ -850,9 +784,7 @@ TEST_F(DadosMFeMFD, DownloadConvertidoTemAssinaturaQueUmByteMudadoDesfaz) {
     // by the window, and both files checked by the signature library.
     ASSERT_EQ(Kestrona_FI_LeituraX(), 1);
     ASSERT_EQ(Kestrona_FI_LeituraX(), 1);
-    marca("RbDownloadCOOMfd");
-    digita("EdCooInicialMFD", QStringLiteral("000001"));
-    digita("EdCooFinalMFD", QStringLiteral("999999"));
+    porCoo(QStringLiteral("000001"), QStringLiteral("999999"));
     marca("RbTipoMFD");
     marca("RbSaidaTXT");
     caixas();

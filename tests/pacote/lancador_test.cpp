@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/tfprincipal.h"
+#include "auxiliares.h"
 #include "kesafi_virtual.h"
 #include "pacote.h"
 #include "platform/dialogs.h"
@@ -19,7 +20,6 @@
 #include "ui_tfprincipal.h"
 
 using pacote::arvore;
-using pacote::conteudo;
 using pacote::Execucao;
 
 namespace {
@@ -36,12 +36,6 @@ const char kSubstituto[] =
     "for a in \"$@\"; do printf 'arg=%s\\n' \"$a\"; done\n"
     "exit 7\n";
 
-bool grava(const QString& arquivo, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(arquivo).path());
-    QFile f(arquivo);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
 }  // namespace
 
 class Lancador : public PacoteExtraido {
@@ -52,7 +46,7 @@ protected:
         ASSERT_TRUE(fora_.isValid());
         const QString programa = instalacao() + QStringLiteral("/Zentora");
         ASSERT_TRUE(QFile::remove(programa));
-        ASSERT_TRUE(grava(programa, kSubstituto));
+        grava(programa, kSubstituto);
         ASSERT_TRUE(QFile::setPermissions(programa, QFile::permissions(programa) | QFile::ExeOwner));
         QDir().mkpath(casa());
         instalado_ = arvore(instalacao());
@@ -168,12 +162,12 @@ TEST_F(Lancador, ANewStartKeepsTheUsersFilesAndRepairsLinksThatLeadNowhere) {
         {QStringLiteral("Cadastro/Modelos/loja.ntf"), "[Formas]\r\n"},
         {QStringLiteral("Impressora Virtual/memoria.db"), QByteArray("SQLite format 3\0", 16)},
         {QStringLiteral("Retorno.txt"), "captura\r\n"}};
-    for (const auto& [nome, bytes] : doUsuario) ASSERT_TRUE(grava(dados + QLatin1Char('/') + nome, bytes));
+    for (const auto& [nome, bytes] : doUsuario) grava(dados + QLatin1Char('/') + nome, bytes);
     // The user's own template and help in place of the links.
     ASSERT_TRUE(QFile::remove(dados + QStringLiteral("/Modelo.ntf")));
-    ASSERT_TRUE(grava(dados + QStringLiteral("/Modelo.ntf"), "[Modelo da loja]\r\n"));
+    grava(dados + QStringLiteral("/Modelo.ntf"), "[Modelo da loja]\r\n");
     ASSERT_TRUE(QFile::remove(dados + QStringLiteral("/Ajuda")));
-    ASSERT_TRUE(grava(fora(QStringLiteral("minha-ajuda/index.html")), "<p>ajuda</p>"));
+    grava(fora(QStringLiteral("minha-ajuda/index.html")), "<p>ajuda</p>");
     ASSERT_TRUE(QFile::link(fora(QStringLiteral("minha-ajuda")), dados + QStringLiteral("/Ajuda")));
     // A link left by an installation that is gone.
     ASSERT_TRUE(QFile::remove(dados + QStringLiteral("/Skins")));

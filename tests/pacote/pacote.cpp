@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QProcess>
 
 namespace pacote {
@@ -40,11 +39,6 @@ QStringList arvore(const QString& raiz) {
     while (it.hasNext()) entradas << base.relativeFilePath(it.next());
     entradas.sort();
     return entradas;
-}
-
-QByteArray conteudo(const QString& arquivo) {
-    QFile f(arquivo);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace pacote

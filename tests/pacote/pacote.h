@@ -34,8 +34,6 @@ QString arquivoDeb();
 // with '/' separators, sorted.
 QStringList arvore(const QString& raiz);
 
-QByteArray conteudo(const QString& arquivo);
-
 }  // namespace pacote
 
 class PacoteExtraido : public ::testing::Test {

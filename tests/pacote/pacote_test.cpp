@@ -8,10 +8,10 @@
 #include <QSet>
 #include <QXmlStreamReader>
 
+#include "auxiliares.h"
 #include "pacote.h"
 
 using pacote::arvore;
-using pacote::conteudo;
 using pacote::executa;
 
 namespace {

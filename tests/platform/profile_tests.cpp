@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "auxiliares.h"
 #include "platform/cp1252.h"
 #include "platform/dialogs.h"
 #include "platform/profile.h"
@@ -25,27 +26,12 @@ TEST(Cp1252, RoundTripsTheCodePageAndReplacesTheRest) {
               QByteArray("\x81\x8D\x8F\x90\x9D"));
 }
 
-namespace {
-
-QByteArray bytesDe(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void grava(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-}  // namespace
-
 TEST(Profile, KeepsAnyTextAsUtf8AndReadsAFileMadeOnWindowsAsWindows1252) {
     QTemporaryDir dir;
     Profile ini(dir.filePath(QStringLiteral("KESAFI32.ini")));
     const QString pasta = QStringLiteral("/home/joão/Łódź/Zentora/");
     ASSERT_TRUE(ini.writeString(QStringLiteral("Sistema"), QStringLiteral("Path"), pasta));
-    EXPECT_EQ(bytesDe(ini.path()), QByteArray("[Sistema]\r\nPath=") + pasta.toUtf8() + "\r\n");
+    EXPECT_EQ(conteudo(ini.path()), QByteArray("[Sistema]\r\nPath=") + pasta.toUtf8() + "\r\n");
     EXPECT_EQ(ini.readString(QStringLiteral("sistema"), QStringLiteral("PATH")), pasta);
 
     // A registration file saved on Windows: Windows-1252, read as such and
@@ -54,9 +40,9 @@ TEST(Profile, KeepsAnyTextAsUtf8AndReadsAFileMadeOnWindowsAsWindows1252) {
     grava(ntf.path(), "[RelGerencial]\r\n1=\"Relat\xF3rio Geral\"\r\n2=\"Sangria \x96 Caixa\"\r\n");
     EXPECT_EQ(ntf.readString(QStringLiteral("RelGerencial"), QStringLiteral("1")), QStringLiteral("Relatório Geral"));
     ASSERT_TRUE(ntf.writeString(QStringLiteral("RelGerencial"), QStringLiteral("3"), QStringLiteral("Ação")));
-    EXPECT_EQ(bytesDe(ntf.path()), QStringLiteral("[RelGerencial]\r\n1=\"Relatório Geral\"\r\n2=\"Sangria – "
-                                                  "Caixa\"\r\n3=Ação\r\n")
-                                       .toUtf8());
+    EXPECT_EQ(conteudo(ntf.path()), QStringLiteral("[RelGerencial]\r\n1=\"Relatório Geral\"\r\n2=\"Sangria – "
+                                                   "Caixa\"\r\n3=Ação\r\n")
+                                        .toUtf8());
 }
 
 TEST(Profile, AnUnreadableFileIsReportedAndNeverReplaced) {
@@ -80,7 +66,7 @@ TEST(Profile, AnUnreadableFileIsReportedAndNeverReplaced) {
         EXPECT_EQ(caixa.text, QStringLiteral("Unable to write to ") + path);
     }
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_EQ(bytesDe(path), original);
+    EXPECT_EQ(conteudo(path), original);
 }
 
 TEST(Profile, ARefusedWriteIsReportedWithThePath) {

@@ -1,7 +1,7 @@
 #include <QFrame>
 #include <QPlainTextEdit>
 
-#include "instalacao.h"
+#include "auxiliares.h"
 #include "kesafi_virtual.h"
 #include "printer/textos_st3.h"
 #include "printer/tfstatus.h"
@@ -88,11 +88,7 @@ TEST_F(VerificaRetornoTest, ASuccessfulCommandShowsNothingAndAppendsItsBlock) {
 
 TEST_F(VerificaRetornoTest, ACommunicationErrorShowsOneBoxWithTheResultTextOnly) {
     analisa(0, 6, 0, 0, 0);
-    const auto c = caixas();
-    ASSERT_EQ(c.size(), 1u);
-    EXPECT_EQ(c[0].kind, Kind::Information);
-    EXPECT_EQ(c[0].title, QStringLiteral("RETORNO DO ECF"));
-    EXPECT_EQ(c[0].text, QStringLiteral("Erro de Comunicação !"));
+    EXPECT_EQ(descritas(caixas()), Caixas{"Information RETORNO DO ECF: Erro de Comunicação !"});
     EXPECT_EQ(sRetornoEstendido, QStringLiteral("Erro de Comunicação !COMANDO OK"));
     EXPECT_EQ(sRetornoEstendido.size(), 31);
     // 27 characters or more: no line of two blanks.
@@ -101,9 +97,7 @@ TEST_F(VerificaRetornoTest, ACommunicationErrorShowsOneBoxWithTheResultTextOnly)
 
 TEST_F(VerificaRetornoTest, ARefusalShowsTheResultAndKeepsTheExtendedTextForTheMemo) {
     analisa(-27, 6, 0, 1, 62);
-    const auto c = caixas();
-    ASSERT_EQ(c.size(), 1u);
-    EXPECT_EQ(c[0].text, QStringLiteral("Status diferente de 6, 0, 0 !"));
+    EXPECT_EQ(descritas(caixas()), Caixas{"Information RETORNO DO ECF: Status diferente de 6, 0, 0 !"});
     EXPECT_EQ(sRetornoEstendido, QStringLiteral("Status diferente de 6, 0, 0 ! JÁ HOUVE MOVIMENTO NO DIA"));
     EXPECT_EQ(sSegundaResposta, QStringLiteral(" \"Comando Não Executado\""));
     EXPECT_TRUE(ultimoBloco().contains(QStringLiteral("Retorno Extendido: ") + sRetornoEstendido));
@@ -111,10 +105,7 @@ TEST_F(VerificaRetornoTest, ARefusalShowsTheResultAndKeepsTheExtendedTextForTheM
 
 TEST_F(VerificaRetornoTest, AResultWithoutATextOfItsOwnShowsAnEmptyBox) {
     analisa(-9, 6, 0, 0, 0);
-    const auto c = caixas();
-    ASSERT_EQ(c.size(), 1u);
-    EXPECT_EQ(c[0].title, QStringLiteral("RETORNO DO ECF"));
-    EXPECT_EQ(c[0].text, QString());
+    EXPECT_EQ(descritas(caixas()), Caixas{"Information RETORNO DO ECF: "});
 }
 
 TEST_F(VerificaRetornoTest, UnknownExtendedCodesAddNothing) {
@@ -179,11 +170,8 @@ TEST_F(VerificaRetornoTest, ANakShowsOnlyItsBoxAndTheNextAnswerIsAnalysedNormall
     analisa(1, 6, 0, 2, 0);
     const QString memoAntes = Fstatus->ui->MemoStatus->toPlainText();
     analisa(1, 21, 128, 0, 5);
-    auto c = caixas();
-    ASSERT_EQ(c.size(), 1u);
-    EXPECT_EQ(c[0].kind, Kind::Error);
-    EXPECT_EQ(c[0].title, QStringLiteral("Atenção"));
-    EXPECT_EQ(c[0].text, QStringLiteral("A Impressora retornou NAK !\rErro de Protocolo de Comunicação !"));
+    EXPECT_EQ(descritas(caixas()),
+              Caixas{"Error Atenção: A Impressora retornou NAK !\rErro de Protocolo de Comunicação !"});
     EXPECT_EQ(Fstatus->ui->MemoStatus->toPlainText(), memoAntes);
     EXPECT_TRUE(TFstatus::painelAceso(Fstatus->ui->PnCnpjIeNaoProg));
     EXPECT_FALSE(TFstatus::painelAceso(Fstatus->ui->PnFimDePapel));
@@ -198,12 +186,10 @@ TEST_F(VerificaRetornoTest, TheAnswerBoxShowsTheThreeResponses) {
     analisa(-27, 6, 64, 0, 14);
     caixas();
     MostraRespostaImpressora();
-    const auto c = caixas();
-    ASSERT_EQ(c.size(), 1u);
-    EXPECT_EQ(c[0].title, QStringLiteral("RESPOSTA DO ECF"));
-    EXPECT_EQ(c[0].text, QStringLiteral("RESPOSTA DA IMPRESSORA AO COMANDO : Comando de Teste\r\rPrimeira Resposta :  "
-                                        "\"Pouco Papel\"\r\rSegunda Resposta : OK\r\rTerceira Resposta : Status "
-                                        "diferente de 6, 0, 0 !ALÍQUOTA NÃO PROGRAMADA"));
+    EXPECT_EQ(descritas(caixas()),
+              Caixas{"Information RESPOSTA DO ECF: RESPOSTA DA IMPRESSORA AO COMANDO : Comando de Teste\r\rPrimeira "
+                     "Resposta :  \"Pouco Papel\"\r\rSegunda Resposta : OK\r\rTerceira Resposta : Status diferente "
+                     "de 6, 0, 0 !ALÍQUOTA NÃO PROGRAMADA"});
 }
 
 TEST_F(VerificaRetornoTest, TheMemoKeepsCarriageReturnsOfTheExtendedTexts) {

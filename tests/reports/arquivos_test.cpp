@@ -3,24 +3,13 @@
 #include <QDir>
 #include <QFile>
 
+#include "auxiliares.h"
 #include "impressao.h"
-#include "instalacao.h"
 #include "platform/paths.h"
 #include "printer/ustatus.h"
 #include "reports/tfrelfiscais.h"
 
 namespace {
-
-void grava(const QString& arquivo, const QByteArray& conteudo) {
-    QFile f(arquivo);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(conteudo), conteudo.size());
-}
-
-QByteArray le(const QString& arquivo) {
-    QFile f(arquivo);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class ArquivosRelatorio : public Instalacao {
 protected:
@@ -53,13 +42,13 @@ TEST_F(ArquivosRelatorio, CopiaSubstituiODestinoSoQuandoTudoFoiGravado) {
     grava(destino, "antigo");
     grava(origem, QByteArray("novo\r\n\xC7"));
     EXPECT_TRUE(URelFiscais::copiaArquivo(origem, destino));
-    EXPECT_EQ(le(destino), QByteArray("novo\r\n\xC7"));
+    EXPECT_EQ(conteudo(destino), QByteArray("novo\r\n\xC7"));
 
     // Without a source the old copy stays as it was.
     grava(destino, "antigo");
     ASSERT_TRUE(QFile::remove(origem));
     EXPECT_FALSE(URelFiscais::copiaArquivo(origem, destino));
-    EXPECT_EQ(le(destino), QByteArray("antigo"));
+    EXPECT_EQ(conteudo(destino), QByteArray("antigo"));
 
     // A folder that does not exist is not created.
     grava(origem, "novo");
@@ -73,53 +62,46 @@ TEST_F(ArquivosRelatorio, CaminhoDoRelatorioERelativoAPastaDoPrograma) {
     EXPECT_EQ(URelFiscais::arquivoCaptura(), pasta() + QStringLiteral("Retorno.txt"));
 }
 
-TEST_F(ArquivosRelatorio, NotepadAbreNoEditorPadraoOuNoProgramaDesseNome) {
+TEST_F(ArquivosRelatorio, NotepadEWordpadAbremNoEditorPadraoOuNoProgramaQueHouver) {
     const QString relativo = URelFiscais::caminhoRelatorio(QStringLiteral("a_LX.txt"));
     const QString completo = pasta() + relativo;
-
-    URelFiscais::AbreArquivoTXT(QStringLiteral("Notepad"), relativo);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].action, QStringLiteral("document"));
-    EXPECT_EQ(shell.calls[0].target, completo);
-
-    shell.calls.clear();
-    shell.programsOnPath = {QStringLiteral("Notepad")};
-    URelFiscais::AbreArquivoTXT(QStringLiteral("Notepad"), relativo);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].action, QStringLiteral("start"));
-    EXPECT_EQ(shell.calls[0].target, QStringLiteral("/usr/bin/Notepad"));
-    EXPECT_EQ(shell.calls[0].arguments, QStringList{completo});
-
-    // A full path is passed on as it is.
-    shell.calls.clear();
-    URelFiscais::AbreArquivoTXT(QStringLiteral("Notepad"), completo);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].arguments, QStringList{completo});
-}
-
-TEST_F(ArquivosRelatorio, WordpadAbreNumProcessadorDeTextoQuandoHaUm) {
-    const QString relativo = URelFiscais::caminhoRelatorio(QStringLiteral("a_LX.txt"));
-    const QString completo = pasta() + relativo;
-
-    URelFiscais::AbreArquivoTXT(QStringLiteral("Wordpad"), relativo);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].action, QStringLiteral("document"));
-    EXPECT_EQ(shell.calls[0].target, completo);
-
-    shell.calls.clear();
-    shell.programsOnPath = {QStringLiteral("libreoffice"), QStringLiteral("Notepad")};
-    URelFiscais::AbreArquivoTXT(QStringLiteral("Wordpad"), relativo);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].action, QStringLiteral("start"));
-    EXPECT_EQ(shell.calls[0].target, QStringLiteral("/usr/bin/libreoffice"));
-    EXPECT_EQ(shell.calls[0].arguments, (QStringList{QStringLiteral("--writer"), completo}));
-
-    shell.calls.clear();
-    shell.programsOnPath = {QStringLiteral("libreoffice"), QStringLiteral("Wordpad")};
-    URelFiscais::AbreArquivoTXT(QStringLiteral("Wordpad"), relativo);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].target, QStringLiteral("/usr/bin/Wordpad"));
-    EXPECT_EQ(shell.calls[0].arguments, QStringList{completo});
+    const QString documento = QStringLiteral("document"), inicia = QStringLiteral("start");
+    struct Caso {
+        const char* editor;
+        QStringList noPath;
+        QString arquivo, acao, alvo;
+        QStringList argumentos;
+    };
+    const Caso casos[] = {
+        {"Notepad", {}, relativo, documento, completo, {}},
+        {"Notepad", {QStringLiteral("Notepad")}, relativo, inicia, QStringLiteral("/usr/bin/Notepad"), {completo}},
+        // A full path is passed on as it is.
+        {"Notepad", {QStringLiteral("Notepad")}, completo, inicia, QStringLiteral("/usr/bin/Notepad"), {completo}},
+        // Wordpad opens in a word processor when there is one.
+        {"Wordpad", {}, relativo, documento, completo, {}},
+        {"Wordpad",
+         {QStringLiteral("libreoffice"), QStringLiteral("Notepad")},
+         relativo,
+         inicia,
+         QStringLiteral("/usr/bin/libreoffice"),
+         {QStringLiteral("--writer"), completo}},
+        {"Wordpad",
+         {QStringLiteral("libreoffice"), QStringLiteral("Wordpad")},
+         relativo,
+         inicia,
+         QStringLiteral("/usr/bin/Wordpad"),
+         {completo}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(std::string(c.editor) + " " + c.noPath.join(' ').toStdString() + " " + c.arquivo.toStdString());
+        shell.calls.clear();
+        shell.programsOnPath = c.noPath;
+        URelFiscais::AbreArquivoTXT(QString::fromLatin1(c.editor), c.arquivo);
+        ASSERT_EQ(shell.calls.size(), 1u);
+        EXPECT_EQ(shell.calls[0].action, c.acao);
+        EXPECT_EQ(shell.calls[0].target, c.alvo);
+        EXPECT_EQ(shell.calls[0].arguments, c.argumentos);
+    }
 }
 
 }  // namespace

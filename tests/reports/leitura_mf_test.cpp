@@ -60,10 +60,7 @@ protected:
     // The one information box of a refused reading, and nothing sent.
     void recusada(const QString& mensagem) {
         const auto vistas = caixas();
-        ASSERT_EQ(vistas.size(), 1u) << (vistas.empty() ? std::string() : descreve(vistas[0]));
-        EXPECT_EQ(vistas[0].kind, Kind::Information);
-        EXPECT_EQ(vistas[0].title, kTituloMF);
-        EXPECT_EQ(vistas[0].text, mensagem);
+        EXPECT_EQ(descritas(vistas), Caixas{descreve({Kind::Information, kTituloMF, mensagem, {}})});
         EXPECT_EQ(leituras(), 0);
     }
     // One reading sent through `funcao` with these texts, its answer box shown.
@@ -204,34 +201,30 @@ TEST_F(LeituraMF, SemTipoDeLeituraNadaSaiEmNenhumModo) {
 }
 
 TEST_F(LeituraMF, DatasVerificadasAntesDeEnviar) {
-    // Untouched, partial or impossible dates, in either edit.
-    const std::pair<QString, QString> invalidas[] = {{QString(), QString()},
-                                                     {QStringLiteral("010112"), QString()},
-                                                     {QStringLiteral("0101"), QStringLiteral("010112")},
-                                                     {QStringLiteral("300212"), QStringLiteral("010312")}};
-    for (const auto& [inicial, final] : invalidas) {
-        porData(inicial, final);
+    struct Caso {
+        const char *inicial, *final;
+        QString mensagem;
+        const char* foco;
+    };
+    const Caso casos[] = {
+        // Untouched, partial or impossible dates, in either edit.
+        {"", "", kDataInvalida, "EdMfDataInicial"},
+        {"010112", "", kDataInvalida, "EdMfDataInicial"},
+        {"0101", "010112", kDataInvalida, "EdMfDataInicial"},
+        {"300212", "010312", kDataInvalida, "EdMfDataInicial"},
+        // 31/12/99 is a date, but not of the years the reading takes; the focus stays.
+        {"311299", "010100", kForaDosAnos, "EdMfDataFinal"},
+        {"010100", "010161", kForaDosAnos, "EdMfDataFinal"},
+        {"020112", "010112", kDatasInvertidas, "EdMfDataInicial"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(std::string(c.inicial) + "-" + c.final);
+        porData(QString::fromLatin1(c.inicial), QString::fromLatin1(c.final));
         data("EdMfDataFinal")->setFocus();
         janela->BtLeituraMFClick();
-        recusada(kDataInvalida);
-        EXPECT_EQ(foco(), data("EdMfDataInicial"));
+        recusada(c.mensagem);
+        EXPECT_EQ(foco(), data(c.foco));
     }
-
-    // 31/12/99 is a date, but not of the years the reading takes; the focus stays.
-    for (const auto& [inicial, final] : {std::pair{QStringLiteral("311299"), QStringLiteral("010100")},
-                                         std::pair{QStringLiteral("010100"), QStringLiteral("010161")}}) {
-        porData(inicial, final);
-        data("EdMfDataFinal")->setFocus();
-        janela->BtLeituraMFClick();
-        recusada(kForaDosAnos);
-        EXPECT_EQ(foco(), data("EdMfDataFinal"));
-    }
-
-    porData(QStringLiteral("020112"), QStringLiteral("010112"));
-    data("EdMfDataFinal")->setFocus();
-    janela->BtLeituraMFClick();
-    recusada(kDatasInvertidas);
-    EXPECT_EQ(foco(), data("EdMfDataInicial"));
 }
 
 TEST_F(LeituraMF, DatasDosLimitesEIguaisSaoAceitas) {
@@ -248,23 +241,18 @@ TEST_F(LeituraMF, DatasDosLimitesEIguaisSaoAceitas) {
 }
 
 TEST_F(LeituraMF, ReducoesComparadasComoNumerosEEnviadasComoDigitadas) {
-    porReducao(QString(), QString());
-    janela->BtLeituraMFClick();
-    recusada(kSemReducoes);
-    EXPECT_EQ(foco(), reducao("EdMFZInicial"));
-    porReducao(QStringLiteral("3"), QString());
-    reducao("EdMFZFinal")->setFocus();
-    janela->BtLeituraMFClick();
-    recusada(kSemReducoes);
-    EXPECT_EQ(foco(), reducao("EdMFZInicial"));
-
-    // 10 to 9 would pass as texts ("10" sorts before "9"); as numbers it is decreasing.
-    for (const auto& [inicial, final] : {std::pair{QStringLiteral("0010"), QStringLiteral("0005")},
-                                         std::pair{QStringLiteral("10"), QStringLiteral("9")}}) {
-        porReducao(inicial, final);
+    // Missing bounds; 10 to 9 would pass as texts ("10" sorts before "9"),
+    // as numbers it is decreasing.  The focus goes to the first edit.
+    const std::tuple<const char*, const char*, QString> recusas[] = {{"", "", kSemReducoes},
+                                                                     {"3", "", kSemReducoes},
+                                                                     {"0010", "0005", kReducoesInvertidas},
+                                                                     {"10", "9", kReducoesInvertidas}};
+    for (const auto& [inicial, final, mensagem] : recusas) {
+        SCOPED_TRACE(std::string(inicial) + "-" + final);
+        porReducao(QString::fromLatin1(inicial), QString::fromLatin1(final));
         reducao("EdMFZFinal")->setFocus();
         janela->BtLeituraMFClick();
-        recusada(kReducoesInvertidas);
+        recusada(mensagem);
         EXPECT_EQ(foco(), reducao("EdMFZInicial"));
     }
 

@@ -260,9 +260,7 @@ TEST_F(RelFiscais, RecusarUmaDasPerguntasCancelaSemEnviarNada) {
         janela->BtReducaoZClick();
         const auto vistas = caixas();
         ASSERT_EQ(vistas.size(), size_t(respostasSim + 2));
-        EXPECT_EQ(vistas.back().kind, Kind::Information);
-        EXPECT_EQ(vistas.back().title, QStringLiteral("REDUÇÃO"));
-        EXPECT_EQ(vistas.back().text, QStringLiteral("Comando Cancelado"));
+        EXPECT_EQ(descreve(vistas.back()), "Information REDUÇÃO: Comando Cancelado");
     }
     EXPECT_EQ(chamadas("ReducaoZ"), 0);
 }
