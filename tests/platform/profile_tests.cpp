@@ -103,7 +103,7 @@ TEST(Profile, AWriteThatChangesNothingLeavesTheFileAloneButIsStillRefusedWhereWr
     Profile ini(path);
     ASSERT_TRUE(ini.writeStrings({{QStringLiteral("Sistema"), QStringLiteral("Log"), QStringLiteral("0")},
                                   {QStringLiteral("MFD"), QStringLiteral("Impressora"), QStringLiteral("1")}}));
-    const QByteArray escrito = bytesDe(path);
+    const QByteArray escrito = conteudo(path);
     EXPECT_EQ(escrito, QByteArray("[Sistema]\r\nLog=0\r\n\r\n[MFD]\r\nImpressora=1\r\n"));
     const QDateTime antigo(QDate(2001, 2, 3), QTime(4, 5, 6));
     {
@@ -117,7 +117,7 @@ TEST(Profile, AWriteThatChangesNothingLeavesTheFileAloneButIsStillRefusedWhereWr
     EXPECT_EQ(QFileInfo(path).lastModified(), antigo);
     // A change is written.
     EXPECT_TRUE(ini.writeString(QStringLiteral("Sistema"), QStringLiteral("Log"), QStringLiteral("1")));
-    EXPECT_EQ(bytesDe(path), QByteArray("[Sistema]\r\nLog=1\r\n\r\n[MFD]\r\nImpressora=1\r\n"));
+    EXPECT_EQ(conteudo(path), QByteArray("[Sistema]\r\nLog=1\r\n\r\n[MFD]\r\nImpressora=1\r\n"));
 
     // A file the system would not let anyone write: refused and reported,
     // even when the value is the one it holds.
