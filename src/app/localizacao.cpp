@@ -133,10 +133,19 @@ void LeStatusHorarioVerao() {
     const bool ativo = (flags & 4) != 0;
     sHorarioVerao = ativo ? QStringLiteral("ATIVO") : QStringLiteral("INATIVO");
     Fprincipal->ui->LbStatusVerao->setText(ativo ? QStringLiteral("Ativo") : QStringLiteral("Inativo"));
-    uComandosAdicionais::FComandosAdicionais->ui->BtHorarioVerao->setText(
-        ativo ? QStringLiteral("Sair do Horário de Verão") : QStringLiteral("Entrar no Horário de Verão"));
-    URelFiscais::FRelFiscais->ui->CbHorarioVeraoZ->setText(
-        QStringLiteral("Ajustar Horário de Verão Após a Redução(Atualmente ") + sHorarioVerao + QLatin1Char(')'));
+    MostraHorarioVerao(uComandosAdicionais::FComandosAdicionais.existente());
+    MostraHorarioVerao(URelFiscais::FRelFiscais.existente());
+}
+
+void MostraHorarioVerao(QWidget* janela) {
+    if (sHorarioVerao.isEmpty()) return;
+    const bool ativo = sHorarioVerao == QLatin1String("ATIVO");
+    if (auto* comandos = qobject_cast<TFComandosAdicionais*>(janela))
+        comandos->ui->BtHorarioVerao->setText(ativo ? QStringLiteral("Sair do Horário de Verão")
+                                                    : QStringLiteral("Entrar no Horário de Verão"));
+    else if (auto* relatorios = qobject_cast<TFRelFiscais*>(janela))
+        relatorios->ui->CbHorarioVeraoZ->setText(QStringLiteral("Ajustar Horário de Verão Após a Redução(Atualmente ") +
+                                                 sHorarioVerao + QLatin1Char(')'));
 }
 
 }  // namespace uZentora3

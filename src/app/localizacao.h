@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QString>
 
+class QWidget;
+
 namespace uZentora3 {
 
 // 8-bit buffers as the library filled them in the last reading.
@@ -20,6 +22,11 @@ extern QByteArray sPercentualLivreMFD;
 void LeInformacoesECF();
 // Reads the fiscal flags into sHorarioVerao and the three windows' indicators.
 void LeStatusHorarioVerao();
+// The daylight-saving state read last (sHorarioVerao) on the caption that
+// shows it when `janela` is the additional commands or the fiscal reports
+// window; nothing before the first read.  Those windows are made when first
+// used, and get it then.
+void MostraHorarioVerao(QWidget* janela);
 
 // Whole percentage of a free-space buffer: its first two characters when
 // they are digits, 0 otherwise.

@@ -4,12 +4,14 @@
 #include <QCloseEvent>
 #include <QScreen>
 #include <optional>
+#include <type_traits>
 
 #include "bobina/tfbobina.h"
 #include "chaves.h"
 #include "commands/tfcomandosadicionais.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "kesafi32.h"
+#include "localizacao.h"
 #include "manager/tfgerenciador.h"
 #include "memory/tfdadosmfemfd.h"
 #include "platform/accessibility.h"
@@ -25,7 +27,6 @@
 #include "relogio_ecf.h"
 #include "reports/tfrelfiscais.h"
 #include "settings/tfconfiggeral.h"
-#include "ui_tfconfiggeral.h"
 #include "ui_tfprincipal.h"
 
 using namespace UStatus;
@@ -92,28 +93,24 @@ void TFprincipal::FormShow() {
     // 1. The program's folder.
     sPastaBase = platform::paths::executableFolder();
 
-    // 2. The library's keys, forced at every start.
+    // 2. The library's keys, forced at every start, in one write of the file.
     platform::Profile ini(arquivoIni());
-    const std::pair<QString, QString> chavesDaBiblioteca[] = {
-        {QStringLiteral("MFD"), QStringLiteral("Impressora")},
-        {QStringLiteral("Sistema"), QStringLiteral("Path")},
-        {QStringLiteral("Sistema"), QStringLiteral("Retorno")},
-        {QStringLiteral("Sistema"), QStringLiteral("Log")},
-        {QStringLiteral("Sistema"), QStringLiteral("LogDiario")},
-        {QStringLiteral("Sistema"), QStringLiteral("Status")},
-        {QStringLiteral("Sistema"), QStringLiteral("ControlePorta")}};
-    for (const auto& [secao, chave] : chavesDaBiblioteca) {
-        const QString valor = chave == QLatin1String("Impressora") ? QStringLiteral("1")
-                              : chave == QLatin1String("Path")     ? sPastaBase
-                                                                   : QStringLiteral("0");
-        if (!ini.writeString(secao, chave, valor)) return;
-    }
+    const QString sistema = QStringLiteral("Sistema");
+    const QString zero = QStringLiteral("0");
+    if (!ini.writeStrings({{QStringLiteral("MFD"), QStringLiteral("Impressora"), QStringLiteral("1")},
+                           {sistema, QStringLiteral("Path"), sPastaBase},
+                           {sistema, QStringLiteral("Retorno"), zero},
+                           {sistema, QStringLiteral("Log"), zero},
+                           {sistema, QStringLiteral("LogDiario"), zero},
+                           {sistema, QStringLiteral("Status"), zero},
+                           {sistema, QStringLiteral("ControlePorta"), zero}}))
+        return;
 
     // 3. The skin.
     const auto interface_ = leAjuste(ini, QStringLiteral("Interface"), QStringLiteral("Aluminium"));
     if (!interface_) return;
     sInterface = *interface_;
-    SkinManager& skins = UConfig::FConfigGeral->skinManager;
+    SkinManager& skins = UConfig::Skins();
     skins.setSkinName(sInterface);
     skins.setSkinsDirectory(sPastaBase + QStringLiteral("Skins") + platform::paths::separator());
     skins.setActive(true);
@@ -138,16 +135,13 @@ void TFprincipal::FormShow() {
     if (!cadastro) return;
     sPastaCadastro = *cadastro;
 
-    // 8. The text viewer, mirrored into the settings window (whose handlers
-    //    write the value back: anything but "Notepad" becomes "Wordpad").
+    // 8. The text viewer, mirrored into the settings window: its radios write
+    //    the value back, so anything but "Notepad" becomes "Wordpad".  That
+    //    window is made when first opened and shows the settings then.
     const auto abreTxt = leAjuste(ini, QStringLiteral("AbreTXT"), QStringLiteral("Notepad"));
     if (!abreTxt) return;
     sAbreTXT = *abreTxt;
-    auto* configuracao = UConfig::FConfigGeral->ui.get();
-    if (sAbreTXT == QLatin1String("Notepad"))
-        configuracao->RbTXTNotepad->setChecked(true);
-    else
-        configuracao->RbTXTWordpad->setChecked(true);
+    UConfig::GravaAbreTXT(sAbreTXT == QLatin1String("Notepad") ? QStringLiteral("Notepad") : QStringLiteral("Wordpad"));
 
     // 9. and 10. Off-line handling.
     const auto enviaOffline = leAjuste(ini, QStringLiteral("EnviaComandoOFFline"), QStringLiteral("Nao"));
@@ -157,12 +151,11 @@ void TFprincipal::FormShow() {
     if (!trataOffline) return;
     sTrataOFFLine = *trataOffline;
 
-    // 11. Mirrored into the settings window the same way.
-    configuracao->CbAutorizaComandoOFFLine->setChecked(sEnviaComandoOFFline == QLatin1String("Sim"));
-    if (sTrataOFFLine == QLatin1String("Sim"))
-        configuracao->RbHabilitaOFFLine->setChecked(true);
-    else
-        configuracao->RbDesabilitaOFFLine->setChecked(true);
+    // 11. Mirrored the same way: the check box writes only when it becomes
+    //     checked, one of the radios always.
+    if (sEnviaComandoOFFline == QLatin1String("Sim")) UConfig::GravaEnviaComandoOFFline(sEnviaComandoOFFline);
+    UConfig::GravaTrataOFFLine(sTrataOFFLine == QLatin1String("Sim") ? QStringLiteral("Sim") : QStringLiteral("Nao"));
+    if (TFConfigGeral* configuracao = UConfig::FConfigGeral.existente()) configuracao->MostraAjustes();
 
     // 12. The status strip stays visible for the whole run.
     UStatus::Fstatus->show();
@@ -214,29 +207,51 @@ Janelas::Janelas() {
     // read every control.
     platform::captions::install();
     platform::accessibility::install();
+    // The main window, the status strip under it and the command manager,
+    // which holds the flags of every window, are made at once, in this order;
+    // the function windows are made when first used (opened, or reached by
+    // another window) and then look as if made at start: screen readers name
+    // them, the manager's flags and the daylight-saving state read last are
+    // applied to them.
     auto cria = [this](auto*& global, auto* janela) {
         global = janela;
         janelas_.emplace_back(janela);
     };
+    auto sobDemanda = [this](auto& global) {
+        using T = std::remove_pointer_t<decltype(global.existente())>;
+        const auto feita = [this](T* janela) {
+            janelas_.emplace_back(janela);
+            platform::accessibility::installOn(janela);
+            if (UGerenciador::FGerenciador) UGerenciador::FGerenciador->AplicaStatusNaNovaJanela(janela);
+            MostraHorarioVerao(janela);
+        };
+        global.defineCriacao([] { return new T; }, feita);
+    };
     cria(Fprincipal, new TFprincipal);
-    cria(UConfig::FConfigGeral, new TFConfigGeral);
-    cria(UConfigFiscais::FConfigECF, new TFConfigECF);
+    sobDemanda(UConfig::FConfigGeral);
+    sobDemanda(UConfigFiscais::FConfigECF);
     cria(UStatus::Fstatus, new TFstatus);
-    cria(URelFiscais::FRelFiscais, new TFRelFiscais);
-    cria(uComandosAdicionais::FComandosAdicionais, new TFComandosAdicionais);
-    cria(uDadosMFeMFD::FDadosMFeMFD, new TFDadosMFeMFD);
+    sobDemanda(URelFiscais::FRelFiscais);
+    sobDemanda(uComandosAdicionais::FComandosAdicionais);
+    sobDemanda(uDadosMFeMFD::FDadosMFeMFD);
     cria(UGerenciador::FGerenciador, new TFGerenciador);
 }
 
 Janelas::~Janelas() {
+    // No window is made any more, then all go, the latest made first.
+    UConfig::FConfigGeral.defineCriacao({});
+    UConfigFiscais::FConfigECF.defineCriacao({});
+    URelFiscais::FRelFiscais.defineCriacao({});
+    uComandosAdicionais::FComandosAdicionais.defineCriacao({});
+    uDadosMFeMFD::FDadosMFeMFD.defineCriacao({});
     while (!janelas_.empty()) janelas_.pop_back();
     Fprincipal = nullptr;
-    UConfig::FConfigGeral = nullptr;
-    UConfigFiscais::FConfigECF = nullptr;
+    UConfig::FConfigGeral.esquece();
+    UConfigFiscais::FConfigECF.esquece();
     UStatus::Fstatus = nullptr;
-    URelFiscais::FRelFiscais = nullptr;
-    uComandosAdicionais::FComandosAdicionais = nullptr;
-    uDadosMFeMFD::FDadosMFeMFD = nullptr;
+    URelFiscais::FRelFiscais.esquece();
+    uComandosAdicionais::FComandosAdicionais.esquece();
+    uDadosMFeMFD::FDadosMFeMFD.esquece();
     UGerenciador::FGerenciador = nullptr;
 }
 

@@ -19,7 +19,7 @@ using printer::bufferEmBranco;
 
 namespace uComandosAdicionais {
 
-TFComandosAdicionais* FComandosAdicionais = nullptr;
+printer::JanelaSobDemanda<TFComandosAdicionais> FComandosAdicionais;
 QString sVeraoPossivel;
 QDateTime dHoraECF;
 QDateTime dHoraComando;

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "printer/janela.h"
+
 namespace Ui {
 class TFComandosAdicionais;
 }
@@ -38,7 +40,8 @@ public:
 
 namespace uComandosAdicionais {
 
-extern TFComandosAdicionais* FComandosAdicionais;
+// Made the first time it is used.
+extern printer::JanelaSobDemanda<TFComandosAdicionais> FComandosAdicionais;
 
 // "Possivel" when the latest exit procedure found no document after the last
 // reduction, "Impossivel" when it found one; empty before the first.

@@ -102,7 +102,7 @@ struct TFConfigECF::Tabela {
 
 namespace UConfigFiscais {
 
-TFConfigECF* FConfigECF = nullptr;
+printer::JanelaSobDemanda<TFConfigECF> FConfigECF;
 
 cf::FormasPagamento aFormasPagamento;
 cf::Aliquotas aAliquotas;

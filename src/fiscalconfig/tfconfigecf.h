@@ -13,6 +13,8 @@
 #include "cadastro.h"
 #include "tabelas.h"
 
+#include "printer/janela.h"
+
 class QLabel;
 class QLineEdit;
 class QTableWidget;
@@ -110,7 +112,8 @@ private:
 
 namespace UConfigFiscais {
 
-extern TFConfigECF* FConfigECF;
+// Made the first time it is used.
+extern printer::JanelaSobDemanda<TFConfigECF> FConfigECF;
 
 // The printer's tables as the latest reads left them.
 extern configfiscal::FormasPagamento aFormasPagamento;

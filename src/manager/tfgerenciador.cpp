@@ -35,18 +35,19 @@ const char* const kSempreDisponiveis[] = {"CbConfigECF", "CbRelFiscais", "CbCmdA
 
 platform::Profile ajustes() { return platform::Profile(UStatus::sPastaBase + QStringLiteral("KESAFI32.ini")); }
 
+// The window if it exists: one made later gets the flags when it is made.
 QWidget* janelaDe(Janela janela) {
     switch (janela) {
         case Janela::Principal:
             return uZentora3::Fprincipal;
         case Janela::ConfigECF:
-            return UConfigFiscais::FConfigECF;
+            return UConfigFiscais::FConfigECF.existente();
         case Janela::RelFiscais:
-            return URelFiscais::FRelFiscais;
+            return URelFiscais::FRelFiscais.existente();
         case Janela::ComandosAdicionais:
-            return uComandosAdicionais::FComandosAdicionais;
+            return uComandosAdicionais::FComandosAdicionais.existente();
         case Janela::DadosMFeMFD:
-            return uDadosMFeMFD::FDadosMFeMFD;
+            return uDadosMFeMFD::FDadosMFeMFD.existente();
     }
     return nullptr;
 }
@@ -101,10 +102,19 @@ void TFGerenciador::CarregaStatus() {
 }
 
 void TFGerenciador::AplicaStatus() {
+    aplicado_ = true;
+    aplica(nullptr);
+}
+
+void TFGerenciador::AplicaStatusNaNovaJanela(QWidget* janela) {
+    if (aplicado_) aplica(janela);
+}
+
+void TFGerenciador::aplica(const QWidget* somente) {
     for (const Funcao& funcao : Funcoes()) {
         QWidget* janela = janelaDe(funcao.janela);
-        QWidget* controle =
-            janela ? janela->findChild<QWidget*>(QLatin1String(funcao.controle), Qt::FindChildrenRecursively) : nullptr;
+        if (!janela || (somente && janela != somente)) continue;
+        QWidget* controle = janela->findChild<QWidget*>(QLatin1String(funcao.controle), Qt::FindChildrenRecursively);
         if (!controle) {
             qWarning("command manager: %s has no control %s (flag %d); left alone", NomeDaJanela(funcao.janela),
                      funcao.controle, funcao.posicao);

@@ -26,7 +26,11 @@ public:
     void CarregaStatus();
     // From the check boxes onto the governed controls of every window.  A
     // control a window does not have is reported as a warning and skipped.
+    // A window not made yet is skipped: it gets the flags when it is made.
     void AplicaStatus();
+    // The same onto `janela` alone, a window just made, once the start-up
+    // has applied the flags.
+    void AplicaStatusNaNovaJanela(QWidget* janela);
     // From the check boxes into aStatus and the setting `Status`.
     void SalvaStatus();
 
@@ -47,6 +51,10 @@ public:
 
 private:
     QCheckBox* caixa(const char* nome) const;
+    // Onto every window that exists, or onto `somente`.
+    void aplica(const QWidget* somente);
+
+    bool aplicado_ = false;
 };
 
 namespace UGerenciador {

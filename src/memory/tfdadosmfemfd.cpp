@@ -25,7 +25,7 @@ using namespace uDadosMFeMFD;
 
 namespace uDadosMFeMFD {
 
-TFDadosMFeMFD* FDadosMFeMFD = nullptr;
+printer::JanelaSobDemanda<TFDadosMFeMFD> FDadosMFeMFD;
 TValidateFile validateFile = &::validateFile;
 
 void AbrePasta(const QString& pasta) { platform::shell::openFolder(pasta); }

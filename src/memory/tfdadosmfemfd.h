@@ -11,6 +11,8 @@
 #include "intervalo.h"
 #include "kesafi32.h"
 
+#include "printer/janela.h"
+
 class QAbstractButton;
 
 namespace Ui {
@@ -55,7 +57,8 @@ private:
 
 namespace uDadosMFeMFD {
 
-extern TFDadosMFeMFD* FDadosMFeMFD;
+// Made the first time it is used.
+extern printer::JanelaSobDemanda<TFDadosMFeMFD> FDadosMFeMFD;
 
 // Opens `pasta` in the desktop's file manager.  Nothing is checked.
 void AbrePasta(const QString& pasta);

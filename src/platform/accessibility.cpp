@@ -96,24 +96,30 @@ public:
     }
 };
 
+// The watcher while accessibility is active, none otherwise.
+QPointer<Vigia> vigia;
+
 class Observador : public QAccessible::ActivationObserver {
 public:
     void accessibilityActiveChanged(bool ativa) override {
         if (!ativa) {
-            delete vigia_;
+            delete vigia;
             return;
         }
-        if (vigia_ || !qApp) return;
-        vigia_ = new Vigia(qApp);
-        qApp->installEventFilter(vigia_);
+        if (vigia || !qApp) return;
+        vigia = new Vigia(qApp);
+        qApp->installEventFilter(vigia);
         for (QWidget* w : QApplication::allWidgets()) atende(w);
     }
-
-private:
-    QPointer<Vigia> vigia_;
 };
 
 }  // namespace
+
+void installOn(QWidget* window) {
+    if (!vigia) return;
+    atende(window);
+    for (QWidget* w : window->findChildren<QWidget*>()) atende(w);
+}
 
 QString spoken(const QString& caption) { return captions::shown(caption); }
 

@@ -21,6 +21,10 @@ namespace platform::accessibility {
 // Needs the application object; installed once per process.
 void install();
 
+// A window made while the program runs, with its controls, named at once as
+// the windows that were there when accessibility became active.
+void installOn(QWidget* window);
+
 // The name a caption gives: each carriage return, alone or before a line
 // feed, read as a line break.
 QString spoken(const QString& caption);

@@ -5,6 +5,12 @@
 #include "profile/ini.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace platform {
 namespace {
@@ -12,6 +18,16 @@ namespace {
 std::string bytes(const QString& text) { return toSystemCodePage(text).toStdString(); }
 
 std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Whether the system would let the file be written (as the write itself
+// checks it).
+bool writable(const std::string& path) {
+#if defined(Q_OS_UNIX)
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+#else
+    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).isWritable();
+#endif
+}
 
 }  // namespace
 
@@ -28,7 +44,7 @@ bool Profile::hasKey(const QString& section, const QString& key) const {
 }
 
 bool Profile::writeString(const QString& section, const QString& key, const QString& value, OnFailure onFailure) {
-    return reported(profile::writeString(localPath(path_), bytes(section), bytes(key), bytes(value)), onFailure);
+    return writeStrings({{section, key, value}}, onFailure);
 }
 
 bool Profile::writeStrings(const std::vector<Entry>& entries, OnFailure onFailure) {
@@ -37,7 +53,12 @@ bool Profile::writeStrings(const std::vector<Entry>& entries, OnFailure onFailur
     std::string content = file.text;
     for (const Entry& e : entries)
         content = profile::withValue(content, bytes(e.section), bytes(e.key), bytes(e.value));
-    return reported(profile::replaceFile(localPath(path_), content), onFailure);
+    // A write that changes nothing leaves the file alone (every write is
+    // flushed to the disk, which costs milliseconds), unless the system would
+    // refuse it: that is still reported.
+    const std::string path = localPath(path_);
+    if (file.state == profile::FileText::State::Read && content == file.text && writable(path)) return true;
+    return reported(profile::replaceFile(path, content), onFailure);
 }
 
 bool Profile::deleteKey(const QString& section, const QString& key, OnFailure onFailure) {

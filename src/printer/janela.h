@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 namespace printer {
 
@@ -20,5 +21,39 @@ void abreAjuda();
 
 // Places `janela` exactly over `principal`, repaints it and shows it, not modal.
 void mostraSobre(QWidget* janela, const QWidget* principal);
+
+// The global of a window that the program makes the first time it is used
+// (a window not shown at start costs nothing until then) and keeps, hidden
+// between showings, until it ends.  It reads as the window's pointer: using
+// it makes the window.
+template <class T>
+class JanelaSobDemanda {
+public:
+    // How the window is made, and what follows once the global holds it; an
+    // empty `cria` makes none (before the program starts, while it ends).
+    void defineCriacao(std::function<T*()> cria, std::function<void(T*)> feita = {}) {
+        cria_ = std::move(cria);
+        feita_ = std::move(feita);
+    }
+    // The window, made now if it does not exist yet.
+    T* get() {
+        if (!janela_ && cria_) {
+            janela_ = cria_();
+            if (feita_) feita_(janela_);
+        }
+        return janela_;
+    }
+    T* operator->() { return get(); }
+    operator T*() { return get(); }
+    // The window if it was made, without making it.
+    T* existente() const { return janela_; }
+    // Forgets the window (it is destroyed elsewhere).
+    void esquece() { janela_ = nullptr; }
+
+private:
+    T* janela_ = nullptr;
+    std::function<T*()> cria_;
+    std::function<void(T*)> feita_;
+};
 
 }  // namespace printer

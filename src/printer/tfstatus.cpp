@@ -18,12 +18,13 @@ void AtualizaPainelStatus() {
     for (int grupo = 0; grupo < 2; ++grupo) {
         const QString& bits = grupo == 0 ? sBitsST1 : sBitsST2;
         for (int i = 0; i < 8 && i < bits.size(); ++i) {
-            if (bits[i] == QLatin1Char('1'))
-                Fstatus->acendePainel(grupo * 8 + i, true);
-            else if (bits[i] == QLatin1Char('0'))
-                Fstatus->acendePainel(grupo * 8 + i, false);
+            // Drawn at once, while the handler keeps the event loop waiting:
+            // the lights and the memo show every command of a long sequence
+            // as it is answered.  Only what changed is drawn again.
+            if (bits[i] != QLatin1Char('1') && bits[i] != QLatin1Char('0')) continue;
+            if (Fstatus->acendePainel(grupo * 8 + i, bits[i] == QLatin1Char('1')))
+                Fstatus->painel(grupo * 8 + i)->repaint();
         }
-        for (int i = 0; i < 8; ++i) Fstatus->painel(grupo * 8 + i)->repaint();
     }
 
     QStringList bloco{QString(38, QLatin1Char('#')), QStringLiteral("Enviando Comando: ") + sComando,
@@ -59,18 +60,25 @@ void TFstatus::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 QFrame* TFstatus::painel(int posicao) const { return paineis_.at(size_t(posicao)); }
 
-void TFstatus::acendePainel(int posicao, bool aceso) {
+bool TFstatus::acendePainel(int posicao, bool aceso) {
     QFrame* p = painel(posicao);
+    // Restyling a panel costs more than a command's answer: a light that
+    // keeps its state is left alone.
+    if (p->property("skinSection").isValid() && painelAceso(p) == aceso) return false;
     p->setProperty("skinSection", aceso ? QString() : QStringLiteral("PANEL"));
     p->setStyleSheet(aceso ? QStringLiteral("QFrame#%1 { background-color: #FF0000; }").arg(p->objectName())
                            : QString());
     platform::accessibility::setLit(p, aceso);
+    return true;
 }
 
 bool TFstatus::painelAceso(const QFrame* painel) { return painel->property("skinSection").toString().isEmpty(); }
 
 void TFstatus::acrescentaMemo(const QStringList& linhas) {
-    for (const QString& linha : linhas) ui->MemoStatus->appendPlainText(linha);
+    // One edit for the whole block: the memo lays itself out once.  Each line
+    // stays a paragraph of its own, as appended one by one (a line ending in
+    // a carriage return keeps its own break).
+    ui->MemoStatus->appendPlainText(linhas.join(QChar(QChar::ParagraphSeparator)));
 }
 
 void TFstatus::TimerMonitorGeralTimer() {
@@ -78,5 +86,5 @@ void TFstatus::TimerMonitorGeralTimer() {
         move(principal->x(), principal->y() + 479);
         repaint();
     }
-    if (TFConfigECF* config = UConfigFiscais::FConfigECF) config->AtualizaContadores();
+    if (TFConfigECF* config = UConfigFiscais::FConfigECF.existente()) config->AtualizaContadores();
 }

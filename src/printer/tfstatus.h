@@ -32,8 +32,9 @@ public:
 
     // The sixteen status panels: ST1 from bit 128 to bit 1, then ST2 alike.
     QFrame* painel(int posicao) const;
-    // A lit panel shows its own red; otherwise the skin's panel look.
-    void acendePainel(int posicao, bool aceso);
+    // A lit panel shows its own red; otherwise the skin's panel look.  True
+    // when the panel changed.
+    bool acendePainel(int posicao, bool aceso);
     static bool painelAceso(const QFrame* painel);
 
     // Appends lines to the status memo, unchanged.

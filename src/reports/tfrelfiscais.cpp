@@ -72,7 +72,7 @@ const Processador kProcessadores[] = {
 
 namespace URelFiscais {
 
-TFRelFiscais* FRelFiscais = nullptr;
+printer::JanelaSobDemanda<TFRelFiscais> FRelFiscais;
 
 void AbreArquivoTXT(const QString& programa, const QString& arquivo) {
     namespace shell = platform::shell;

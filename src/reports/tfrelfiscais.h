@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+#include "printer/janela.h"
+
 class QPlainTextEdit;
 
 namespace Ui {
@@ -37,7 +39,8 @@ public:
 
 namespace URelFiscais {
 
-extern TFRelFiscais* FRelFiscais;
+// Made the first time it is used.
+extern printer::JanelaSobDemanda<TFRelFiscais> FRelFiscais;
 
 // True when `texto` is a day of the calendar written dd/mm/yy, the way the
 // program writes and reads dates whatever the machine's locale: day, month

@@ -1,7 +1,9 @@
 #include "tfconfiggeral.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QStyle>
 
 #include "platform/dialogs.h"
@@ -15,7 +17,7 @@
 
 namespace UConfig {
 
-TFConfigGeral* FConfigGeral = nullptr;
+printer::JanelaSobDemanda<TFConfigGeral> FConfigGeral;
 
 const QStringList& Interfaces() {
     static const QStringList nomes = {
@@ -25,6 +27,11 @@ const QStringList& Interfaces() {
 }
 
 QString PaginaDownloadPadrao() { return QStringLiteral("https://zentora.example.org/download"); }
+
+SkinManager& Skins() {
+    static SkinManager skins;
+    return skins;
+}
 
 }  // namespace UConfig
 
@@ -46,13 +53,32 @@ QString folhaDaInterface(const QString& pasta, const QString& nome) {
 
 }  // namespace
 
-TFConfigGeral::TFConfigGeral(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TFConfigGeral>()) {
+namespace UConfig {
+
+void GravaAbreTXT(const QString& valor) {
+    if (gravaAjuste(QStringLiteral("AbreTXT"), valor)) UStatus::sAbreTXT = valor;
+}
+
+void GravaEnviaComandoOFFline(const QString& valor) {
+    if (gravaAjuste(QStringLiteral("EnviaComandoOFFLine"), valor)) UStatus::sEnviaComandoOFFline = valor;
+}
+
+void GravaTrataOFFLine(const QString& valor) {
+    if (gravaAjuste(QStringLiteral("TrataOFFLine"), valor)) UStatus::sTrataOFFLine = valor;
+}
+
+}  // namespace UConfig
+
+TFConfigGeral::TFConfigGeral(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TFConfigGeral>()), skinManager(UConfig::Skins()) {
     ui->setupUi(this);
     printer::preparaJanela(this, Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     printer::instalaAjuda(this);
 
-    // The pictures are drawn now, before the start-up applies a skin to the
-    // whole program, so that each shows its own skin alone.
+    // Each picture shows its own skin alone: the skin in force, which every
+    // widget takes, steps aside while they are drawn.
+    const QString emVigor = qApp->styleSheet();
+    if (!emVigor.isEmpty()) qApp->setStyleSheet(QString());
     const QString pastaSkins = platform::paths::executableFolder() + QStringLiteral("Skins");
     for (const QString& nome : UConfig::Interfaces()) {
         auto* imagem = findChild<QLabel*>(QStringLiteral("Img") + nome);
@@ -61,6 +87,7 @@ TFConfigGeral::TFConfigGeral(QWidget* parent) : QWidget(parent), ui(std::make_un
         imagem->installEventFilter(this);
         imagem->setAccessibleName(QStringLiteral("Interface ") + nome);
     }
+    if (!emVigor.isEmpty()) qApp->setStyleSheet(emVigor);
 
     const std::pair<QToolButton*, QStyle::StandardPixmap> figuras[] = {
         {ui->BtAlterarCadastro, QStyle::SP_FileDialogNewFolder},
@@ -70,6 +97,7 @@ TFConfigGeral::TFConfigGeral(QWidget* parent) : QWidget(parent), ui(std::make_un
         {ui->BtVerificaVersao, QStyle::SP_ArrowDown}};
     for (const auto& [botao, figura] : figuras) botao->setIcon(style()->standardIcon(figura));
 
+    MostraAjustes();
     // Setting a check box or radio from the program runs its handler as a
     // click does; a control already in the requested state is not clicked again.
     connect(ui->RbHabilitaOFFLine, &QRadioButton::toggled, this, [this](bool on) {
@@ -95,6 +123,20 @@ TFConfigGeral::TFConfigGeral(QWidget* parent) : QWidget(parent), ui(std::make_un
 
 TFConfigGeral::~TFConfigGeral() = default;
 
+void TFConfigGeral::MostraAjustes() {
+    const QSignalBlocker b1(ui->RbTXTNotepad), b2(ui->RbTXTWordpad), b3(ui->CbAutorizaComandoOFFLine),
+        b4(ui->RbHabilitaOFFLine), b5(ui->RbDesabilitaOFFLine);
+    using UStatus::sAbreTXT, UStatus::sEnviaComandoOFFline, UStatus::sTrataOFFLine;
+    if (!sAbreTXT.isEmpty())
+        (sAbreTXT == QLatin1String("Notepad") ? ui->RbTXTNotepad : ui->RbTXTWordpad)->setChecked(true);
+    const bool envia = sEnviaComandoOFFline == QLatin1String("Sim");
+    ui->CbAutorizaComandoOFFLine->setChecked(envia);
+    ui->RbHabilitaOFFLine->setEnabled(envia);
+    ui->RbDesabilitaOFFLine->setEnabled(envia);
+    if (!sTrataOFFLine.isEmpty())
+        (sTrataOFFLine == QLatin1String("Sim") ? ui->RbHabilitaOFFLine : ui->RbDesabilitaOFFLine)->setChecked(true);
+}
+
 bool TFConfigGeral::eventFilter(QObject* objeto, QEvent* evento) {
     if (evento->type() == QEvent::MouseButtonRelease) {
         auto* imagem = static_cast<QWidget*>(objeto);
@@ -111,33 +153,20 @@ void TFConfigGeral::ImgInterfaceClick(const QString& nome) {
     skinManager.setSkinName(nome);
 }
 
-void TFConfigGeral::RbHabilitaOFFLineClick() {
-    if (gravaAjuste(QStringLiteral("TrataOFFLine"), QStringLiteral("Sim")))
-        UStatus::sTrataOFFLine = QStringLiteral("Sim");
-}
+void TFConfigGeral::RbHabilitaOFFLineClick() { UConfig::GravaTrataOFFLine(QStringLiteral("Sim")); }
 
-void TFConfigGeral::RbDesabilitaOFFLineClick() {
-    if (gravaAjuste(QStringLiteral("TrataOFFLine"), QStringLiteral("Nao")))
-        UStatus::sTrataOFFLine = QStringLiteral("Nao");
-}
+void TFConfigGeral::RbDesabilitaOFFLineClick() { UConfig::GravaTrataOFFLine(QStringLiteral("Nao")); }
 
 void TFConfigGeral::CbAutorizaComandoOFFLineClick() {
     const bool marcado = ui->CbAutorizaComandoOFFLine->isChecked();
     ui->RbHabilitaOFFLine->setEnabled(marcado);
     ui->RbDesabilitaOFFLine->setEnabled(marcado);
-    const QString valor = marcado ? QStringLiteral("Sim") : QStringLiteral("Nao");
-    if (gravaAjuste(QStringLiteral("EnviaComandoOFFLine"), valor)) UStatus::sEnviaComandoOFFline = valor;
+    UConfig::GravaEnviaComandoOFFline(marcado ? QStringLiteral("Sim") : QStringLiteral("Nao"));
 }
 
-void TFConfigGeral::RbTXTNotepadClick() {
-    if (gravaAjuste(QStringLiteral("AbreTXT"), QStringLiteral("Notepad")))
-        UStatus::sAbreTXT = QStringLiteral("Notepad");
-}
+void TFConfigGeral::RbTXTNotepadClick() { UConfig::GravaAbreTXT(QStringLiteral("Notepad")); }
 
-void TFConfigGeral::RbTXTWordpadClick() {
-    if (gravaAjuste(QStringLiteral("AbreTXT"), QStringLiteral("Wordpad")))
-        UStatus::sAbreTXT = QStringLiteral("Wordpad");
-}
+void TFConfigGeral::RbTXTWordpadClick() { UConfig::GravaAbreTXT(QStringLiteral("Wordpad")); }
 
 void TFConfigGeral::BtAlterarCadastroClick() {
     const QString escolhida = platform::dialogs::chooseFolder(QStringLiteral("Selecionar Pasta"));

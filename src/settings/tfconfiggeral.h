@@ -10,6 +10,8 @@
 
 #include "skinmanager.h"
 
+#include "printer/janela.h"
+
 namespace Ui {
 class TFConfigGeral;
 }
@@ -22,8 +24,13 @@ public:
     ~TFConfigGeral() override;
 
     std::unique_ptr<Ui::TFConfigGeral> ui;
-    // The skin engine every window of the program uses.
-    SkinManager skinManager;
+    // The skin engine every window of the program uses (UConfig::Skins()).
+    SkinManager& skinManager;
+
+    // Shows the settings in force (the globals) on the controls, without
+    // running their handlers: nothing is written.  A setting not loaded yet
+    // leaves its radios unchecked.
+    void MostraAjustes();
 
     // A click on the picture of the skin `nome` ("Img" + nome).
     void ImgInterfaceClick(const QString& nome);
@@ -44,10 +51,22 @@ protected:
 
 namespace UConfig {
 
-extern TFConfigGeral* FConfigGeral;
+// Made the first time it is used.
+extern printer::JanelaSobDemanda<TFConfigGeral> FConfigGeral;
 
 // The skins the program offers, in the order of their pictures.
 const QStringList& Interfaces();
+
+// The skin engine of the program; the settings window drives it, the
+// start-up activates it before that window exists.
+SkinManager& Skins();
+
+// The settings the window's controls write, as their handlers write them:
+// the program's section of KESAFI32.ini, then the global once written (a
+// refused write is reported and leaves the global as it was).
+void GravaAbreTXT(const QString& valor);
+void GravaEnviaComandoOFFline(const QString& valor);
+void GravaTrataOFFLine(const QString& valor);
 
 // The download page when the setting PaginaDownload names none.
 QString PaginaDownloadPadrao();

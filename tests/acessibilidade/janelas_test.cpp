@@ -64,13 +64,13 @@ TEST_F(Acessibilidade, TodoControleDeTodaJanelaTemNome) {
     // The eight windows, and the calendars of the date edits, after the
     // status window's first tick (until then the character counters of the
     // fiscal configuration, never shown so early, read their own names).
+    const std::initializer_list<QWidget*> oito = {uZentora3::Fprincipal,      UConfig::FConfigGeral,
+                                                  UConfigFiscais::FConfigECF, UStatus::Fstatus,
+                                                  URelFiscais::FRelFiscais,   uComandosAdicionais::FComandosAdicionais,
+                                                  uDadosMFeMFD::FDadosMFeMFD, UGerenciador::FGerenciador};
     UStatus::Fstatus->TimerMonitorGeralTimer();
     const QList<QWidget*> janelas = janelasDoPrograma();
-    for (QWidget* janela : std::initializer_list<QWidget*>{
-             uZentora3::Fprincipal, UConfig::FConfigGeral, UConfigFiscais::FConfigECF, UStatus::Fstatus,
-             URelFiscais::FRelFiscais, uComandosAdicionais::FComandosAdicionais, uDadosMFeMFD::FDadosMFeMFD,
-             UGerenciador::FGerenciador})
-        EXPECT_TRUE(janelas.contains(janela)) << janela->metaObject()->className();
+    for (QWidget* janela : oito) EXPECT_TRUE(janelas.contains(janela)) << janela->metaObject()->className();
     EXPECT_EQ(semNome(), QStringList());
 
     // Located, with every function window opened over the main window.
@@ -108,7 +108,7 @@ TEST_F(Acessibilidade, ControlesSemLegendaTemNomeDoRotuloAoLadoOuDoPapel) {
 }
 
 TEST_F(Acessibilidade, LegendasComRetornoDeCarroSaoLidasComoLinhasEAcompanhamALegenda) {
-    auto* janela = URelFiscais::FRelFiscais;
+    TFRelFiscais* janela = URelFiscais::FRelFiscais;
     EXPECT_EQ(nome(janela->ui->LbMsgZ), QStringLiteral("Marque a Caixa e Leia\no Texto Antes de\nHabilitar o Botão"));
     EXPECT_EQ(nome(janela->ui->LbInfo30Dias), QStringLiteral("Todas as Reduções\ndos Últimos 30 Dias"));
 

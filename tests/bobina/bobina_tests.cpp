@@ -72,7 +72,7 @@ protected:
 
 TEST_F(TFBobinaTest, AReadingXShowsOnTheTapeAsPrintedAndDrawsWithinTheReceiptsWidth) {
     localiza();
-    auto* relatorios = URelFiscais::FRelFiscais;
+    TFRelFiscais* relatorios = URelFiscais::FRelFiscais;
     relatorios->ui->RbImprimirX->setChecked(true);
     relatorios->BtLeituraXClick();
     caixas();

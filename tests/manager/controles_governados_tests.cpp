@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "instalacao.h"
+#include "janelas.h"
 #include "manager/disponibilidade.h"
 
 using namespace UGerenciador;
@@ -17,10 +18,9 @@ TEST_F(ControlesGovernados, TodosOs33ControlesExistemNasSuasJanelas) {
     criaJanelas();
     QStringList faltando;
     for (const Funcao& funcao : Funcoes()) {
-        QWidget* janela = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (QLatin1String(w->metaObject()->className()) == QLatin1String(NomeDaJanela(funcao.janela))) janela = w;
-        if (!janela || !janela->findChild<QWidget*>(QLatin1String(funcao.controle)))
+        QWidget* janela = janelaDoPrograma(funcao.janela);
+        if (!janela || QLatin1String(janela->metaObject()->className()) != QLatin1String(NomeDaJanela(funcao.janela)) ||
+            !janela->findChild<QWidget*>(QLatin1String(funcao.controle)))
             faltando << QStringLiteral("%1 %2.%3")
                             .arg(funcao.posicao)
                             .arg(QLatin1String(NomeDaJanela(funcao.janela)), QLatin1String(funcao.controle));

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "instalacao.h"
+#include "janelas.h"
 #include "manager/disponibilidade.h"
 #include "manager/tfgerenciador.h"
 #include "platform/profile.h"
@@ -48,10 +49,8 @@ protected:
 
     // The governed control of a function, when its window has it.
     static QWidget* governado(const Funcao& funcao) {
-        for (QWidget* j : QApplication::topLevelWidgets())
-            if (QLatin1String(j->metaObject()->className()) == QLatin1String(NomeDaJanela(funcao.janela)))
-                return j->findChild<QWidget*>(QLatin1String(funcao.controle));
-        return nullptr;
+        QWidget* janela = janelaDoPrograma(funcao.janela);
+        return janela ? janela->findChild<QWidget*>(QLatin1String(funcao.controle)) : nullptr;
     }
 
     // Presses "Gerenciador de Comandos"; while the manager is open runs

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "auxiliares.h"
@@ -92,4 +94,39 @@ TEST(Profile, DeletesAKeyAndWritesItBackEmpty) {
     EXPECT_FALSE(ini.hasKey(QStringLiteral("Zentora3"), QStringLiteral("Codigo")));
     ASSERT_TRUE(ini.writeString(QStringLiteral("Zentora3"), QStringLiteral("Codigo"), QString()));
     EXPECT_TRUE(ini.hasKey(QStringLiteral("Zentora3"), QStringLiteral("Codigo")));
+}
+
+TEST(Profile, AWriteThatChangesNothingLeavesTheFileAloneButIsStillRefusedWhereWritesAre) {
+    QTemporaryDir dir;
+    dialogs::Script script;
+    const QString path = dir.filePath(QStringLiteral("KESAFI32.ini"));
+    Profile ini(path);
+    ASSERT_TRUE(ini.writeStrings({{QStringLiteral("Sistema"), QStringLiteral("Log"), QStringLiteral("0")},
+                                  {QStringLiteral("MFD"), QStringLiteral("Impressora"), QStringLiteral("1")}}));
+    const QByteArray escrito = conteudo(path);
+    EXPECT_EQ(escrito, QByteArray("[Sistema]\r\nLog=0\r\n\r\n[MFD]\r\nImpressora=1\r\n"));
+    const QDateTime antigo(QDate(2001, 2, 3), QTime(4, 5, 6));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(antigo, QFileDevice::FileModificationTime));
+    }
+    // Nothing new: the file is not rewritten (nor flushed to the disk).
+    EXPECT_TRUE(ini.writeString(QStringLiteral("sistema"), QStringLiteral("LOG"), QStringLiteral("0")));
+    EXPECT_TRUE(ini.writeStrings({{QStringLiteral("MFD"), QStringLiteral("Impressora"), QStringLiteral("1")}}));
+    EXPECT_EQ(QFileInfo(path).lastModified(), antigo);
+    // A change is written.
+    EXPECT_TRUE(ini.writeString(QStringLiteral("Sistema"), QStringLiteral("Log"), QStringLiteral("1")));
+    EXPECT_EQ(conteudo(path), QByteArray("[Sistema]\r\nLog=1\r\n\r\n[MFD]\r\nImpressora=1\r\n"));
+
+    // A file the system would not let anyone write: refused and reported,
+    // even when the value is the one it holds.
+    ComoUsuarioComum::entrega(QFile::encodeName(dir.path()).toStdString(), 0755);
+    ComoUsuarioComum::entrega(QFile::encodeName(path).toStdString(), 0444);
+    {
+        ComoUsuarioComum usuario;
+        EXPECT_FALSE(ini.writeString(QStringLiteral("Sistema"), QStringLiteral("Log"), QStringLiteral("1")));
+    }
+    ASSERT_EQ(script.records().size(), 1u);
+    EXPECT_EQ(script.records()[0].text, QStringLiteral("Unable to write to ") + path);
 }

@@ -146,6 +146,24 @@ TEST_F(VerificaRetornoTest, PanelsLightWithTheirBitAndGoBackToNormal) {
     analisa(1, 6, 0, 0, 0);
     EXPECT_FALSE(TFstatus::painelAceso(mf));
     EXPECT_EQ(mf->property("skinSection").toString(), QStringLiteral("PANEL"));
+
+    // A light that keeps its state is not restyled (that costs more than the
+    // command): only the one that changes is.
+    struct ContaEstilo : QObject {
+        int vezes = 0;
+        bool eventFilter(QObject*, QEvent* evento) override {
+            vezes += evento->type() == QEvent::StyleChange;
+            return false;
+        }
+    } apagado, aceso;
+    Fstatus->ui->PnFimDePapel->installEventFilter(&apagado);
+    mf->installEventFilter(&aceso);
+    analisa(1, 6, 0, 0, 0);
+    analisa(1, 6, 0, 64, 0);
+    analisa(1, 6, 0, 64, 0);
+    EXPECT_EQ(apagado.vezes, 0);
+    EXPECT_EQ(aceso.vezes, 1);
+    EXPECT_TRUE(TFstatus::painelAceso(mf));
 }
 
 TEST_F(VerificaRetornoTest, ANakShowsOnlyItsBoxAndTheNextAnswerIsAnalysedNormally) {

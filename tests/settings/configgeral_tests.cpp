@@ -71,7 +71,7 @@ protected:
 };
 
 TEST_F(ConfigGeral, JanelaComSuasLegendasEAsOitoPrevias) {
-    auto* janela = UConfig::FConfigGeral;
+    TFConfigGeral* janela = UConfig::FConfigGeral;
     EXPECT_EQ(janela->windowTitle(), QStringLiteral("Configurações do Zentora"));
     EXPECT_EQ(janela->size(), QSize(792, 450));
     EXPECT_EQ(janela->minimumSize(), janela->maximumSize());
