@@ -151,7 +151,8 @@ constexpr const char* kPrefixos[] = {"MF", "MFD", "TDM", "RZ", "EMFD"};
 
 // A "Tipo E" file of a range: E01 and E02, then the registers of the type
 // (MF: E12, E13; MFD: E14, E15, E18; TDM: all of them; RZ: E14, E15), each
-// kind in the order of its keys.
+// kind in the order of its keys; a register without data in the range as its
+// one placeholder record.
 bool escreveTipoE(ArquivoAssinado& f, Memoria& m, const Tabelas& t, const tipo_e::Identidade& id, int tipo,
                   const Faixa& faixa, std::string_view chave1, std::string_view chave2) {
     if (!f.aberto()) return false;
@@ -165,24 +166,39 @@ bool escreveTipoE(ArquivoAssinado& f, Memoria& m, const Tabelas& t, const tipo_e
     f.escreve(tipo_e::e01(id, kComandos[tipo], reducoes.empty() ? 0 : reducoes.front().cont.crz,
                           reducoes.empty() ? 0 : reducoes.back().cont.crz, dataInicial, dataFinal));
     f.escreve(tipo_e::e02(id));
+    bool comDados = false;
+    const auto escreve = [&](const std::string& registros) {
+        comDados = comDados || !registros.empty();
+        f.escreve(registros);
+    };
+    const auto fecha = [&](tipo_e::Registro r) {
+        if (!comDados) f.escreve(tipo_e::vazio(r, id));
+        comDados = false;
+    };
     const bool mf = tipo == 0 || tipo == 2, mfd = tipo != 0;
     if (mf) {
-        for (const Reducao& r : reducoes) f.escreve(tipo_e::e12(id, r));
-        for (const Reducao& r : reducoes) f.escreve(tipo_e::e13(id, r));
+        for (const Reducao& r : reducoes) escreve(tipo_e::e12(id, r));
+        fecha(tipo_e::Registro::E12);
+        for (const Reducao& r : reducoes) escreve(tipo_e::e13(id, r));
+        fecha(tipo_e::Registro::E13);
     }
     if (mfd) {
         int64_t emissao = 0;
         m.percorre(
             faixa, [&](const Documento& d) { emissao = d.dataHora; },
-            [&](const Cupom& c) { f.escreve(tipo_e::e14(id, c, emissao)); });
+            [&](const Cupom& c) { escreve(tipo_e::e14(id, c, emissao)); });
+        fecha(tipo_e::Registro::E14);
         m.percorre(
             faixa, [](const Documento&) {},
             [&](const Cupom& c) {
-                for (const Item& i : c.itens) f.escreve(tipo_e::e15(id, c, i));
+                for (const Item& i : c.itens) escreve(tipo_e::e15(id, c, i));
             });
+        fecha(tipo_e::Registro::E15);
     }
-    if (tipo == 1 || tipo == 2)
-        for (const Reducao& r : reducoes) f.escreve(tipo_e::e18(id, r, t));
+    if (tipo == 1 || tipo == 2) {
+        for (const Reducao& r : reducoes) escreve(tipo_e::e18(id, r, t));
+        fecha(tipo_e::Registro::E18);
+    }
     return f.fecha(chave1, chave2);
 }
 

@@ -10,7 +10,6 @@
 
 #include "apoio.h"
 #include "ead/chaves.h"
-#include "openssl_linha.h"
 
 namespace kesafi_teste {
 namespace {
@@ -89,28 +88,7 @@ protected:
         return out;
     }
 
-    // The file checks with validateFile and with openssl alone; with one
-    // byte changed, with neither.
-    void confereAssinatura(const fs::path& arquivo) {
-        SCOPED_TRACE(arquivo.string());
-        EXPECT_EQ(valida(arquivo), 1);
-        const std::string bytes = leArquivo(arquivo);
-        const fs::path trabalho = pasta / "openssl";
-        fs::create_directories(trabalho);
-        std::string recuperado, esperado, erros;
-        ASSERT_TRUE(assinatura_teste::blocosOpenssl(trabalho, bytes, ead::kChave1, recuperado, esperado, &erros))
-            << erros;
-        EXPECT_EQ(recuperado, esperado);
-
-        std::string alterado = bytes;
-        alterado[bytes.size() / 3] ^= 0x01;
-        const fs::path copia = pasta / "alterado.bin";
-        std::ofstream(copia, std::ios::binary) << alterado;
-        EXPECT_EQ(valida(copia), 0);
-        if (assinatura_teste::blocosOpenssl(trabalho, alterado, ead::kChave1, recuperado, esperado, &erros)) {
-            EXPECT_NE(recuperado, esperado);
-        }
-    }
+    void confereAssinatura(const fs::path& arquivo) { kesafi_teste::confereAssinatura(arquivo, pasta / "openssl"); }
 
     fs::path relatorios;
 };
