@@ -144,9 +144,9 @@ bool publicaTodos(std::span<ArquivoAssinado* const> arquivos) {
         const ArquivoAssinado& a = *arquivos[i];
         std::error_code ec;
         const fs::file_status st = fs::symlink_status(a.destino_, ec);
-        if (!a.fechado_ || fs::is_directory(st)) {
+        if (!a.fechado_) {
             pronto = false;
-        } else if (fs::exists(st)) {
+        } else if (fs::exists(st) && !fs::is_directory(st)) {  // a folder of that name fails below
             anteriores[i].nome = nomeTemporario(a.destino_);
             if (!guarda(a.destino_, anteriores[i].nome, anteriores[i].trava)) {
                 anteriores[i].nome.clear();
