@@ -168,7 +168,8 @@ bool publicaTodos(std::span<ArquivoAssinado* const> arquivos) {
             std::cerr << "KESAFI32: " << arquivos[i]->destino_ << " ficou em " << anteriores[i].nome << ": "
                       << ec.message() << '\n';
     }
-    // A file put in place and not restored lives on only under its second name.
+    // The second names go, but for an old file that could not be taken back:
+    // it lives on only there.
     for (size_t i = 0; i < anteriores.size(); ++i) {
         std::error_code ec;
         if (!anteriores[i].nome.empty() && (todos || i >= postos)) fs::remove(anteriores[i].nome, ec);

@@ -37,7 +37,6 @@ public:
     // one signed and closed first, then each put in place.
     bool fecha(std::string_view chave1, std::string_view chave2);
     bool publica();
-    const std::string& destino() const { return destino_; }
     // For writers that hand the file to another library (SQLite) before it
     // is signed: the temporary file, closed here for the other library to
     // write; fechaArquivo then signs it as it stands (publica puts it in place).
