@@ -213,6 +213,8 @@ TEST_F(Impressora, QualquerPerguntaRecusadaNaoMudaNada) {
         const std::vector<Record> vistas = caixas();
         ASSERT_EQ(vistas.size(), 2u) << botao;
         EXPECT_EQ(vistas[0].kind, Kind::Question) << botao;
+        // Yes cannot be undone (the printer's tables, the file's plan): Enter answers No.
+        EXPECT_TRUE(vistas[0].defaultNo) << botao;
         EXPECT_EQ(descreve(vistas[1]), "Information CONFIGURAÇÃO: Comando Cancelado") << botao;
         // A cancelled single send empties its edit.
         if (botao == std::string("BtEnviarAliquota")) {
