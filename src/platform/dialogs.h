@@ -19,6 +19,8 @@ struct Record {
     QString title;
     QString text;
     QStringList buttons;
+    // A question whose Enter key answers No.
+    bool defaultNo = false;
 };
 
 // The application's title, used by plain messages.
@@ -42,8 +44,10 @@ public:
 
 // OK button, information icon.
 void information(const QString& title, const QString& text);
-// Yes and No buttons, question icon; true only on Yes.
-bool question(const QString& title, const QString& text);
+// Yes and No buttons, question icon; true only on Yes.  A question whose Yes
+// cannot be undone has No as its default button.
+enum class Default { Yes, No };
+bool question(const QString& title, const QString& text, Default preferred = Default::Yes);
 // OK button, error icon.
 void error(const QString& title, const QString& text);
 // The application's title, OK button, no icon.
@@ -70,11 +74,14 @@ public:
     QString defaultExt;
     QString filter;
 
-    // Shows the dialog; true when a file was chosen (then in fileName).
+    // Shows the dialog; true when a file was chosen (then in fileName).  A
+    // save dialog asks before replacing an existing file (default No); No
+    // counts as cancelled.
     bool execute();
     Mode mode() const { return mode_; }
 
 private:
+    bool choose();
     Mode mode_;
 };
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -39,6 +41,35 @@ TEST(Dialogs, FileDialogsKeepTheirPropertiesAndReturnTheScriptedFile) {
     EXPECT_EQ(abrir.fileName, QStringLiteral("/tmp/Relatorios/x.mfd"));
     EXPECT_EQ(script.records()[0].kind, dialogs::Kind::OpenFile);
     EXPECT_EQ(script.records()[0].text, QStringLiteral("/tmp/Relatorios"));
+}
+
+TEST(Dialogs, ASaveDialogAsksBeforeReplacingAFile) {
+    QTemporaryDir dir;
+    const QString existente = dir.filePath(QStringLiteral("Loja.ntf"));
+    QFile f(existente);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    dialogs::Script script;
+    dialogs::FileDialog salvar(dialogs::FileDialog::Mode::Save);
+    salvar.title = QStringLiteral("Arquivo de Configuração");
+    script.text(existente).no().text(existente).yes().text(dir.filePath(QStringLiteral("Nova.ntf")));
+    EXPECT_FALSE(salvar.execute());
+    EXPECT_TRUE(salvar.execute());
+    EXPECT_TRUE(salvar.execute());
+    const auto r = script.take();
+    ASSERT_EQ(r.size(), 5u);
+    EXPECT_EQ(r[1].kind, dialogs::Kind::Question);
+    EXPECT_EQ(r[1].title, QStringLiteral("Arquivo de Configuração"));
+    EXPECT_EQ(r[1].text,
+              QStringLiteral("O Arquivo\r") + existente + QStringLiteral("\rJá Existe. Deseja Substituí-lo?"));
+    EXPECT_TRUE(r[1].defaultNo);
+    EXPECT_EQ(r[4].kind, dialogs::Kind::SaveFile);
+    // Opening an existing file asks nothing.
+    dialogs::FileDialog abrir(dialogs::FileDialog::Mode::Open);
+    script.text(existente);
+    EXPECT_TRUE(abrir.execute());
+    EXPECT_EQ(script.take().size(), 1u);
+    EXPECT_EQ(script.pending(), 0u);
 }
 
 TEST(Dialogs, KnowWhileABoxOrAModalWindowIsOpen) {
@@ -133,4 +164,19 @@ TEST(Paths, AFolderWithoutItsTrailingSeparator) {
               QDir::toNativeSeparators(QStringLiteral("/tmp/Cadastro")));
     EXPECT_EQ(paths::withoutSeparator(QStringLiteral("/")), sep);
     EXPECT_EQ(paths::withoutSeparator(QStringLiteral("C:/")), QStringLiteral("C:") + sep);
+}
+
+#include <QMessageBox>
+#include <QPushButton>
+
+TEST(Dialogs, AQuestionWhoseYesCannotBeUndoneHasNoAsItsDefault) {
+    QString padrao;
+    QTimer::singleShot(0, [&padrao] {
+        if (auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            padrao = caixa->defaultButton()->text();
+            caixa->defaultButton()->click();
+        }
+    });
+    EXPECT_FALSE(dialogs::question(QStringLiteral("T"), QStringLiteral("Substituir?"), dialogs::Default::No));
+    EXPECT_EQ(padrao, QStringLiteral("Não"));
 }
