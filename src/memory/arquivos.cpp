@@ -33,7 +33,7 @@ QDateTime momento(quint32 data, quint32 hora) {
                      QTime(int(hora / 10000), int(hora / 100 % 100), int(hora % 100)));
 }
 
-QString dia(qint64 yyyymmdd) { return momento(quint32(yyyymmdd), 0).date().toString(QStringLiteral("dd/MM/yyyy")); }
+QString dia(qint64 yyyymmdd) { return momento(quint32(yyyymmdd), 0).date().toString(QStringLiteral("dd/MM/yy")); }
 
 QString coo(qint64 numero) { return QStringLiteral("%1").arg(numero, 6, 10, QLatin1Char('0')); }
 
@@ -79,14 +79,14 @@ std::optional<CabecalhoMFD> LeCabecalhoMFD(const QString& arquivo) {
     return c;
 }
 
-QString DescreveArquivoMFD(const QString& nome, const QString& caminho) {
-    if (!QFileInfo::exists(caminho)) return QStringLiteral("Nenhum Arquivo ") + nome + QStringLiteral(" Baixado");
+QString DescreveArquivoMFD(const QString& caminho) {
+    if (!QFileInfo::exists(caminho)) return QStringLiteral("Nenhum Arquivo .MFD Guardado");
     const std::optional<CabecalhoMFD> c = LeCabecalhoMFD(caminho);
-    if (!c) return QStringLiteral("Arquivo ") + nome + QStringLiteral(" Ilegível");
+    if (!c) return QStringLiteral("Arquivo Guardado Ilegível");
     const QString faixa = c->faixa == 'C'
                               ? QStringLiteral("COO ") + coo(c->inicial) + QStringLiteral(" a ") + coo(c->final)
                               : dia(c->inicial) + QStringLiteral(" a ") + dia(c->final);
-    return nome + QStringLiteral(": ") + faixa + QStringLiteral("\nBaixado em ") +
+    return QStringLiteral("Arquivo Guardado: ") + faixa + QStringLiteral("\nBaixado em ") +
            c->gerado.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
 }
 

@@ -28,9 +28,9 @@ struct CabecalhoMFD {
 // program reads, or its heading is cut short.
 std::optional<CabecalhoMFD> LeCabecalhoMFD(const QString& arquivo);
 
-// What the conversion panel says of the stored download `nome` at
-// `caminho`: the range it holds and when it was downloaded, that there is
-// none, or that it cannot be read.
-QString DescreveArquivoMFD(const QString& nome, const QString& caminho);
+// What the conversion panel says of the stored download at `caminho`: the
+// range it holds (dates as dd/mm/yy, as the range edits show them) and when
+// it was downloaded, that there is none, or that it cannot be read.
+QString DescreveArquivoMFD(const QString& caminho);
 
 }  // namespace uDadosMFeMFD

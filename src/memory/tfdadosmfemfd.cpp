@@ -107,8 +107,9 @@ void TFDadosMFeMFD::showEvent(QShowEvent* evento) {
 
 void TFDadosMFeMFD::MostraArquivoMFD() {
     // Every download replaces the stored file: the panel says what it holds now.
-    const QString nome = printer::nomeDeArquivo(sNumeroSerie) + QStringLiteral(".MFD");
-    ui->LbArquivoMFD->setText(DescreveArquivoMFD(nome, relatorio(nome)));
+    const QString guardado = relatorio(printer::nomeDeArquivo(sNumeroSerie) + QStringLiteral(".MFD"));
+    ui->LbArquivoMFD->setText(DescreveArquivoMFD(guardado));
+    ui->LbArquivoMFD->setToolTip(guardado);
 }
 
 // ---------------------------------------------------------------- range

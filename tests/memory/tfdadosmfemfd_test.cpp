@@ -561,7 +561,8 @@ TEST_F(DadosMFeMFD, ConversaoDeUmArquivoDeQualquerPastaSemCaixaDeResposta) {
 TEST_F(DadosMFeMFD, ConversaoForaDoArquivoGuardadoERecusadaEOPainelDizOQueEleTem) {
     const QString nome = serie() + QStringLiteral(".MFD");
     auto* legenda = controle<QLabel>("LbArquivoMFD");
-    EXPECT_EQ(legenda->text(), QStringLiteral("Nenhum Arquivo ") + nome + QStringLiteral(" Baixado"));
+    EXPECT_EQ(legenda->text(), QStringLiteral("Nenhum Arquivo .MFD Guardado"));
+    EXPECT_EQ(legenda->toolTip(), relatorio(nome));
 
     const QString amanha = QDate::currentDate().addDays(1).toString(QStringLiteral("ddMMyyyy"));
     ASSERT_EQ(KesafiVirtual_FixaRelogio((amanha + QStringLiteral("100000")).toLatin1().constData()), 1);
@@ -577,8 +578,8 @@ TEST_F(DadosMFeMFD, ConversaoForaDoArquivoGuardadoERecusadaEOPainelDizOQueEleTem
     const QString download = relatorio(nome);
     ASSERT_TRUE(QFile::exists(download));
     const QStringList baixados = relatorios();
-    EXPECT_EQ(legenda->text(), nome + QStringLiteral(": COO ") + seis(coo - 2) + QStringLiteral(" a ") + seis(coo) +
-                                   QStringLiteral("\nBaixado em ") +
+    EXPECT_EQ(legenda->text(), QStringLiteral("Arquivo Guardado: COO ") + seis(coo - 2) + QStringLiteral(" a ") +
+                                   seis(coo) + QStringLiteral("\nBaixado em ") +
                                    QDate::currentDate().addDays(1).toString(QStringLiteral("dd/MM/yyyy")) +
                                    QStringLiteral(" 10:00:00"));
 
@@ -607,11 +608,23 @@ TEST_F(DadosMFeMFD, ConversaoForaDoArquivoGuardadoERecusadaEOPainelDizOQueEleTem
     caixas();
     EXPECT_EQ(relatorios(), baixados);
 
+    // A download by dates replaces it, and the panel says so.
+    const QString de = QDate::currentDate().addDays(-30).toString(QStringLiteral("dd/MM/yy"));
+    const QString ate = QDate::currentDate().addDays(1).toString(QStringLiteral("dd/MM/yy"));
+    digita("EdDataInicialMFD", de);
+    digita("EdDataFinalMFD", ate);
+    dialogos.no();
+    clica("BtDownloadMFD");
+    caixas();
+    EXPECT_TRUE(legenda->text().startsWith(QStringLiteral("Arquivo Guardado: ") + de + QStringLiteral(" a ") + ate +
+                                           QStringLiteral("\nBaixado em ")))
+        << legenda->text().toStdString();
+
     // A file that is no download says so.
     grava(download, "isto nao e um download");
     janela->hide();
     uZentora3::Fprincipal->BtDadosDaMFDClick();
-    EXPECT_EQ(legenda->text(), QStringLiteral("Arquivo ") + nome + QStringLiteral(" Ilegível"));
+    EXPECT_EQ(legenda->text(), QStringLiteral("Arquivo Guardado Ilegível"));
 }
 
 // ------------------------------------------------- last reduction's data
