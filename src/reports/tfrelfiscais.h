@@ -96,8 +96,8 @@ QString semLeitura();
 // Clears `memo` and shows the capture file in it, `primeiraLinha` first.
 // When `captura` was not written anew the memo says, under `primeiraLinha`,
 // that nothing was received.  A capture file that cannot be opened leaves
-// the memo empty and shows an error box with `titulo` naming the file; false
-// then.
+// the memo empty and shows an error box with `titulo` naming the file.
+// False when no capture was shown.
 bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo, const Captura& captura);
 // Copies the capture file into the reports folder as sNomeArquivo + `sufixo`
 // and offers to open the copy in sAbreTXT.  A capture not written anew, or a
