@@ -302,25 +302,44 @@ void TFComandosAdicionais::BtTestaGuilhotinaClick() {
     const bool confirma = ui->CbConfirmaCorte->isChecked();
     const QByteArray texto = printer::argumento(ui->CbCorteLongo->isChecked() ? textoCorteLongo() : textoCorteCurto());
 
+    // A step the printer did not do (a failed call, a NAK) ends the test: its
+    // analysis has shown the one box, and no later step is sent after it.
+    const auto recusado = [] { return iRetorno < 1 || iACK == 21; };
+    const auto termina = [botao] {
+        botao->setText(kLegendaTestaGuilhotina);
+        botao->repaint();
+    };
+
     sComando = QStringLiteral("Abrir Relatório Gerencial");
     iRetorno = Kestrona_FI_AbreRelatorioGerencialMFD("1");
     VerificaRetorno();
+    if (recusado()) return termina();
     if (confirma) MostraRespostaImpressora();
-    // Every cut is tried whatever the previous steps gave.
     for (int corte = 1; corte <= cortes; ++corte) {
         sComando = QStringLiteral("Imprimindo Dados do Relatório");
         iRetorno = Kestrona_FI_UsaRelatorioGerencialMFD(texto.constData());
         VerificaRetorno();
-        sComando = QStringLiteral("Acionar Guilhotina");
-        iRetorno = Kestrona_FI_AcionaGuilhotinaMFD(0);
-        VerificaRetorno();
+        if (!recusado()) {
+            sComando = QStringLiteral("Acionar Guilhotina");
+            iRetorno = Kestrona_FI_AcionaGuilhotinaMFD(0);
+            VerificaRetorno();
+        }
+        if (recusado()) {
+            // A printer that answered still has the report open: it is closed,
+            // and only a refusal of that shows a further box.
+            if (iRetorno != 0 && iACK != 21) {
+                sComando = QStringLiteral("Fechando Relatório");
+                iRetorno = Kestrona_FI_FechaRelatorioGerencial();
+                VerificaRetorno();
+            }
+            return termina();
+        }
         if (confirma) MostraRespostaImpressora();
         botao->setText(QStringLiteral("Números de Cortes : ") + QString::number(corte));
         botao->repaint();
     }
     comando(QStringLiteral("Fechando Relatório"), [] { return Kestrona_FI_FechaRelatorioGerencial(); });
-    botao->setText(kLegendaTestaGuilhotina);
-    botao->repaint();
+    termina();
 }
 
 void TFComandosAdicionais::BtCOnfiguraGuilhotinaClick() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -67,6 +68,21 @@ QString caminhoRelatorio(const QString& nome);
 // a serial variant.
 QString arquivoCaptura();
 
+// The capture file set aside before a serial reading: the one an earlier
+// reading left is removed, so that afterwards only a capture written by this
+// call is shown or saved.  Where the old file cannot be removed, a capture
+// counts as new only when its modification time has changed.
+class Captura {
+public:
+    Captura();
+    // True when the library has written the capture file since.
+    bool nova() const;
+
+private:
+    bool removida_ = false;
+    QDateTime anterior_;
+};
+
 // The lines of a Windows-1252 text file (CR LF, LF or CR line ends; a final
 // line end adds no empty line); nothing when the file cannot be opened.
 std::optional<QStringList> leLinhas(const QString& arquivo);
@@ -75,13 +91,17 @@ std::optional<QStringList> leLinhas(const QString& arquivo);
 // then keeps what it held).
 bool copiaArquivo(const QString& origem, const QString& destino);
 
+// What the memo says when a serial reading left no capture.
+QString semLeitura();
 // Clears `memo` and shows the capture file in it, `primeiraLinha` first.
-// A capture file that cannot be opened leaves the memo empty and shows an
-// error box with `titulo` naming the file; false then.
-bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo);
+// When `captura` was not written anew the memo says, under `primeiraLinha`,
+// that nothing was received.  A capture file that cannot be opened leaves
+// the memo empty and shows an error box with `titulo` naming the file.
+// False when no capture was shown.
+bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo, const Captura& captura);
 // Copies the capture file into the reports folder as sNomeArquivo + `sufixo`
-// and offers to open the copy in sAbreTXT.  A failed copy shows an error box
-// with `titulo` naming the target file and asks nothing.
-void salvaCaptura(const QString& sufixo, const QString& titulo);
+// and offers to open the copy in sAbreTXT.  A capture not written anew, or a
+// failed copy, shows an error box with `titulo` and asks nothing.
+void salvaCaptura(const QString& sufixo, const QString& titulo, const Captura& captura);
 
 }  // namespace URelFiscais

@@ -556,6 +556,77 @@ TEST_F(DadosMFeMFD, ConversaoDeUmArquivoDeQualquerPastaSemCaixaDeResposta) {
     EXPECT_EQ(botao("BtFormatoMFD")->text(), QStringLiteral("Gerar Espelho do Arquivo .MFD"));
 }
 
+// A stored download converted over a range it does not hold is refused as
+// the printer refuses it; the panel says what the stored file holds.
+TEST_F(DadosMFeMFD, ConversaoForaDoArquivoGuardadoERecusadaEOPainelDizOQueEleTem) {
+    const QString nome = serie() + QStringLiteral(".MFD");
+    auto* legenda = controle<QLabel>("LbArquivoMFD");
+    EXPECT_EQ(legenda->text(), QStringLiteral("Nenhum Arquivo .MFD Guardado"));
+    EXPECT_EQ(legenda->toolTip(), relatorio(nome));
+
+    const QString amanha = QDate::currentDate().addDays(1).toString(QStringLiteral("ddMMyyyy"));
+    ASSERT_EQ(KesafiVirtual_FixaRelogio((amanha + QStringLiteral("100000")).toLatin1().constData()), 1);
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(3), 1);
+    const long long coo = contador("COO");
+    const auto seis = [](long long n) { return QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0')); };
+    porCoo(seis(coo - 2), seis(coo));
+    marca("RbTipoMFD");
+    caixas();
+    dialogos.no();
+    clica("BtDownloadMFD");
+    caixas();
+    const QString download = relatorio(nome);
+    ASSERT_TRUE(QFile::exists(download));
+    const QStringList baixados = relatorios();
+    EXPECT_EQ(legenda->text(), QStringLiteral("Arquivo Guardado: COO ") + seis(coo - 2) + QStringLiteral(" a ") +
+                                   seis(coo) + QStringLiteral("\nBaixado em ") +
+                                   QDate::currentDate().addDays(1).toString(QStringLiteral("dd/MM/yyyy")) +
+                                   QStringLiteral(" 10:00:00"));
+
+    // COOs after the stored ones: refused with the printer's reason, no file.
+    digita("EdCooInicialMFD", seis(coo + 1));
+    digita("EdCooFinalMFD", QStringLiteral("999999"));
+    marca("RbSaidaTXT");
+    dialogos.text(download);
+    clica("BtFormatoMFD");
+    EXPECT_EQ(UStatus::iRetorno, -27);
+    EXPECT_EQ(UStatus::iST3, 160);
+    const auto vistas = caixas();
+    ASSERT_EQ(vistas.size(), 3u) << todas(vistas);
+    EXPECT_EQ(descreve(vistas[1]), "Information RETORNO DO ECF: Status diferente de 6, 0, 0 !");
+    EXPECT_EQ(vistas[2].title, QStringLiteral("RESPOSTA DO ECF"));
+    EXPECT_TRUE(vistas[2].text.endsWith(QStringLiteral("NÃO ENCONTRADO DADOS NA MFD"))) << descreve(vistas[2]);
+    EXPECT_EQ(relatorios(), baixados);
+
+    // Dates before the file: the same.
+    marca("RbDownloadDataMfd");
+    digita("EdDataInicialMFD", QStringLiteral("01/01/01"));
+    digita("EdDataFinalMFD", QStringLiteral("31/12/01"));
+    dialogos.text(download);
+    clica("BtFormatoMFD");
+    EXPECT_EQ(UStatus::iST3, 160);
+    caixas();
+    EXPECT_EQ(relatorios(), baixados);
+
+    // A download by dates replaces it, and the panel says so.
+    const QString de = QDate::currentDate().addDays(-30).toString(QStringLiteral("dd/MM/yy"));
+    const QString ate = QDate::currentDate().addDays(1).toString(QStringLiteral("dd/MM/yy"));
+    digita("EdDataInicialMFD", de);
+    digita("EdDataFinalMFD", ate);
+    dialogos.no();
+    clica("BtDownloadMFD");
+    caixas();
+    EXPECT_TRUE(legenda->text().startsWith(QStringLiteral("Arquivo Guardado: ") + de + QStringLiteral(" a ") + ate +
+                                           QStringLiteral("\nBaixado em ")))
+        << legenda->text().toStdString();
+
+    // A file that is no download says so.
+    grava(download, "isto nao e um download");
+    janela->hide();
+    uZentora3::Fprincipal->BtDadosDaMFDClick();
+    EXPECT_EQ(legenda->text(), QStringLiteral("Arquivo Guardado Ilegível"));
+}
+
 // ------------------------------------------------- last reduction's data
 
 TEST_F(DadosMFeMFD, DadosDaUltimaZGravaORelatorioEOfereceAbrir) {
@@ -704,6 +775,7 @@ TEST_F(DadosMFeMFD, ValidacaoMostraSucessoParaQualquerRespostaMenosZero) {
     uDadosMFeMFD::validateFile = &validacaoSimulada;
     UStatus::Fstatus->JanelaAbrir.defaultExt = QStringLiteral("xyz");
     const QString escolhido = relatorio(QStringLiteral("assinado.txt"));
+    grava(escolhido, "COO 000123\r\nEAD" + QByteArray(256, 'A') + "\r\n");
     const std::pair<int, std::string> casos[] = {
         {1, "Information Validar Assinatura: Assinatura validada com sucesso!"},
         {-1, "Information Validar Assinatura: Assinatura validada com sucesso!"},
@@ -728,7 +800,9 @@ TEST_F(DadosMFeMFD, ValidacaoMostraSucessoParaQualquerRespostaMenosZero) {
 
     const auto& abrir = UStatus::Fstatus->JanelaAbrir;
     EXPECT_EQ(abrir.initialDir, UStatus::sPastaBase + QStringLiteral("Relatorios"));
-    EXPECT_EQ(abrir.filter, QStringLiteral("Arquivo TXT|*.txt|Arquivo MFD|*.mfd|Arquivo MF|*.mf"));
+    // Every file listed first: signed RTF and MDB conversions can be picked too.
+    EXPECT_EQ(abrir.filter, QStringLiteral("Todos os Arquivos|*|Arquivo TXT|*.txt|Arquivo MFD|*.mfd|Arquivo MF|*.mf|"
+                                           "Arquivo RTF|*.rtf|Arquivo MDB|*.mdb"));
     EXPECT_EQ(abrir.defaultExt, QStringLiteral("xyz"));  // left as its last user set it
     EXPECT_TRUE(shell.calls.empty());
 }
@@ -775,8 +849,20 @@ TEST_F(DadosMFeMFD, ValidacaoPelaBibliotecaDeAssinaturas) {
     EXPECT_EQ(r.text, QStringLiteral("Erro na chave !"));
     EXPECT_EQ(UStatus::iRetorno, 0);
 
+    // Never signed is not damaged: the box says the file has no signature line.
     r = valida(semAssinatura);
-    EXPECT_EQ(r.text, QStringLiteral("Erro na chave !"));
+    EXPECT_EQ(descreve(r),
+              "Information ERRO: O Arquivo não Possui Linha de Assinatura (EAD) !\r" + semAssinatura.toStdString());
+    grava(semAssinatura, "");
+    EXPECT_EQ(valida(semAssinatura).text,
+              QStringLiteral("O Arquivo não Possui Linha de Assinatura (EAD) !\r") + semAssinatura);
+    // A signature line in lower case was changed, so it is a wrong key.
+    grava(semAssinatura, "texto\r\nEAD" + QByteArray(256, 'a') + "\r\n");
+    EXPECT_EQ(valida(semAssinatura).text, QStringLiteral("Erro na chave !"));
+    r = valida(relatorio(QStringLiteral("nao_existe.txt")));
+    EXPECT_EQ(r.kind, Kind::Error);
+    EXPECT_EQ(r.text,
+              QStringLiteral("Não Foi Possível Ler o Arquivo:\r") + relatorio(QStringLiteral("nao_existe.txt")));
 }
 
 TEST_F(DadosMFeMFD, DownloadConvertidoTemAssinaturaQueUmByteMudadoDesfaz) {

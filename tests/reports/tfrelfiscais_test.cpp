@@ -195,29 +195,52 @@ TEST_F(RelFiscais, ImpressoraQueRecusaOuDesligadaEmCadaModo) {
         EXPECT_FALSE(mostrou(vistas, Kind::Error, kTituloX));
         EXPECT_TRUE(relatorios().isEmpty());
 
-        // View: what the capture file holds is shown anyway.
+        // View: an earlier reading's capture is never shown as this one's.
         gravaCaptura("LEITURA ANTERIOR\r\nCOO:000001\r\n");
         falha();
         leituraX("RbVisualizarX");
         EXPECT_LT(UStatus::iRetorno, 1);
-        EXPECT_EQ(memo()->toPlainText(), QStringLiteral("Leitura X pela Serial\nLEITURA ANTERIOR\nCOO:000001"));
+        EXPECT_EQ(memo()->toPlainText(), QStringLiteral("Leitura X pela Serial\nNenhuma Leitura Foi Recebida do ECF"));
         caixas();
     }
     EXPECT_TRUE(shell.calls.empty());
 }
 
-TEST_F(RelFiscais, CapturaQueNaoAbreTerminaComErroETextoVazio) {
-    QFile::remove(arquivo(QStringLiteral("Retorno.txt")));
-    KesafiVirtual_Liga(0);
+// A call reported as done that left no capture: the earlier reading's file
+// is neither saved nor shown as this one's.
+TEST_F(RelFiscais, UmaCapturaAnteriorNaoPassaPorLeituraNova) {
+    gravaCaptura("LEITURA DE UMA HORA ANTES\r\n");
+    KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0);
+    leituraX("RbSalvarX");
+    EXPECT_EQ(UStatus::iRetorno, 1);
+    EXPECT_EQ(descritas(caixas()),
+              Caixas({"Information RESPOSTA DO ECF: RESPOSTA DA IMPRESSORA AO COMANDO : Obtendo Leitura X\r\rPrimeira "
+                      "Resposta : OK\r\rSegunda Resposta : OK\r\rTerceira Resposta : COMANDO OK",
+                      "Error LEITURA \"X\": Nenhuma Leitura Foi Recebida do ECF\rNenhum Arquivo Foi Gravado."}));
+    EXPECT_TRUE(relatorios().isEmpty());
+
+    gravaCaptura("LEITURA DE UMA HORA ANTES\r\n");
+    KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0);
     memo()->setPlainText(QStringLiteral("antes"));
     leituraX("RbVisualizarX");
+    EXPECT_EQ(memo()->toPlainText(), QStringLiteral("Leitura X pela Serial\nNenhuma Leitura Foi Recebida do ECF"));
+    EXPECT_EQ(caixas().size(), 1u);
+    EXPECT_EQ(controle<QPushButton>("BtLeituraX")->text(), QStringLiteral("Emitir Leitura X"));
 
-    const auto vistas = caixas();
-    ASSERT_FALSE(vistas.empty());
-    EXPECT_EQ(vistas.back().kind, Kind::Error);
-    EXPECT_EQ(vistas.back().title, kTituloX);
-    EXPECT_TRUE(vistas.back().text.contains(arquivo(QStringLiteral("Retorno.txt")))) << descreve(vistas.back());
-    EXPECT_TRUE(memo()->toPlainText().isEmpty());
+    // The next reading that is captured shows as usual.
+    leituraX("RbVisualizarX");
+    EXPECT_TRUE(memo()->toPlainText().contains(QStringLiteral("LEITURA X")));
+    caixas();
+}
+
+// After a NAK the answer box does not repeat the command before it.
+TEST_F(RelFiscais, DepoisDeUmNakNaoHaRespostaDoComandoAnterior) {
+    leituraX("RbImprimirX");
+    caixas();
+    KesafiVirtual_ForcaResposta(1, 21, 0, 0, 0);
+    leituraX("RbImprimirX");
+    EXPECT_EQ(descritas(caixas()),
+              Caixas{"Error Atenção: A Impressora retornou NAK !\rErro de Protocolo de Comunicação !"});
     EXPECT_EQ(controle<QPushButton>("BtLeituraX")->text(), QStringLiteral("Emitir Leitura X"));
 }
 
