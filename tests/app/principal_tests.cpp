@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "auxiliares.h"
 #include "instalacao.h"
 #include "kesafi32.h"
 #include "printer/tfstatus.h"
@@ -283,4 +284,19 @@ TEST_F(TFprincipalTest, F1OpensTheHelp) {
     ASSERT_FALSE(shell.calls.empty());
     EXPECT_EQ(shell.calls.back().action, QStringLiteral("document"));
     EXPECT_EQ(shell.calls.back().target, pasta() + QStringLiteral("Ajuda/index.html"));
+}
+
+TEST_F(TFprincipalTest, F1WithoutABrowserSaysSoAndNamesTheHelpPage) {
+    criaJanelas();
+    caixas();
+    shell.result = false;
+    QApplication::setActiveWindow(uZentora3::Fprincipal);
+    QTest::keyClick(uZentora3::Fprincipal, Qt::Key_F1);
+    const auto c = caixas();
+    ASSERT_EQ(c.size(), 1u) << todas(c);
+    EXPECT_EQ(c[0].kind, Kind::Error);
+    EXPECT_EQ(c[0].title, QStringLiteral("AJUDA"));
+    EXPECT_TRUE(c[0].text.startsWith(QStringLiteral("Não Foi Possível Abrir a Ajuda no Navegador:\r") + pasta() +
+                                     QStringLiteral("Ajuda/index.html")))
+        << c[0].text.toStdString();
 }
