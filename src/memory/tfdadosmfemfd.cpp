@@ -1,5 +1,6 @@
 #include "tfdadosmfemfd.h"
 
+#include <QButtonGroup>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -29,7 +30,10 @@ namespace uDadosMFeMFD {
 printer::JanelaSobDemanda<TFDadosMFeMFD> FDadosMFeMFD;
 TValidateFile validateFile = &::validateFile;
 
-void AbrePasta(const QString& pasta) { platform::shell::openFolder(pasta); }
+void AbrePasta(const QString& pasta) {
+    printer::avisaSeNaoAbriu(platform::shell::openFolder(pasta), QStringLiteral("ABRIR PASTA"),
+                             QStringLiteral("a Pasta"), pasta);
+}
 
 QString pastaRelatorios() { return sPastaBase + QStringLiteral("Relatorios"); }
 
@@ -85,6 +89,11 @@ TFDadosMFeMFD::TFDadosMFeMFD(QWidget* parent) : QWidget(parent), ui(std::make_un
     usuario.setBold(true);
     ui->LbUsuarioMFD->setFont(usuario);
 
+    // The three ranges are one choice: clicking the chosen one keeps it.
+    auto* faixa = new QButtonGroup(this);
+    faixa->setObjectName(QStringLiteral("GrupoFaixaMFD"));
+    for (QRadioButton* radio : {ui->RbDownloadDataMfd, ui->RbDownloadCOOMfd, ui->RbDownloadTotalMFD})
+        faixa->addButton(radio);
     connect(ui->RbDownloadDataMfd, &QRadioButton::clicked, this, &TFDadosMFeMFD::RbDownloadDataMfdClick);
     connect(ui->RbDownloadCOOMfd, &QRadioButton::clicked, this, &TFDadosMFeMFD::RbDownloadCOOMfdClick);
     connect(ui->RbDownloadTotalMFD, &QRadioButton::clicked, this, &TFDadosMFeMFD::RbDownloadTotalMFDClick);

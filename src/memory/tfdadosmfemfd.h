@@ -66,7 +66,7 @@ namespace uDadosMFeMFD {
 // Made the first time it is used.
 extern printer::JanelaSobDemanda<TFDadosMFeMFD> FDadosMFeMFD;
 
-// Opens `pasta` in the desktop's file manager.  Nothing is checked.
+// Opens `pasta` in the desktop's file manager; an error box names it when none could.
 void AbrePasta(const QString& pasta);
 
 // The signature library's check, bound when the program loads, as the

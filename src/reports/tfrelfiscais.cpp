@@ -78,21 +78,22 @@ printer::JanelaSobDemanda<TFRelFiscais> FRelFiscais;
 void AbreArquivoTXT(const QString& programa, const QString& arquivo) {
     namespace shell = platform::shell;
     const QString caminho = QDir::isAbsolutePath(arquivo) ? arquivo : sPastaBase + arquivo;
-    if (!programa.isEmpty()) {
-        if (const QString achado = shell::findProgram(programa); !achado.isEmpty()) {
-            shell::startProgram(achado, {caminho});
-            return;
+    const auto abre = [&] {
+        if (!programa.isEmpty()) {
+            if (const QString achado = shell::findProgram(programa); !achado.isEmpty())
+                return shell::startProgram(achado, {caminho});
         }
-    }
-    if (programa == QLatin1String("Wordpad")) {
-        for (const Processador& p : kProcessadores) {
-            const QString achado = shell::findProgram(QString::fromLatin1(p.programa));
-            if (achado.isEmpty()) continue;
-            shell::startProgram(achado, p.argumentos + QStringList{caminho});
-            return;
+        if (programa == QLatin1String("Wordpad")) {
+            for (const Processador& p : kProcessadores) {
+                const QString achado = shell::findProgram(QString::fromLatin1(p.programa));
+                if (!achado.isEmpty()) return shell::startProgram(achado, p.argumentos + QStringList{caminho});
+            }
         }
-    }
-    shell::openDocument(caminho);
+        return shell::openDocument(caminho);
+    };
+    printer::avisaSeNaoAbriu(abre(), QStringLiteral("ABRIR ARQUIVO"),
+                             QStringLiteral("o Arquivo no Visualizador de Texto (") + programa + QLatin1Char(')'),
+                             caminho);
 }
 
 std::optional<QDate> converteData(const QString& texto) {

@@ -58,7 +58,7 @@ std::optional<QDate> converteData(const QString& texto);
 // exactly that name on the PATH is preferred; otherwise "Notepad" opens the
 // file in the desktop's default application for it, and "Wordpad" in a
 // word processor when one is installed, else in the default application.
-// Nothing is checked or reported.
+// When nothing could open it, an error box names the file.
 void AbreArquivoTXT(const QString& programa, const QString& arquivo);
 
 // "Relatorios" + separator + `nome`: where a report file lies, relative to

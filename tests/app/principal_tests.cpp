@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "auxiliares.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "instalacao.h"
 #include "kesafi32.h"
@@ -314,4 +315,19 @@ TEST_F(TFprincipalTest, AClickAnywhereInAnEmptyMaskedEditStartsAtItsFirstPositio
         }
     }
     EXPECT_EQ(mascaras, 9);
+}
+
+TEST_F(TFprincipalTest, F1WithoutABrowserSaysSoAndNamesTheHelpPage) {
+    criaJanelas();
+    caixas();
+    shell.result = false;
+    QApplication::setActiveWindow(uZentora3::Fprincipal);
+    QTest::keyClick(uZentora3::Fprincipal, Qt::Key_F1);
+    const auto c = caixas();
+    ASSERT_EQ(c.size(), 1u) << todas(c);
+    EXPECT_EQ(c[0].kind, Kind::Error);
+    EXPECT_EQ(c[0].title, QStringLiteral("AJUDA"));
+    EXPECT_TRUE(c[0].text.startsWith(QStringLiteral("Não Foi Possível Abrir a Ajuda no Navegador:\r") + pasta() +
+                                     QStringLiteral("Ajuda/index.html")))
+        << c[0].text.toStdString();
 }

@@ -209,6 +209,56 @@ TEST_F(DadosMFeMFD, RadiosDeFaixaHabilitamSuasEdicoesEGuardamOsTextos) {
     EXPECT_EQ(controle<QLabel>("LbUsuarioMFD")->text(), QStringLiteral("4"));
 }
 
+TEST_F(DadosMFeMFD, ClicarNaFaixaJaEscolhidaAMantem) {
+    marca("RbTipoMFD");
+    for (const char* nome : {"RbDownloadDataMfd", "RbDownloadCOOMfd", "RbDownloadTotalMFD"}) {
+        auto* radio = controle<QRadioButton>(nome);
+        QTest::mouseClick(radio, Qt::LeftButton);
+        QTest::mouseClick(radio, Qt::LeftButton);
+        EXPECT_TRUE(radio->isChecked()) << nome;
+        EXPECT_EQ(controle<QRadioButton>("RbTipoMFD")->isChecked(), true);
+    }
+    EXPECT_FALSE(controle<QRadioButton>("RbDownloadDataMfd")->isChecked());
+    caixas();
+    // The choice stands: the download goes out (and is refused by the printer).
+    KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 160);
+    clica("BtDownloadMFD");
+    const auto vistas = caixas();
+    EXPECT_FALSE(mostrou(vistas, Kind::Information, QStringLiteral("MFD"),
+                         QStringLiteral("Escolha se o Download é Total, por COO ou Data")))
+        << todas(vistas);
+    EXPECT_EQ(chamadas("ArquivoMFD"), 1);
+}
+
+TEST_F(DadosMFeMFD, SemProgramaQueAbraOArquivoOuAPastaUmaCaixaOsNomeia) {
+    marca("RbDownloadTotalMFD");
+    caixas();
+    shell.result = false;
+    forcaSucesso();
+    dialogos.yes();
+    clica("BtMFDDiretoTXT");
+    const QString espelho = relatorio(serie() + kStem + QStringLiteral("_Espelho.txt"));
+    auto vistas = caixas();
+    ASSERT_FALSE(vistas.empty());
+    EXPECT_EQ(vistas.back().kind, Kind::Error) << todas(vistas);
+    EXPECT_EQ(vistas.back().title, QStringLiteral("ABRIR ARQUIVO"));
+    EXPECT_TRUE(vistas.back().text.startsWith(
+        QStringLiteral("Não Foi Possível Abrir o Arquivo no Visualizador de Texto (Notepad):\r") + espelho))
+        << vistas.back().text.toStdString();
+
+    marca("RbTipoMF");
+    grava(relatorio(QStringLiteral("Download.MFD")), "baixado");
+    forcaSucesso();
+    dialogos.yes();
+    clica("BtDownloadMFD");
+    vistas = caixas();
+    ASSERT_FALSE(vistas.empty());
+    EXPECT_EQ(vistas.back().kind, Kind::Error) << todas(vistas);
+    EXPECT_TRUE(vistas.back().text.startsWith(QStringLiteral("Não Foi Possível Abrir a Pasta:\r") +
+                                              arquivo(QStringLiteral("Relatorios"))))
+        << vistas.back().text.toStdString();
+}
+
 TEST_F(DadosMFeMFD, TotalMostraDoInicioAHojeEOUltimoCoo) {
     marca("RbDownloadTotalMFD");
     for (const char* e : {"EdDataInicialMFD", "EdDataFinalMFD", "EdCooInicialMFD", "EdCooFinalMFD"})
@@ -990,9 +1040,9 @@ TEST_F(EsperaLonga, ContagemDoHorarioDeVeraoEsperaAChamadaTerminar) {
     QTimer& contagem = FComandosAdicionais->TimerVerao;
     // A daylight-saving exit waiting for its moment, which the first tick reaches.
     dHoraComando = momento(kMomento.date(), QTime(11, 15, 0));
-    dHoraECF = dHoraComando.addSecs(-1);
     contagem.setInterval(1);
-    contagem.start();
+    FComandosAdicionais->EsperaSaida(dHoraComando.addSecs(-1));
+    platform::clock::advance(3000);
     const int antes = chamadas("ProgramaHorarioVerao");
 
     int enviadosDuranteAChamada = -1;

@@ -390,9 +390,9 @@ TEST_F(RelFiscais, ReducaoFechaODiaEALeituraSeguinteMostraOsNovosContadores) {
 
 TEST_F(RelFiscais, LegendasComRetornoDeCarroMostramUmaLinhaPorTrecho) {
     // The countdown of a daylight-saving exit, written by its timer.
-    uComandosAdicionais::dHoraECF = uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(10, 40, 0));
-    uComandosAdicionais::dHoraComando = uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(11, 15, 0));
-    uComandosAdicionais::FComandosAdicionais->TimerVeraoTimer();
+    esperaDoVerao(uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(10, 40, 0)),
+                  uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(11, 15, 0)));
+    tiqueDoVerao();
     auto* z = controle<QPushButton>("BtReducaoZ");
     ASSERT_EQ(z->text(), QStringLiteral("Aguarde !!! Hora do ECF  : 10:40:01\rComando Será Enviado as : 11:15:00"));
     const LegendaDesenhada contagem = legendaDesenhada(z);
