@@ -384,7 +384,9 @@ void TFConfigECF::CarregaCadastro() {
     }
     // A printer seen for the first time starts from the template; without
     // one its grids stay empty until the first save creates the file.
-    if (!QFileInfo::exists(arquivo_)) URelFiscais::copiaArquivo(sPastaBase + QStringLiteral("Modelo.ntf"), arquivo_);
+    const QString modelo = sPastaBase + QStringLiteral("Modelo.ntf");
+    if (!QFileInfo::exists(arquivo_) && QFileInfo::exists(modelo) && !URelFiscais::copiaArquivo(modelo, arquivo_))
+        erroCopia(modelo, arquivo_);
     const cf::Cadastro cadastro = cf::leCadastro(arquivo_);
     for (cf::Tabela t : cf::kTabelas) mostraGrade(t, cadastro[size_t(cf::indice(t))]);
 }

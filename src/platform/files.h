@@ -1,0 +1,17 @@
+// Writing a whole file so that it is either all there or as it was: every
+// file the program makes goes through here (profile/ini.h's replaceFile has
+// the rules: a temporary file beside it, checked through to the disk, then
+// put in its place).
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform::files {
+
+// Replaces (or creates) the file `path` with `bytes`.  False when the system
+// refused any part of it (a full disk, no permission, a missing folder); the
+// file is then as it was, and no other file is left behind.
+bool replace(const QString& path, const QByteArray& bytes);
+
+}  // namespace platform::files
