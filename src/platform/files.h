@@ -1,7 +1,8 @@
-// Writing a whole file so that it is either all there or as it was: every
-// file the program makes goes through here (profile/ini.h's replaceFile has
-// the rules: a temporary file beside it, checked through to the disk, then
-// put in its place).
+// Writing a whole file so that it is either all there or as it was: the
+// program's reports, copies and saved files go through here, its profile
+// files through Profile over the same routine (profile/ini.h's replaceFile
+// has the rules: a temporary file beside it, checked through to the disk,
+// then put in its place).
 #pragma once
 
 #include <QByteArray>
