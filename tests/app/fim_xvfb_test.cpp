@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QPoint>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <cstring>
@@ -86,6 +87,8 @@ class FimNoX : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(qEnvironmentVariableIsSet("DISPLAY")) << "run under xvfb-run";
+        ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            << "xdotool is missing (scripts/setup installs it)";
         ASSERT_TRUE(pasta_.isValid());
         const QString origem = QStringLiteral(ZENTORA_INSTALL_DIR "/");
         for (const char* item : {"Modelo.ntf", "usb.bmp", "serial.bmp"})
