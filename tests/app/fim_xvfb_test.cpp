@@ -42,15 +42,18 @@ QString xdotool(const QStringList& argumentos, bool deveDarCerto = true) {
     return QString::fromUtf8(x.readAllStandardOutput()).trimmed();
 }
 
-// The first visible window whose title matches, once it is there.
-QString janela(const QString& titulo) {
-    return xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+// The first visible window of process `pid` whose title matches, once it
+// is there (the windows of a program that has just ended may linger a moment).
+QString janela(qint64 pid, const QString& titulo) {
+    return xdotool({QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--sync"),
+                    QStringLiteral("--onlyvisible"), QStringLiteral("--pid"), QString::number(pid),
                     QStringLiteral("--name"), titulo})
         .section(QLatin1Char('\n'), 0, 0);
 }
 
-bool visivel(const QString& titulo) {
-    return !xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), titulo},
+bool visivel(qint64 pid, const QString& titulo) {
+    return !xdotool({QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                     QStringLiteral("--pid"), QString::number(pid), QStringLiteral("--name"), titulo},
                     false)
                 .isEmpty();
 }
@@ -78,8 +81,11 @@ void pedeParaFechar(const QString& id) {
     fecha.type = atomo("WM_PROTOCOLS");
     fecha.data.data32[0] = atomo("WM_DELETE_WINDOW");
     fecha.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(x, 0, fecha.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&fecha));
-    xcb_flush(x);
+    const xcb_void_cookie_t envio =
+        xcb_send_event_checked(x, 0, fecha.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&fecha));
+    xcb_generic_error_t* erro = xcb_request_check(x, envio);
+    EXPECT_EQ(erro, nullptr) << "X error " << int(erro->error_code) << " sending to window " << fecha.window;
+    std::free(erro);
     xcb_disconnect(x);
 }
 
@@ -116,18 +122,19 @@ protected:
             ADD_FAILURE() << "the program did not start";
             return {};
         }
-        const QString principal = janela(kPrincipal);
-        EXPECT_FALSE(janela(kFaixa).isEmpty());
+        const qint64 pid = programa_.processId();
+        const QString principal = janela(pid, kPrincipal);
+        EXPECT_FALSE(janela(pid, kFaixa).isEmpty());
         clica(principal, kLocalizar);
         // Only a printer found says so under this title.
-        const QString aviso = janela(kLocalizada);
+        const QString aviso = janela(pid, kLocalizada);
         xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), aviso, QStringLiteral("key"),
                  QStringLiteral("Return")});
         QElapsedTimer relogio;
         relogio.start();
-        while (visivel(kLocalizada) && relogio.elapsed() < kEspera) {
+        while (visivel(pid, kLocalizada) && relogio.elapsed() < kEspera) {
         }
-        EXPECT_FALSE(visivel(kLocalizada));
+        EXPECT_FALSE(visivel(pid, kLocalizada));
         return principal;
     }
 
