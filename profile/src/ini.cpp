@@ -181,23 +181,73 @@ bool writeAll(int fd, std::string_view content) {
     return true;
 }
 
+bool readAll(int fd, std::string& bytes) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return false;
+    bytes.resize(size_t(st.st_size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, off_t(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+// Puts `content` as the whole file behind `fd`, from its start: true only
+// when every byte reached the disk and the file has exactly that size.
+bool putWhole(int fd, std::string_view content) {
+    struct stat st {};
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, content) && ::ftruncate(fd, off_t(content.size())) == 0 &&
+           ::fsync(fd) == 0 && ::fstat(fd, &st) == 0 && st.st_size == off_t(content.size());
+}
+
 // Rewrites an existing file through its own descriptor, for a folder where
 // no new file can be made.  The room for the new content is claimed first,
-// so a full disk refuses the write before any byte changes.
+// so a full disk refuses the write before any byte changes; where the file
+// system cannot claim it, a write that fails midway puts the old bytes back.
 bool rewriteInPlace(const fs::path& target, std::string_view content) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0;
-    if (ok && off_t(content.size()) > st.st_size) {
+    std::string old;
+    bool ok = readAll(fd, old);
+    if (ok && content.size() > old.size()) {
         const int err = ::posix_fallocate(fd, 0, off_t(content.size()));
         ok = err == 0 || err == EOPNOTSUPP || err == EINVAL;
     }
-    ok = ok && writeAll(fd, content) && ::ftruncate(fd, off_t(content.size())) == 0 && ::fsync(fd) == 0;
-    ::close(fd);
+    if (ok && !putWhole(fd, content)) {
+        putWhole(fd, old);
+        ok = false;
+    }
+    ok = ::close(fd) == 0 && ok;
     return ok;
 }
 #endif
+
+enum class Written { NotCreated, Failed, Complete };
+
+// Writes `content` to the new file `temp`.  Complete only when all of it is
+// there: every write accepted, flushed to the disk, closed without error and
+// the file of the size written (a full disk may refuse the last bytes only
+// when they are flushed).
+Written writeNew(const fs::path& temp, std::string_view content) {
+#if !defined(_WIN32)
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return Written::NotCreated;
+    bool ok = putWhole(fd, content);
+    ok = ::close(fd) == 0 && ok;
+#else
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return Written::NotCreated;
+    out.write(content.data(), std::streamsize(content.size()));
+    out.close();
+    std::error_code ec;
+    const auto size = fs::file_size(temp, ec);
+    const bool ok = !out.fail() && !ec && size == content.size();
+#endif
+    return ok ? Written::Complete : Written::Failed;
+}
 
 }  // namespace
 
@@ -253,31 +303,22 @@ bool replaceFile(const std::string& path, std::string_view content) {
 #endif
     std::random_device rd;
     const fs::path temp = folder / ("." + target.filename().string() + "." + std::to_string(rd()) + ".tmp");
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
+    switch (writeNew(temp, content)) {
+        case Written::NotCreated:
 #if !defined(_WIN32)
             // No new file can be made beside it (a read-only folder): the
             // file itself is rewritten.
             if (exists) return rewriteInPlace(target, content);
 #endif
             return false;
-        }
-        out.write(content.data(), std::streamsize(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
+        case Written::Failed:
             fs::remove(temp, ec);
             return false;
-        }
+        case Written::Complete:
+            break;
     }
 #if !defined(_WIN32)
     {
-        int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
-        }
         struct stat st {};
         if (::stat(target.c_str(), &st) == 0) ::chmod(temp.c_str(), st.st_mode & 07777);
     }

@@ -87,7 +87,19 @@ void TFprincipal::showEvent(QShowEvent* event) {
 
 void TFprincipal::closeEvent(QCloseEvent* event) {
     event->accept();
-    QApplication::quit();
+    encerra();
+}
+
+void TFprincipal::encerra() {
+    // The port is given back at once, so that a new start finds the printer
+    // free.  The status strip refuses closes of its own, and a window that
+    // refuses would make QApplication::quit() give up: the event loop is
+    // ended directly instead.
+    if (relogio_) relogio_->para();
+    Kestrona_FI_FechaPortaSerial();
+    if (UStatus::Fstatus) UStatus::Fstatus->hide();
+    hide();
+    QCoreApplication::exit(0);
 }
 
 void TFprincipal::FormShow() {
@@ -192,7 +204,7 @@ void TFprincipal::BtInstalaUSBClick() {
     ui->BtInstalaUSB->setText(QStringLiteral("Instalar Driver USB"));
 }
 
-void TFprincipal::BtSairClick() { QApplication::quit(); }
+void TFprincipal::BtSairClick() { encerra(); }
 
 void TFprincipal::BtConfigClick() { printer::mostraSobre(UConfig::FConfigGeral, this); }
 void TFprincipal::BtAdmClick() { UGerenciador::FGerenciador->Entra(this); }

@@ -54,6 +54,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Ends the program: the port closed, both windows gone, the event loop
+    // left with exit code 0.
+    void encerra();
+
     bool mostrada_ = false;
     std::optional<printer::Fita> fita_;
     std::unique_ptr<TFBobina> bobina_;

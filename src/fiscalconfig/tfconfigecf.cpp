@@ -379,9 +379,13 @@ void TFConfigECF::CarregaCadastro() {
     cf::Leitura leitura = cf::leCadastro(arquivo_);
     // A printer seen for the first time starts from the template; without
     // one its grids stay empty until the first save creates the file.
-    if (leitura.estado == platform::ProfileSnapshot::State::Missing &&
-        URelFiscais::copiaArquivo(sPastaBase + QStringLiteral("Modelo.ntf"), arquivo_))
-        leitura = cf::leCadastro(arquivo_);
+    const QString modelo = sPastaBase + QStringLiteral("Modelo.ntf");
+    if (leitura.estado == platform::ProfileSnapshot::State::Missing && QFileInfo::exists(modelo)) {
+        if (URelFiscais::copiaArquivo(modelo, arquivo_))
+            leitura = cf::leCadastro(arquivo_);
+        else
+            erroCopia(modelo, arquivo_);
+    }
     mostraCadastro(leitura);
     if (cadastroIlegivel_) avisaIlegivel(arquivo_);
 }

@@ -1,8 +1,7 @@
 #include "dadosz.h"
 
-#include <QSaveFile>
-
 #include "platform/cp1252.h"
+#include "platform/files.h"
 #include "printer/buffer.h"
 
 namespace uDadosMFeMFD {
@@ -103,10 +102,7 @@ QStringList LinhasDadosZ(const QByteArray& dados) {
 bool GravaTexto(const QString& arquivo, const QStringList& linhas) {
     QByteArray conteudo;
     for (const QString& linha : linhas) conteudo += platform::toCp1252(linha) + "\r\n";
-    QSaveFile saida(arquivo);
-    if (!saida.open(QIODevice::WriteOnly)) return false;
-    if (saida.write(conteudo) != conteudo.size()) return false;
-    return saida.commit();
+    return platform::files::replace(arquivo, conteudo);
 }
 
 }  // namespace uDadosMFeMFD

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "app/localizacao.h"
 #include "commands/tfcomandosadicionais.h"
@@ -11,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/cp1252.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "printer/buffer.h"
@@ -149,16 +149,9 @@ std::optional<QStringList> leLinhas(const QString& arquivo) {
 bool copiaArquivo(const QString& origem, const QString& destino) {
     QFile entrada(origem);
     if (!entrada.open(QIODevice::ReadOnly)) return false;
-    QSaveFile saida(destino);
-    if (!saida.open(QIODevice::WriteOnly)) return false;
-    QByteArray bloco(64 * 1024, Qt::Uninitialized);
-    for (;;) {
-        const qint64 lidos = entrada.read(bloco.data(), bloco.size());
-        if (lidos < 0) return false;
-        if (lidos == 0) break;
-        if (saida.write(bloco.constData(), lidos) != lidos) return false;
-    }
-    return saida.commit();
+    const QByteArray bytes = entrada.readAll();
+    if (entrada.error() != QFileDevice::NoError) return false;
+    return platform::files::replace(destino, bytes);
 }
 
 QString semLeitura() { return QStringLiteral("Nenhuma Leitura Foi Recebida do ECF"); }

@@ -1,17 +1,21 @@
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include "auxiliares.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "instalacao.h"
 #include "kesafi32.h"
 #include "memory/tfdadosmfemfd.h"
+#include "printer/buffer.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
 #include "reports/tfrelfiscais.h"
@@ -141,6 +145,41 @@ TEST_F(TFprincipalTest, TheStatusStripSitsUnderTheMainWindow) {
     // Placed before it is shown; the monitor's tick keeps it there for good.
     UStatus::Fstatus->TimerMonitorGeralTimer();
     EXPECT_EQ(UStatus::Fstatus->pos(), uZentora3::Fprincipal->pos() + QPoint(0, 479));
+}
+
+// The program ends when asked, in the real event loop: "Finalizar Programa"
+// and a close of the main window from the window system both leave exec()
+// with 0, take the status strip along and give the port back.
+TEST_F(TFprincipalTest, FinishingOrClosingTheMainWindowEndsTheEventLoop) {
+    criaImpressora();
+    for (bool pelaJanela : {false, true}) {
+        SCOPED_TRACE(pelaJanela ? "window closed" : "Finalizar Programa");
+        criaJanelas();
+        uZentora3::Fprincipal->BtLocalizarImpressoraClick();
+        caixas();
+        ASSERT_TRUE(UStatus::Fstatus->isVisible());
+        const int fechamentos = chamadas("FechaPortaSerial");
+        QTimer::singleShot(0, uZentora3::Fprincipal, [this, pelaJanela] {
+            if (pelaJanela) {
+                QCloseEvent fecha;
+                QCoreApplication::sendEvent(uZentora3::Fprincipal->windowHandle(), &fecha);
+            } else {
+                QTest::mouseClick(ui()->BtSair, Qt::LeftButton);
+            }
+        });
+        // A program that does not end is stopped here with another code.
+        QTimer guarda;
+        guarda.setSingleShot(true);
+        QObject::connect(&guarda, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        guarda.start(5000);
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_FALSE(uZentora3::Fprincipal->isVisible());
+        EXPECT_FALSE(UStatus::Fstatus->isVisible());
+        EXPECT_EQ(chamadas("FechaPortaSerial"), fechamentos + 1);
+        QByteArray cupom = printer::bufferEmBranco(6);
+        EXPECT_EQ(Kestrona_FI_NumeroCupom(cupom.data()), -5);
+        EXPECT_TRUE(caixas().empty());
+    }
 }
 
 TEST_F(TFprincipalTest, TheChosenSkinStylesTheWholeProgram) {

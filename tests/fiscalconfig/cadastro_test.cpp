@@ -9,9 +9,11 @@
 #include <QFile>
 #include <QRadioButton>
 #include <QTest>
+#include <optional>
 
 #include "../reports/impressao.h"
 #include "configecf.h"
+#include "disco_cheio.h"
 #include "kesafi_virtual.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
@@ -402,6 +404,55 @@ TEST_F(Cadastro, CopiaDeModeloQueFalhaNomeiaOsDoisArquivosENaoMudaNada) {
     EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("12,00%"));
 }
 
+// A disk that fills up during a copy: an error naming both files, never a
+// success, and whatever was there stays whole: the saved model, the plan
+// an import would replace, and no half copy of the template for a new printer.
+TEST_F(Cadastro, DiscoCheioNaCopiaNaoDaSucessoENaoEstragaOQueHavia) {
+    uZentora3::Fprincipal->BtLocalizarImpressoraClick();
+    caixas();
+    {
+        DiscoCheio cheio(64);
+        uZentora3::Fprincipal->BtConfigFiscaisClick();
+    }
+    EXPECT_EQ(descritas(caixas()),
+              Caixas{"Error CADASTRO: Não Foi Possível Copiar o Arquivo:\r" +
+                     arquivo(QStringLiteral("Modelo.ntf")).toStdString() + "\rPara:\r" + cadastro().toStdString()});
+    EXPECT_FALSE(QFile::exists(cadastro()));
+    EXPECT_EQ(QDir(arquivo(QStringLiteral("Cadastro"))).entryList(QDir::Files | QDir::Hidden), QStringList());
+    reabre();
+    const QByteArray plano = conteudo(cadastro());
+    ASSERT_EQ(plano, modelo());
+
+    std::optional<DiscoCheio> cheio;
+    dialogos.whileOpen([&](const Record& r) {
+        if (r.kind == Kind::SaveFile || r.kind == Kind::OpenFile)
+            cheio.emplace(64);
+        else
+            cheio.reset();
+    });
+    const QString salvo = pastaModelos() + QStringLiteral("/Loja.ntf");
+    const QByteArray velho = "[Aliquota]\r\n1=\"07,00%\",ICMS\r\n";
+    grava(salvo, velho);
+    const QString importado = pastaModelos() + QStringLiteral("/Outra.ntf");
+    grava(importado, QByteArray("[Aliquota]\r\n1=\"03,00%\",ICMS\r\n;") + QByteArray(200, 'x') + "\r\n");
+    dialogos.text(salvo).text(importado);
+    clica("BtSalvaModeloConfig");
+    clica("BtImportaModeloConfig");
+    const auto erro = [](const QString& de, const QString& para) {
+        return "Error CADASTRO: Não Foi Possível Copiar o Arquivo:\r" + de.toStdString() + "\rPara:\r" +
+               para.toStdString();
+    };
+    const auto vistas = descritas(caixas());
+    ASSERT_EQ(vistas.size(), 4u);
+    EXPECT_EQ(vistas[1], erro(cadastro(), salvo));
+    EXPECT_EQ(vistas[3], erro(importado, cadastro()));
+    EXPECT_EQ(conteudo(salvo), velho);
+    EXPECT_EQ(conteudo(cadastro()), plano);
+    EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("18,00%"));
+    EXPECT_EQ(QDir(pastaModelos()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("Loja.ntf"), QStringLiteral("Outra.ntf")}));
+}
+
 TEST_F(Cadastro, ArquivoQueNaoPodeSerLidoNuncaEhSobrescrito) {
     uZentora3::Fprincipal->BtLocalizarImpressoraClick();
     caixas();
@@ -439,7 +490,10 @@ TEST_F(Cadastro, PastaDeCadastroInexistenteAvisaNaGravacaoEParaAli) {
     caixas();
     UStatus::sPastaCadastro = arquivo(QStringLiteral("Sem Pasta"));
     uZentora3::Fprincipal->BtConfigFiscaisClick();
-    EXPECT_TRUE(caixas().empty());
+    // The template cannot be copied there either.
+    EXPECT_EQ(descritas(caixas()),
+              Caixas{"Error CADASTRO: Não Foi Possível Copiar o Arquivo:\r" +
+                     arquivo(QStringLiteral("Modelo.ntf")).toStdString() + "\rPara:\r" + cadastro().toStdString()});
     EXPECT_EQ(celula("SgAliquotas", 1), QString());
 
     dialogos.yes();

@@ -18,11 +18,13 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 
 #include "../reports/impressao.h"
 #include "auxiliares.h"
 #include "commands/datahora.h"
 #include "commands/tfcomandosadicionais.h"
+#include "disco_cheio.h"
 #include "ead/chaves.h"
 #include "ead/ead.h"
 #include "kesafi32.h"
@@ -491,6 +493,45 @@ TEST_F(DadosMFeMFD, CopiaQueFalhaGuardaODownloadENomeiaOsDoisArquivos) {
     EXPECT_TRUE(vistas.back().text.contains(UStatus::sPastaBase + "Relatorios" + separador + serie() + ".MFD"));
     EXPECT_FALSE(mostrou(vistas, Kind::Question, QStringLiteral("DOWNLOAD DA MFD")));
     EXPECT_EQ(dialogos.pending(), 1u);
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+// A disk that fills up while a file is put in the reports folder: an error
+// naming it, no question, and what was there stays whole: the Z report of
+// the same second, the kept download and the one the library just left.
+TEST_F(DadosMFeMFD, DiscoCheioNaoDaSucessoENaoEstragaOQueHavia) {
+    std::optional<DiscoCheio> cheio;
+    dialogos.whileOpen([&](const Record& r) {
+        if (r.title == QLatin1String("RESPOSTA DO ECF"))
+            cheio.emplace(64);
+        else
+            cheio.reset();
+    });
+    const QString nomeZ = serie() + kStem + QStringLiteral("_Z.txt");
+    grava(relatorio(nomeZ), "relatorio anterior");
+    clica("BtDadosZ");
+    auto vistas = caixas();
+    ASSERT_EQ(vistas.size(), 2u) << todas(vistas);
+    EXPECT_EQ(descreve(vistas[1]),
+              "Error DADOS DA REDUÇÃO \"Z\": Não Foi Possível Gravar o Arquivo:\r" + relatorio(nomeZ).toStdString());
+    EXPECT_EQ(conteudo(relatorio(nomeZ)), QByteArray("relatorio anterior"));
+
+    total("RbTipoMFD");
+    const QByteArray guardado = "download anterior";
+    const QByteArray baixado(300, 'm');
+    grava(relatorio(serie() + QStringLiteral(".MFD")), guardado);
+    grava(relatorio(QStringLiteral("Download.MFD")), baixado);
+    forcaSucesso();
+    clica("BtDownloadMFD");
+    vistas = caixas();
+    ASSERT_FALSE(vistas.empty());
+    EXPECT_EQ(vistas.back().kind, Kind::Error) << todas(vistas);
+    EXPECT_EQ(vistas.back().title, QStringLiteral("DOWNLOAD DA MFD"));
+    EXPECT_TRUE(vistas.back().text.contains(relatorio(serie() + QStringLiteral(".MFD")))) << todas(vistas);
+    EXPECT_FALSE(mostrou(vistas, Kind::Question, QStringLiteral("DOWNLOAD DA MFD")));
+    EXPECT_EQ(conteudo(relatorio(serie() + QStringLiteral(".MFD"))), guardado);
+    EXPECT_EQ(conteudo(relatorio(QStringLiteral("Download.MFD"))), baixado);
+    EXPECT_EQ(relatorios().size(), 3) << relatorios().join(' ').toStdString();
     EXPECT_TRUE(shell.calls.empty());
 }
 

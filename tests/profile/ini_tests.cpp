@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 
+#include "disco_cheio.h"
 #include "profile/ini.h"
 #include "profile/system_text.h"
 #include "usuario_comum.h"
@@ -184,6 +185,44 @@ TEST_F(TempDir, AFileInAReadOnlyFolderIsRewrittenInPlace) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     fs::permissions(dir, fs::perms::owner_all);
+}
+
+// A disk that fills up during the write: nothing is reported written, the
+// old file stays whole and no temporary file is left, for a new file, a
+// replaced one and one rewritten in place in a read-only folder.
+TEST_F(TempDir, AFullDiskNeverReportsAWriteAndKeepsTheOldFile) {
+    const std::string antigo = "[Sistema]\r\nPorta=USB\r\n";
+    const std::string novo = antigo + "Path=" + std::string(300, 'p') + "\r\n";
+    const std::string path = file("KESAFI32.ini");
+    const auto arquivos = [this] { return std::distance(fs::directory_iterator(dir), fs::directory_iterator()); };
+    for (rlim_t limite : {rlim_t(0), rlim_t(40)}) {
+        SCOPED_TRACE(limite);
+        fs::remove(path);
+        {
+            DiscoCheio cheio(limite);
+            EXPECT_FALSE(replaceFile(path, novo));
+        }
+        EXPECT_EQ(arquivos(), 0);
+        ASSERT_TRUE(replaceFile(path, antigo));
+        {
+            DiscoCheio cheio(limite);
+            EXPECT_FALSE(replaceFile(path, novo));
+            EXPECT_FALSE(writeString(path, "Sistema", "Path", std::string(300, 'p')));
+        }
+        EXPECT_EQ(load(path).text, antigo);
+        EXPECT_EQ(arquivos(), 1);
+    }
+
+    ComoUsuarioComum::entrega(path, 0640);
+    ComoUsuarioComum::entrega(dir.string(), 0555);
+    {
+        ComoUsuarioComum usuario;
+        DiscoCheio cheio(antigo.size());
+        EXPECT_FALSE(replaceFile(path, novo));
+    }
+    fs::permissions(dir, fs::perms::owner_all);
+    EXPECT_EQ(load(path).text, antigo);
+    EXPECT_EQ(arquivos(), 1);
 }
 
 TEST_F(TempDir, FilesAreUtf8AndAFileMadeOnWindowsIsReadAsWindows1252) {

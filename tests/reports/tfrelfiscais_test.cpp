@@ -9,10 +9,12 @@
 #include <QRadioButton>
 #include <QTest>
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "commands/datahora.h"
 #include "commands/tfcomandosadicionais.h"
+#include "disco_cheio.h"
 #include "impressao.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
@@ -164,6 +166,46 @@ TEST_F(RelFiscais, CopiaQueFalhaMostraOArquivoENaoPerguntaNada) {
     EXPECT_EQ(dialogos.pending(), 1u);
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_FALSE(QDir(arquivo(QStringLiteral("Relatorios"))).exists());
+}
+
+// A disk that fills up while the reading is saved: an error naming the
+// file and no question; no file is made, and a reading saved before under
+// that name stays whole.
+TEST_F(RelFiscais, DiscoCheioNaoDaSucessoENaoEstragaALeituraQueHavia) {
+    platform::clock::set(QDateTime(QDate(2012, 2, 3), QTime(14, 5, 9)));
+    std::optional<DiscoCheio> cheio;
+    const auto leComDiscoCheio = [&] {
+        dialogos.whileOpen([&](const Record& r) {
+            if (r.title == QLatin1String("RESPOSTA DO ECF"))
+                cheio.emplace(64);
+            else
+                cheio.reset();
+        });
+        leituraX("RbSalvarX");
+        dialogos.whileOpen({});
+        const auto vistas = caixas();
+        ASSERT_EQ(vistas.size(), 2u) << todas(vistas);
+        EXPECT_EQ(vistas[1].kind, Kind::Error) << descreve(vistas[1]);
+        EXPECT_EQ(vistas[1].title, kTituloX);
+        EXPECT_TRUE(vistas[1].text.contains(arquivo(QStringLiteral("Relatorios/")) + UStatus::sNomeArquivo + "_LX.txt"))
+            << descreve(vistas[1]);
+    };
+    const auto arquivos = [&] {
+        return QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files | QDir::Hidden);
+    };
+    leComDiscoCheio();
+    EXPECT_EQ(arquivos(), QStringList());
+
+    dialogos.no();
+    leituraX("RbSalvarX");
+    caixas();
+    const QString nome = QStringLiteral("Relatorios/") + UStatus::sNomeArquivo + QStringLiteral("_LX.txt");
+    const QByteArray salva = conteudo(nome);
+    ASSERT_GT(salva.size(), 64);
+    leComDiscoCheio();
+    EXPECT_EQ(conteudo(nome), salva);
+    EXPECT_EQ(arquivos().size(), 1);
+    EXPECT_TRUE(shell.calls.empty());
 }
 
 TEST_F(RelFiscais, ImpressoraQueRecusaOuDesligadaEmCadaModo) {

@@ -11,8 +11,10 @@
 //
 // Files are text in the system's code page (system_text.h).  A write goes to
 // a temporary file beside the file it replaces, so a crash never leaves a
-// torn file; it follows a symbolic link to the file it names and keeps that
-// file's permission bits.  An existing file that cannot be read is never
+// torn file, and replaces it only when every byte reached the disk and the
+// file reads back at its full size (a full disk leaves the old file); it
+// follows a symbolic link to the file it names and keeps that file's
+// permission bits.  An existing file that cannot be read is never
 // written.
 #pragma once
 
