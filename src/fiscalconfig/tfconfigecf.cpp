@@ -517,7 +517,7 @@ void TFConfigECF::MostraConfiguracaoAtual() {
 // ---- the shared copy and send ----------------------------------------------
 
 void TFConfigECF::copiaDaImpressora(const Tabela& tabela) {
-    if (!dialogs::question(tabela.tituloCopia, kPerguntaCopia)) {
+    if (!dialogs::question(tabela.tituloCopia, kPerguntaCopia, dialogs::Default::No)) {
         cancelado();
         return;
     }
@@ -532,7 +532,7 @@ void TFConfigECF::copiaDaImpressora(const Tabela& tabela) {
 }
 
 void TFConfigECF::enviaParaImpressora(const Tabela& tabela) {
-    if (!dialogs::question(tabela.tituloEnvio, tabela.perguntaEnvio)) {
+    if (!dialogs::question(tabela.tituloEnvio, tabela.perguntaEnvio, dialogs::Default::No)) {
         cancelado();
         return;
     }
@@ -573,7 +573,7 @@ void TFConfigECF::BtSalvaTudoArquivoClick() {
 
 void TFConfigECF::enviaUm(const QString& pergunta, const QString& titulo, const std::function<void()>& envia,
                           bool (*releitura)(), bool releSempre, QLineEdit* edit) {
-    if (!dialogs::question(titulo, pergunta)) {
+    if (!dialogs::question(titulo, pergunta, dialogs::Default::No)) {
         cancelado();
         limpa(edit);
         return;

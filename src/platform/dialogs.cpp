@@ -41,13 +41,22 @@ void information(const QString& title, const QString& text) {
     messageBox(QMessageBox::Information, title, text);
 }
 
-bool question(const QString& title, const QString& text) {
+bool question(const QString& title, const QString& text, Default defaultButton) {
     Open open;
+    const bool padraoNao = defaultButton == Default::No;
     if (gScript)
-        return gScript->handle({Kind::Question, title, text, {QStringLiteral("Yes"), QStringLiteral("No")}}).accepted;
+        return gScript
+            ->handle({Kind::Question,
+                      title,
+                      text,
+                      {QStringLiteral("Yes"), QStringLiteral("No")},
+                      padraoNao ? QStringLiteral("No") : QStringLiteral("Yes")})
+            .accepted;
     QMessageBox box(QMessageBox::Question, title, shown(text), QMessageBox::NoButton, owner());
     QPushButton* sim = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
-    box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
+    QPushButton* nao = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
+    box.setDefaultButton(padraoNao ? nao : sim);
+    box.setEscapeButton(nao);
     box.exec();
     return box.clickedButton() == sim;
 }

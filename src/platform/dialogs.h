@@ -19,6 +19,8 @@ struct Record {
     QString title;
     QString text;
     QStringList buttons;
+    // The button Enter presses; set for questions ("Yes" or "No").
+    QString defaultButton = {};
 };
 
 // The application's title, used by plain messages.
@@ -42,8 +44,11 @@ public:
 
 // OK button, information icon.
 void information(const QString& title, const QString& text);
-// Yes and No buttons, question icon; true only on Yes.
-bool question(const QString& title, const QString& text);
+// The button of a question that Enter presses.  A question whose Yes changes
+// the printer (or a file) for good says No.
+enum class Default { Yes, No };
+// Yes and No buttons ("Sim", "Não"), question icon; true only on Yes.
+bool question(const QString& title, const QString& text, Default defaultButton);
 // OK button, error icon.
 void error(const QString& title, const QString& text);
 // The application's title, OK button, no icon.

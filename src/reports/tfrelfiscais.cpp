@@ -8,6 +8,7 @@
 #include "commands/tfcomandosadicionais.h"
 #include "kesafi32.h"
 #include "platform/clock.h"
+#include "platform/codepage.h"
 #include "platform/cp1252.h"
 #include "platform/dialogs.h"
 #include "platform/paths.h"
@@ -148,6 +149,14 @@ bool copiaArquivo(const QString& origem, const QString& destino) {
     return saida.commit();
 }
 
+bool gravaTexto(const QString& destino, const QString& texto) {
+    const QByteArray bytes = platform::toSystemCodePage(texto);
+    QSaveFile saida(destino);
+    if (!saida.open(QIODevice::WriteOnly)) return false;
+    if (saida.write(bytes) != bytes.size()) return false;
+    return saida.commit();
+}
+
 bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo) {
     memo->clear();
     const QString arquivo = arquivoCaptura();
@@ -165,12 +174,16 @@ bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QSt
 void salvaCaptura(const QString& sufixo, const QString& titulo) {
     const QString relativo = caminhoRelatorio(sNomeArquivo + sufixo);
     const QString destino = sPastaBase + relativo;
-    if (!copiaArquivo(arquivoCaptura(), destino)) {
+    // The capture is Windows-1252, as the library writes it; the report a
+    // person opens is text of the system's code page.
+    QFile captura(arquivoCaptura());
+    if (!captura.open(QIODevice::ReadOnly) || !gravaTexto(destino, platform::fromCp1252(captura.readAll()))) {
         platform::dialogs::error(titulo, QStringLiteral("Não Foi Possível Gravar o Arquivo:\r") + destino);
         return;
     }
     if (platform::dialogs::question(
-            titulo, QStringLiteral("Arquivo Gerado com Sucesso na Pasta Relatórios\rDeseja Visualizar o Arquivo?")))
+            titulo, QStringLiteral("Arquivo Gerado com Sucesso na Pasta Relatórios\rDeseja Visualizar o Arquivo?"),
+            platform::dialogs::Default::Yes))
         AbreArquivoTXT(sAbreTXT, relativo);
 }
 
@@ -262,14 +275,16 @@ void TFRelFiscais::BtReducaoZClick() {
                 kTituloEmissaoZ,
                 QStringLiteral("Atenção!!! Você Marcou a Opção de Ajuste de Relógio\rDessa Forma, o ECF Ajustará seu "
                                "Relógio em Até 5 Minutos\rem Relação a Hora do Computador.!\rVocê Tem Certeza que a "
-                               "Data e Hora de seu Computador esta Correta?"))) {
+                               "Data e Hora de seu Computador esta Correta?"),
+                platform::dialogs::Default::No)) {
             cancelado();
             return;
         }
     }
     if (!platform::dialogs::question(kTituloEmissaoZ,
                                      QStringLiteral("Deseja Realmente Emitir a Redução Z?\rse a Redução não Estiver "
-                                                    "Pendente ,\ro ECF Ficará Bloqueado até as 23:59:59!"))) {
+                                                    "Pendente ,\ro ECF Ficará Bloqueado até as 23:59:59!"),
+                                     platform::dialogs::Default::No)) {
         cancelado();
         return;
     }

@@ -213,6 +213,8 @@ TEST_F(Impressora, QualquerPerguntaRecusadaNaoMudaNada) {
         const std::vector<Record> vistas = caixas();
         ASSERT_EQ(vistas.size(), 2u) << botao;
         EXPECT_EQ(vistas[0].kind, Kind::Question) << botao;
+        // Each of them changes the printer or the file for good: Enter says No.
+        EXPECT_EQ(vistas[0].defaultButton, QStringLiteral("No")) << botao;
         EXPECT_EQ(descreve(vistas[1]), "Information CONFIGURAÇÃO: Comando Cancelado") << botao;
         // A cancelled single send empties its edit.
         if (botao == std::string("BtEnviarAliquota")) {
