@@ -1,9 +1,7 @@
 #include "dadosz.h"
 
-#include <QSaveFile>
-
-#include "platform/cp1252.h"
 #include "printer/buffer.h"
+#include "reports/tfrelfiscais.h"
 
 namespace uDadosMFeMFD {
 
@@ -101,12 +99,9 @@ QStringList LinhasDadosZ(const QByteArray& dados) {
 }
 
 bool GravaTexto(const QString& arquivo, const QStringList& linhas) {
-    QByteArray conteudo;
-    for (const QString& linha : linhas) conteudo += platform::toCp1252(linha) + "\r\n";
-    QSaveFile saida(arquivo);
-    if (!saida.open(QIODevice::WriteOnly)) return false;
-    if (saida.write(conteudo) != conteudo.size()) return false;
-    return saida.commit();
+    QString texto;
+    for (const QString& linha : linhas) texto += linha + QStringLiteral("\r\n");
+    return URelFiscais::gravaTexto(arquivo, texto);
 }
 
 }  // namespace uDadosMFeMFD

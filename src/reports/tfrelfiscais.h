@@ -75,13 +75,19 @@ std::optional<QStringList> leLinhas(const QString& arquivo);
 // then keeps what it held).
 bool copiaArquivo(const QString& origem, const QString& destino);
 
+// Writes `texto` over `destino` as text of the system's code page (UTF-8 on
+// Linux, Windows-1252 on Windows), replacing a file of that name only once
+// everything was written; false when anything failed (`destino` then keeps
+// what it held).
+bool gravaTexto(const QString& destino, const QString& texto);
+
 // Clears `memo` and shows the capture file in it, `primeiraLinha` first.
 // A capture file that cannot be opened leaves the memo empty and shows an
 // error box with `titulo` naming the file; false then.
 bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo);
-// Copies the capture file into the reports folder as sNomeArquivo + `sufixo`
-// and offers to open the copy in sAbreTXT.  A failed copy shows an error box
-// with `titulo` naming the target file and asks nothing.
+// Copies the capture file into the reports folder as sNomeArquivo + `sufixo`,
+// as text of the system's code page (gravaTexto), and offers to open the copy in sAbreTXT.  A failed copy shows an
+// error box with `titulo` naming the target file and asks nothing.
 void salvaCaptura(const QString& sufixo, const QString& titulo);
 
 }  // namespace URelFiscais
