@@ -391,7 +391,7 @@ TEST_F(RelFiscais, LegendasComRetornoDeCarroMostramUmaLinhaPorTrecho) {
 
     EXPECT_EQ(legendaDesenhada(controle<QLabel>("LbMsgZ")).linhas, 3);
     EXPECT_EQ(legendaDesenhada(controle<QLabel>("LbInfo30Dias")).linhas, 2);
-    EXPECT_GE(legendaDesenhada(controle<QLabel>("sLabel1")).linhas, 2);
+    EXPECT_EQ(legendaDesenhada(controle<QLabel>("sLabel1")).linhas, 2);
     EXPECT_EQ(legendaDesenhada(controle<QPushButton>("BtLeituraMF")).linhas, 1);
 }
 

@@ -12,11 +12,13 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
+#include <string>
 #include <vector>
 
 #include "auxiliares.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "manager/tfgerenciador.h"
+#include "printer/ustatus.h"
 #include "reports/editdata.h"
 #include "reports/tfrelfiscais.h"
 #include "settings/tfconfiggeral.h"
@@ -24,20 +26,20 @@
 
 namespace {
 
-class Aparencia : public Instalacao, public ::testing::WithParamInterface<QString> {
+class Aparencia : public Instalacao, public ::testing::WithParamInterface<std::string> {
 protected:
     // The skin chosen in the settings file, the program started with it and
     // the printer located.
     void SetUp() override {
         Instalacao::SetUp();
         if (HasFatalFailure()) return;
-        gravaIni(QStringLiteral("Zentora3"), QStringLiteral("Interface"), GetParam());
+        gravaIni(QStringLiteral("Zentora3"), QStringLiteral("Interface"), QString::fromStdString(GetParam()));
         criaImpressora();
         if (HasFatalFailure()) return;
         criaJanelas();
         uZentora3::Fprincipal->BtLocalizarImpressoraClick();
         caixas();
-        ASSERT_EQ(UStatus::sInterface, GetParam());
+        ASSERT_EQ(UStatus::sInterface.toStdString(), GetParam());
     }
 };
 
@@ -128,12 +130,13 @@ TEST_P(Aparencia, OCalendarioMostraTodasAsSemanasComOsMesesEmPortugues) {
     calendario->hide();
 }
 
-std::vector<QString> interfaces() {
-    const QStringList& nomes = UConfig::Interfaces();
-    return {nomes.begin(), nomes.end()};
+std::vector<std::string> interfaces() {
+    std::vector<std::string> nomes;
+    for (const QString& nome : UConfig::Interfaces()) nomes.push_back(nome.toStdString());
+    return nomes;
 }
 
 INSTANTIATE_TEST_SUITE_P(Interfaces, Aparencia, ::testing::ValuesIn(interfaces()),
-                         [](const ::testing::TestParamInfo<QString>& info) { return info.param.toStdString(); });
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 }  // namespace
