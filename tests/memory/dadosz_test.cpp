@@ -119,7 +119,7 @@ TEST(DadosZ, ArquivoEmUtf8ComCRLFSubstituidoSoQuandoGravado) {
     EXPECT_EQ(bytes.count("\r\n"), 81);
     EXPECT_EQ(bytes.count('\n'), 81);
     EXPECT_TRUE(bytes.endsWith("\r\n"));
-    EXPECT_TRUE(bytes.contains(QStringLiteral("Contador Geral de Operações Não Fiscais").toUtf8()));
+    EXPECT_TRUE(bytes.contains(QStringLiteral("Contador Geral de Operações Nâo Fiscais").toUtf8()));
     EXPECT_TRUE(bytes.startsWith(QByteArray(23, ' ') + QStringLiteral("DADOS DA ÚLTIMA REDUÇÃO Z\r\n").toUtf8()));
 
     // A new report replaces the old one.
