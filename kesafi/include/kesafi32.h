@@ -58,6 +58,9 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_DadosUltimaReducaoMFD(char* dados /* 1279
 KESAFI_API int KESAFI_CALL Kestrona_FI_RetornoAliquotas(char* aliquotas /* 79 */);
 KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaIndiceAliquotasIss(char* indices /* 48 */);
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaAliquota(const char* aliquota, int tipo);
+/* The three naming functions refuse a name with a control character (below
+ * 0x20, DEL) or a byte Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90,
+ * 0x9D): -2, answered ACK 6, ST1 1, ST3 4; the tables stay as they were. */
 KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaFormasPagamento(char* formas /* 3016 */);
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaFormaPagamentoMFD(const char* nome, const char* vinculo);
 KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(char* recebimentos /* 1077 */);
@@ -101,17 +104,21 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char
  * texts given to ArquivoMFD and EspelhoMFD, with the program's own key pair
  * for the others.  Paths may use Windows separators.  A file is written under
  * a temporary name and appears whole, replacing a file of its name; on any
- * failure nothing is left.
+ * failure nothing is left (ArquivoMFD's files appear together or not at
+ * all).  Temporaries ("<name>.parcial-<number>") that a killed process left
+ * are removed by the next call writing into their folder.
  *
  * Ranges: selector "D" (FormatoDadosMFD: "1") with dates "dd/mm/yy" (also
  * "ddmmyy" or "dd/mm/yyyy"), "C" ("2") with COOs of up to six digits; blanks
  * around them are ignored.  User "1" to "5" (the printer has one user, 1).
  * Results: 1 done; -2 a rejected argument (null or overlong text, selector,
  * user, type, flag or format out of its values, keys that do not sign, a
- * source file given to ArquivoMFD); -27 refused by the printer: an
+ * source file given to ArquivoMFD, a destination that is KESAFI32.ini or the
+ * printer's memory however spelt); -27 refused by the printer: an
  * unreadable date (ST3 52, 53) or COO, a first value after the last (214), a
  * range without documents or another user (160); -1 a file that could not
- * be written, or a stored file that is not a Download.MFD or is damaged.
+ * be written, or a stored file that is not a Download.MFD, is damaged or is
+ * no regular file (a FIFO is refused at once).
  */
 
 /* The fiscal memory (every reduction with its totals) into `arquivo`, in

@@ -1,10 +1,12 @@
 #include "binario.h"
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "impressora.h"
+#include "regular.h"
 #include "relogio.h"
 
 namespace kesafi::binario {
@@ -167,14 +169,14 @@ namespace {
 // Reads a file's records one at a time, each checked against its length.
 class Leitor {
 public:
-    Leitor(const std::string& arquivo, Leitura& saida) : in_(arquivo, std::ios::binary), saida_(saida) {
-        in_.rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    Leitor(const std::string& arquivo, Leitura& saida) : in_(abreRegular(arquivo)), saida_(saida) {
+        if (in_) std::setvbuf(in_.get(), nullptr, _IOFBF, 1 << 20);
     }
     // The signature and the version.
     bool abre() {
         char inicio[10];
-        if (!in_) return falha("não foi possível ler o arquivo");
-        if (!in_.read(inicio, sizeof inicio) || std::memcmp(inicio, kAssinaturaMfd, 8) != 0)
+        if (!in_) return falha("não foi possível ler o arquivo, ou não é um arquivo comum");
+        if (!le(inicio, sizeof inicio) || std::memcmp(inicio, kAssinaturaMfd, 8) != 0)
             return falha("não é um arquivo da MFD");
         const unsigned versao = static_cast<unsigned char>(inicio[8]) | static_cast<unsigned char>(inicio[9]) << 8;
         if (versao == 0 || versao > kVersao) return falha("versão " + std::to_string(versao) + " desconhecida");
@@ -182,12 +184,12 @@ public:
     }
     bool proximo(char& tipo, std::string& corpo) {
         char topo[5];
-        if (!in_.read(topo, sizeof topo)) return falha("arquivo incompleto");
+        if (!le(topo, sizeof topo)) return falha("arquivo incompleto");
         uint32_t n = 0;
         for (int i = 0; i < 4; ++i) n |= static_cast<uint32_t>(static_cast<unsigned char>(topo[1 + i])) << (8 * i);
         if (n > kMaiorRegistro) return falha("registro maior que o permitido");
         corpo.resize(n);
-        if (n && !in_.read(corpo.data(), n)) return falha("arquivo incompleto");
+        if (n && !le(corpo.data(), n)) return falha("arquivo incompleto");
         tipo = topo[0];
         return true;
     }
@@ -213,8 +215,12 @@ public:
     }
 
 private:
-    std::vector<char> buffer_ = std::vector<char>(1 << 20);
-    std::ifstream in_;
+    bool le(char* p, size_t n) { return std::fread(p, 1, n, in_.get()) == n; }
+
+    struct Fecha {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::unique_ptr<std::FILE, Fecha> in_;
     Leitura& saida_;
 };
 

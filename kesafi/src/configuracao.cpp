@@ -7,6 +7,26 @@
 
 namespace kesafi {
 
+namespace fs = std::filesystem;
+
+namespace {
+
+// The path with every link and ".." of its existing part resolved.
+fs::path resolvido(const fs::path& p) {
+    std::error_code ec;
+    fs::path r = fs::weakly_canonical(fs::absolute(p, ec), ec);
+    return ec ? fs::absolute(p, ec).lexically_normal() : r;
+}
+
+bool mesmoLugar(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    return a == b || fs::equivalent(a, b, ec);
+}
+
+bool mesmoNomeSemCaixa(std::string_view a, std::string_view b) { return maiusculas(a) == maiusculas(b); }
+
+}  // namespace
+
 std::string maiusculas(std::string_view v) {
     std::string out(trimmed(v));
     for (char& ch : out)
@@ -70,6 +90,28 @@ int Configuracao::semente() const {
 }
 
 std::string Configuracao::documentoAberto() const { return le("Virtual", "DocumentoAberto"); }
+
+bool Configuracao::arquivoProprio(const std::string& caminho) const {
+    const fs::path destino = resolvido(caminho);
+    const std::string nome = destino.filename().string();
+    struct Protegidos {
+        fs::path pasta;
+        std::initializer_list<const char*> nomes;
+    };
+    const Protegidos protegidos[] = {
+        {resolvido(base_), {"KESAFI32.ini"}},
+        {resolvido(pastaMemoria()),
+         {"memoria.db", "memoria.db-wal", "memoria.db-shm", "memoria.db-journal", "memoria.trava"}},
+    };
+    for (const Protegidos& p : protegidos) {
+        for (const char* n : p.nomes) {
+            std::error_code ec;
+            if (fs::equivalent(destino, p.pasta / n, ec)) return true;
+            if (mesmoNomeSemCaixa(nome, n) && mesmoLugar(destino.parent_path(), p.pasta)) return true;
+        }
+    }
+    return false;
+}
 
 std::string Configuracao::pastaDeSaida() const {
     const std::string path = le("Sistema", "Path");

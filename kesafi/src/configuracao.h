@@ -42,6 +42,12 @@ public:
     // The folder named by [Sistema] Path (the program's folder when empty),
     // with trailing separator.
     std::string pastaDeSaida() const;
+    // True when `caminho` names one of the library's own files: this
+    // KESAFI32.ini or the printer's memory (memoria.db with its -wal, -shm
+    // and -journal, memoria.trava), however it is spelt (relative, "..",
+    // symbolic links, another case, a second hard link).  No generated
+    // file may replace them.
+    bool arquivoProprio(const std::string& caminho) const;
 
 private:
     std::string le(const char* secao, const char* chave) const;

@@ -115,21 +115,25 @@ binario::Cabecalho cabecalhoBinario(const Impressora& imp, int usuario, char tip
 }
 
 // The files of one call, written under temporary names and put in place
-// together once every one is whole.
+// together once every one is whole (or none of them).
 class Lote {
 public:
     ArquivoAssinado& novo(const std::string& destino) {
         return *arquivos_.emplace_back(std::make_unique<ArquivoAssinado>(destino));
     }
     bool publica() {
-        for (auto& a : arquivos_)
-            if (!a->publica()) return false;
-        return true;
+        std::vector<ArquivoAssinado*> todos;
+        for (auto& a : arquivos_) todos.push_back(a.get());
+        return publicaTodos(todos);
     }
 
 private:
     std::vector<std::unique_ptr<ArquivoAssinado>> arquivos_;
 };
+
+// A destination that is one of the library's own files is refused before
+// anything is written.
+bool destinoRecusado(const Sessao& s, const std::string& destino) { return s.configuracao().arquivoProprio(destino); }
 
 // Download.MFD: the documents of the range with each receipt's data, then
 // the reductions of the range.
@@ -151,7 +155,8 @@ constexpr const char* kPrefixos[] = {"MF", "MFD", "TDM", "RZ", "EMFD"};
 
 // A "Tipo E" file of a range: E01 and E02, then the registers of the type
 // (MF: E12, E13; MFD: E14, E15, E18; TDM: all of them; RZ: E14, E15), each
-// kind in the order of its keys.
+// kind in the order of its keys; a register without data in the range as its
+// one placeholder record.
 bool escreveTipoE(ArquivoAssinado& f, Memoria& m, const Tabelas& t, const tipo_e::Identidade& id, int tipo,
                   const Faixa& faixa, std::string_view chave1, std::string_view chave2) {
     if (!f.aberto()) return false;
@@ -165,24 +170,39 @@ bool escreveTipoE(ArquivoAssinado& f, Memoria& m, const Tabelas& t, const tipo_e
     f.escreve(tipo_e::e01(id, kComandos[tipo], reducoes.empty() ? 0 : reducoes.front().cont.crz,
                           reducoes.empty() ? 0 : reducoes.back().cont.crz, dataInicial, dataFinal));
     f.escreve(tipo_e::e02(id));
+    bool comDados = false;
+    const auto escreve = [&](const std::string& registros) {
+        comDados = comDados || !registros.empty();
+        f.escreve(registros);
+    };
+    const auto fecha = [&](tipo_e::Registro r) {
+        if (!comDados) f.escreve(tipo_e::vazio(r, id));
+        comDados = false;
+    };
     const bool mf = tipo == 0 || tipo == 2, mfd = tipo != 0;
     if (mf) {
-        for (const Reducao& r : reducoes) f.escreve(tipo_e::e12(id, r));
-        for (const Reducao& r : reducoes) f.escreve(tipo_e::e13(id, r));
+        for (const Reducao& r : reducoes) escreve(tipo_e::e12(id, r));
+        fecha(tipo_e::Registro::E12);
+        for (const Reducao& r : reducoes) escreve(tipo_e::e13(id, r));
+        fecha(tipo_e::Registro::E13);
     }
     if (mfd) {
         int64_t emissao = 0;
         m.percorre(
             faixa, [&](const Documento& d) { emissao = d.dataHora; },
-            [&](const Cupom& c) { f.escreve(tipo_e::e14(id, c, emissao)); });
+            [&](const Cupom& c) { escreve(tipo_e::e14(id, c, emissao)); });
+        fecha(tipo_e::Registro::E14);
         m.percorre(
             faixa, [](const Documento&) {},
             [&](const Cupom& c) {
-                for (const Item& i : c.itens) f.escreve(tipo_e::e15(id, c, i));
+                for (const Item& i : c.itens) escreve(tipo_e::e15(id, c, i));
             });
+        fecha(tipo_e::Registro::E15);
     }
-    if (tipo == 1 || tipo == 2)
-        for (const Reducao& r : reducoes) f.escreve(tipo_e::e18(id, r, t));
+    if (tipo == 1 || tipo == 2) {
+        for (const Reducao& r : reducoes) escreve(tipo_e::e18(id, r, t));
+        fecha(tipo_e::Registro::E18);
+    }
     return f.fecha(chave1, chave2);
 }
 
@@ -221,9 +241,6 @@ Resposta arquivoMfd(Sessao& s, const char* origem, const char* inicial, const ch
     Impressora& imp = *s.imp;
     return imp.consulta([&](Memoria& m) -> Resposta {
         if (*u != 1 || !m.primeiroDocumento(faixa)) return semDados();
-        Lote lote;
-        const binario::Cabecalho cab = cabecalhoBinario(imp, *u, v[0], faixa);
-        if (!escreveDownload(lote.novo(pasta + "Download.MFD"), m, cab, faixa, chave1, chave2)) return {-1, 0, 0, 0};
         const tipo_e::Identidade id = identidade(imp);
         // One file for the range, or one per day of movement in it.
         std::vector<std::pair<int, Faixa>> partes;
@@ -231,8 +248,17 @@ Resposta arquivoMfd(Sessao& s, const char* origem, const char* inicial, const ch
             partes.emplace_back(dayOf(imp.agora()), faixa);
         else
             partes = m.dias(faixa);
-        for (const auto& [dia, parte] : partes) {
-            ArquivoAssinado& f = lote.novo(pasta + nomeTipoE(tipo, id.serie, dia, imp.agora()));
+        std::vector<std::string> nomes;
+        for (const auto& parte : partes) nomes.push_back(pasta + nomeTipoE(tipo, id.serie, parte.first, imp.agora()));
+        if (destinoRecusado(s, pasta + "Download.MFD")) return invalido();
+        for (const std::string& n : nomes)
+            if (destinoRecusado(s, n)) return invalido();
+        Lote lote;
+        const binario::Cabecalho cab = cabecalhoBinario(imp, *u, v[0], faixa);
+        if (!escreveDownload(lote.novo(pasta + "Download.MFD"), m, cab, faixa, chave1, chave2)) return {-1, 0, 0, 0};
+        for (size_t i = 0; i < partes.size(); ++i) {
+            const Faixa& parte = partes[i].second;
+            ArquivoAssinado& f = lote.novo(nomes[i]);
             const bool escrito = tipo == 4 ? espelho::escreve(espelho::Formato::Texto, f, identificacao(imp, *u, parte),
                                                               daMemoria(m, parte), chave1, chave2)
                                            : escreveTipoE(f, m, imp.tabelas(), id, tipo, parte, chave1, chave2);
@@ -248,7 +274,8 @@ Resposta espelhoMfd(Sessao& s, const char* destino, const char* inicial, const c
     const auto sel = texto(seletor, 8);
     const std::string v = sel ? maiusculas(*sel) : std::string();
     const auto u = usuarioDe(usuario);
-    if (!arquivo || (v != "D" && v != "C") || !u || !chavesUsaveis(chave1, chave2)) return invalido();
+    if (!arquivo || (v != "D" && v != "C") || !u || !chavesUsaveis(chave1, chave2) || destinoRecusado(s, *arquivo))
+        return invalido();
     Faixa faixa;
     if (Resposta r = faixaDe(v == "D", inicial, final, faixa); r.retorno != 1) return r;
     Impressora& imp = *s.imp;
@@ -261,14 +288,16 @@ Resposta espelhoMfd(Sessao& s, const char* destino, const char* inicial, const c
     });
 }
 
-Resposta formatoDadosMfd(const char* origem, const char* destino, const char* formato, const char* seletor,
-                         const char* inicial, const char* final, const char* usuario) {
+Resposta formatoDadosMfd(const Sessao& s, const char* origem, const char* destino, const char* formato,
+                         const char* seletor, const char* inicial, const char* final, const char* usuario) {
     const auto fonte = caminho(origem), arquivo = caminho(destino);
     const auto fmt = texto(formato, 8), sel = texto(seletor, 8);
     const std::string f = fmt ? std::string(trimmed(*fmt)) : std::string();
     const std::string v = sel ? std::string(trimmed(*sel)) : std::string();
     const auto u = usuarioDe(usuario);
-    if (!fonte || !arquivo || (f != "0" && f != "1" && f != "2") || (v != "1" && v != "2") || !u) return invalido();
+    if (!fonte || !arquivo || (f != "0" && f != "1" && f != "2") || (v != "1" && v != "2") || !u ||
+        destinoRecusado(s, *arquivo))
+        return invalido();
     Faixa faixa;
     if (Resposta r = faixaDe(v == "1", inicial, final, faixa); r.retorno != 1) return r;
 
@@ -308,7 +337,7 @@ Resposta formatoDadosMfd(const char* origem, const char* destino, const char* fo
 
 Resposta downloadMf(Sessao& s, const char* arquivo) {
     const auto destino = caminho(arquivo);
-    if (!destino) return invalido();
+    if (!destino || destinoRecusado(s, *destino)) return invalido();
     Impressora& imp = *s.imp;
     return imp.consulta([&](Memoria& m) -> Resposta {
         ArquivoAssinado f(*destino);

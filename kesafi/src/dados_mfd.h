@@ -7,10 +7,12 @@
 // Paths may use Windows separators.  Results: 1 done; -2 an argument the
 // library rejects (a null or overlong text, a selector, user, type, flag or
 // format out of its values, key texts that do not sign, a source file given
-// to ArquivoMFD); -27 the printer refuses: an unreadable date (ST3 52/53) or
-// COO range, a first value after the last (ST3 214), a range without
-// documents or a user the printer never had (ST3 160); -1 a file that could
-// not be written, or a stored file that cannot be read.
+// to ArquivoMFD, a destination that is one of the library's own files:
+// KESAFI32.ini or the printer's memory); -27 the printer refuses: an
+// unreadable date (ST3 52/53) or COO range, a first value after the last
+// (ST3 214), a range without documents or a user the printer never had (ST3
+// 160); -1 a file that could not be written, or a stored file that cannot be
+// read or is no regular file (a FIFO is refused at once).
 #pragma once
 
 #include "sessao.h"
@@ -21,8 +23,8 @@ Resposta arquivoMfd(Sessao& s, const char* origem, const char* inicial, const ch
                     const char* usuario, int tipo, const char* chave1, const char* chave2, int arquivoUnico);
 Resposta espelhoMfd(Sessao& s, const char* destino, const char* inicial, const char* final, const char* seletor,
                     const char* usuario, const char* chave1, const char* chave2);
-Resposta formatoDadosMfd(const char* origem, const char* destino, const char* formato, const char* seletor,
-                         const char* inicial, const char* final, const char* usuario);
+Resposta formatoDadosMfd(const Sessao& s, const char* origem, const char* destino, const char* formato,
+                         const char* seletor, const char* inicial, const char* final, const char* usuario);
 Resposta downloadMf(Sessao& s, const char* arquivo);
 
 }  // namespace kesafi::dados

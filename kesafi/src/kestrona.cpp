@@ -303,6 +303,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaFormaPagamentoMFD(const char* nom
     anotaTextos({nome, vinculo});
     return chama("ProgramaFormaPagamentoMFD", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!nome || !vinculo || (std::strcmp(vinculo, "0") != 0 && std::strcmp(vinculo, "1") != 0)) return invalido();
+        if (!gravavel(nome)) return textoRecusado();
         return s.imp->programaForma(nome, vinculo[0] == '1');
     });
 }
@@ -318,6 +319,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(int indic
     anotaTextos({nome});
     return chama("NomeiaTotalizadorNaoSujeitoIcms", Alvo::Impressora, {}, [&](Sessao& s) {
         if (!nome) return invalido();
+        if (!gravavel(nome)) return textoRecusado();
         return s.imp->nomeiaTotalizador(indice, nome);
     });
 }
@@ -335,6 +337,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaRelatorioGerencialMFD(const char* i
         if (!indice || !nome) return invalido();
         const std::string_view v = trimmed(indice);
         const int n = soDigitos(v) && v.size() <= 2 ? std::stoi(std::string(v)) : 0;
+        if (!gravavel(nome)) return textoRecusado();
         return s.imp->nomeiaRelatorio(n, nome);
     });
 }
@@ -513,8 +516,8 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_FormatoDadosMFD(const char* origem, const
                                                        const char* seletor, const char* inicial, const char* final,
                                                        const char* usuario) {
     anotaTextos({origem, destino, formato, seletor, inicial, final, usuario});
-    return chama("FormatoDadosMFD", Alvo::Biblioteca, {}, [&](Sessao&) {
-        return dados::formatoDadosMfd(origem, destino, formato, seletor, inicial, final, usuario);
+    return chama("FormatoDadosMFD", Alvo::Biblioteca, {}, [&](Sessao& s) {
+        return dados::formatoDadosMfd(s, origem, destino, formato, seletor, inicial, final, usuario);
     });
 }
 

@@ -3,13 +3,20 @@
 // its signature line and put in place under its own name (replacing a file
 // of that name).  Until then nothing exists under the destination's name; a
 // file that is not concluded leaves no trace.
+//
+// Temporary names are "<destination>.parcial-<number>".  The process writing
+// one holds a lock on it (trava.h) until it is put in place or removed, so a
+// temporary nobody holds is what a process killed mid-write left: every new
+// file removes those of its folder first.
 #pragma once
 
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "ead/ead.h"
+#include "trava.h"
 
 namespace kesafi {
 
@@ -38,12 +45,22 @@ public:
 
 private:
     void descarta();
+    friend bool publicaTodos(std::span<ArquivoAssinado* const> arquivos);
 
     std::string destino_, temporario_;
+    Trava trava_;
     std::FILE* f_ = nullptr;
     ead::Assinador assinador_;
     bool falhou_ = false, fechado_ = false, concluido_ = false;
 };
+
+// Puts every file of a set in place, or none of them: the files already
+// under the destinations' names are kept under a second name until all are
+// in place, and come back if one cannot be put.  Every file must be closed.
+bool publicaTodos(std::span<ArquivoAssinado* const> arquivos);
+
+// Removes the temporaries of the folder that no process is writing.
+void removeTemporariosAbandonados(const std::string& pasta);
 
 // The keys sign a file: both are 256 hexadecimal digits and make a key pair.
 bool chavesUsaveis(const char* chave1, const char* chave2);

@@ -63,7 +63,8 @@ Impressora* memoriaLegivel(Sessao& s) {
 }
 
 void defineStatus(Sessao& s, const Resposta& r) {
-    const bool respondeu = r.retorno == 1 || r.retorno == -27 || r.retorno == -8;
+    // An answer that carries status bytes came from the printer, whatever the result.
+    const bool respondeu = r.retorno == 1 || r.retorno == -27 || r.retorno == -8 || r.st1 || r.st2 || r.st3;
     // Every answer shows a receipt in progress and a clock behind the last document.
     int st1 = r.st1;
     if (respondeu && s.imp && !s.imp->danificada()) {

@@ -83,6 +83,10 @@ struct Saida {
 enum class Alvo { Biblioteca, Firmware, Impressora };
 
 inline Resposta invalido() { return {-2, 0, 0, 0}; }
+// A text the printer cannot store (texto.h, gravavel) sent for its tables:
+// refused as a bad parameter, with its answer ST1 1 ("Parâmetro Inválido")
+// and ST3 4 ("TIPO DE PARÂMETRO INVÁLIDO"); nothing changes.
+inline Resposta textoRecusado() { return {-2, kSt1ParametroInvalido, 0, 4}; }
 inline Resposta ok() { return {}; }
 
 // Common path of every Kestrona_FI_* call: counting, forced answers and

@@ -69,6 +69,14 @@ std::string cp1252(std::string_view utf8) {
     return out;
 }
 
+bool gravavel(std::string_view cp) {
+    for (const char ch : cp) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) return false;
+    }
+    return true;
+}
+
 std::string padRight(std::string_view s, size_t width) {
     std::string out(s.substr(0, width));
     out.resize(width, ' ');

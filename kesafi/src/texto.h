@@ -15,6 +15,11 @@ inline constexpr int kColunas = 48;
 // without a Windows-1252 form become '?'.
 std::string cp1252(std::string_view utf8);
 
+// True when a Windows-1252 text holds only what the printer stores in its
+// tables: no control character (below 0x20, DEL) and none of the bytes
+// Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D).
+bool gravavel(std::string_view cp);
+
 // Exactly `width` characters: cut on the right or padded with blanks.
 std::string padRight(std::string_view s, size_t width);
 // Exactly `width` characters: cut on the left or padded with blanks in front.

@@ -36,11 +36,22 @@ std::string e01(const Identidade& id, std::string_view comando, int64_t crzInici
                 int dataFinal);
 std::string e02(const Identidade& id);
 std::string e12(const Identidade& id, const Reducao& r);
-// One record per partial total of the reduction, sorted by the total's code.
+// E13 and E18 detail a reduction as it closed the day: one record per partial
+// total of the reduction (the rates programmed then and every untaxed,
+// adjustment and non-fiscal total) and one per payment method of the table,
+// zero amounts included, each reduction's records in the order of their keys.
 std::string e13(const Identidade& id, const Reducao& r);
 std::string e14(const Identidade& id, const Cupom& c, int64_t emissao);
 std::string e15(const Identidade& id, const Cupom& c, const Item& i);
-// One record per payment method that received an amount in the reduction's day.
 std::string e18(const Identidade& id, const Reducao& r, const Tabelas& t);
+
+// The registers a file may hold with no data for them.
+enum class Registro { E12, E13, E14, E15, E18 };
+
+// The one record written for a register that a file holds but that has no
+// data: its first four fields identify the printer (the register's name, the
+// serial number, the additional-MF letter, the model), every other field is
+// zeros (N, D, H) or blanks (X).
+std::string vazio(Registro registro, const Identidade& id);
 
 }  // namespace kesafi::tipo_e

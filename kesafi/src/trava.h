@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace kesafi {
@@ -24,6 +25,13 @@ public:
     // is created when missing; its contents are never read nor written.
     // `erro` receives the system's reason when the result is Falhou.
     Resultado obtem(const std::string& arquivo, std::string& erro);
+    // The same on a file that must exist already (it is never created):
+    // false when it is missing or another open of it holds the lock.
+    bool obtemExistente(const std::string& arquivo);
+    // Creates `arquivo`, which must not exist, for writing and holds its lock
+    // for as long as this Trava holds it, also after the stream is closed.
+    // Null when it cannot be made, or when another open took its lock first.
+    std::FILE* cria(const std::string& arquivo);
     bool obtida() const { return h_ != kNenhuma; }
 
 private:

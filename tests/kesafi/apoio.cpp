@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include "ead/chaves.h"
+#include "openssl_linha.h"
 #include "profile/ini.h"
 
 namespace kesafi_teste {
@@ -49,6 +51,25 @@ std::string leArquivo(const std::filesystem::path& p) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+void confereAssinatura(const std::filesystem::path& arquivo, const std::filesystem::path& trabalho) {
+    SCOPED_TRACE(arquivo.string());
+    EXPECT_EQ(validateFile(arquivo.c_str(), ead::kChave1, ead::kChave2), 1);
+    const std::string bytes = leArquivo(arquivo);
+    std::filesystem::create_directories(trabalho);
+    std::string recuperado, esperado, erros;
+    ASSERT_TRUE(assinatura_teste::blocosOpenssl(trabalho, bytes, ead::kChave1, recuperado, esperado, &erros)) << erros;
+    EXPECT_EQ(recuperado, esperado);
+
+    std::string alterado = bytes;
+    alterado[bytes.size() / 3] ^= 0x01;
+    const std::filesystem::path copia = trabalho / "alterado.bin";
+    std::ofstream(copia, std::ios::binary) << alterado;
+    EXPECT_EQ(validateFile(copia.c_str(), ead::kChave1, ead::kChave2), 0);
+    if (assinatura_teste::blocosOpenssl(trabalho, alterado, ead::kChave1, recuperado, esperado, &erros)) {
+        EXPECT_NE(recuperado, esperado);
+    }
 }
 
 namespace {

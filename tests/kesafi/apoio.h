@@ -35,6 +35,9 @@ std::string le(Funcao funcao, size_t largura, int esperado = 1) {
 }
 std::string fita(int documentos);
 std::string leArquivo(const std::filesystem::path& p);
+// A file the library generated checks with validateFile and with the openssl
+// command line alone (working in `trabalho`); with one byte changed, with neither.
+void confereAssinatura(const std::filesystem::path& arquivo, const std::filesystem::path& trabalho);
 
 // The computer's date `dias` days from today as ddmmyyyy (and ddmmyy).
 std::string diaDdmmyyyy(int dias = 0);

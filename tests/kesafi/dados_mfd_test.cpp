@@ -2,15 +2,20 @@
 // (Download.MFD and the "Tipo E" files), its mirror, the conversion of a
 // stored Download.MFD, and the fiscal memory file.  Every file they make is
 // signed and checks with validateFile and with the openssl command line alone.
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <map>
 #include <set>
 
 #include "apoio.h"
 #include "ead/chaves.h"
-#include "openssl_linha.h"
 #include "profile/system_text.h"
 
 namespace kesafi_teste {
@@ -90,27 +95,13 @@ protected:
         return out;
     }
 
-    // The file checks with validateFile and with openssl alone; with one
-    // byte changed, with neither.
-    void confereAssinatura(const fs::path& arquivo) {
-        SCOPED_TRACE(arquivo.string());
-        EXPECT_EQ(valida(arquivo), 1);
-        const std::string bytes = leArquivo(arquivo);
-        const fs::path trabalho = pasta / "openssl";
-        fs::create_directories(trabalho);
-        std::string recuperado, esperado, erros;
-        ASSERT_TRUE(assinatura_teste::blocosOpenssl(trabalho, bytes, ead::kChave1, recuperado, esperado, &erros))
-            << erros;
-        EXPECT_EQ(recuperado, esperado);
+    void confereAssinatura(const fs::path& arquivo) { kesafi_teste::confereAssinatura(arquivo, pasta / "openssl"); }
 
-        std::string alterado = bytes;
-        alterado[bytes.size() / 3] ^= 0x01;
-        const fs::path copia = pasta / "alterado.bin";
-        std::ofstream(copia, std::ios::binary) << alterado;
-        EXPECT_EQ(valida(copia), 0);
-        if (assinatura_teste::blocosOpenssl(trabalho, alterado, ead::kChave1, recuperado, esperado, &erros)) {
-            EXPECT_NE(recuperado, esperado);
-        }
+    // The names in a folder.
+    static std::set<std::string> nomes(const fs::path& p) {
+        std::set<std::string> out;
+        for (const auto& e : fs::directory_iterator(p)) out.insert(e.path().filename().string());
+        return out;
     }
 
     fs::path relatorios;
@@ -403,6 +394,123 @@ TEST_F(DadosMfd, BadArgumentsAndEmptyRangesAreRefused) {
     EXPECT_FALSE(fs::exists(destino));
     EXPECT_EQ(contador("COO"), coo);
     EXPECT_EQ(contador("Documentos"), documentos);
+}
+
+// The printer's memory and the settings are refused as destinations however
+// they are spelt: nothing is written and the printer goes on as it was.
+TEST_F(DadosMfd, TheLibrarysOwnFilesAreNeverADestination) {
+    ASSERT_EQ(arquivoMfd(data(-30), data(), "D", 1), 1);
+    const fs::path memoria = pasta / "Impressora Virtual", download = relatorios / "Download.MFD";
+    ASSERT_TRUE(fs::exists(memoria / "memoria.db-wal"));
+    fs::create_directory_symlink(memoria, pasta / "atalho");
+    fs::create_symlink(arquivoMemoria(), relatorios / "memoria.txt");
+    fs::create_hard_link(ini, relatorios / "configuracao.txt");
+    std::string invertido = (memoria / "memoria.db").string();
+    std::replace(invertido.begin(), invertido.end(), '/', '\\');
+    const std::string destinos[] = {
+        arquivoMemoria().string(),
+        (memoria / "memoria.db-wal").string(),
+        (memoria / "memoria.db-shm").string(),
+        (memoria / "memoria.db-journal").string(),
+        (memoria / "memoria.trava").string(),
+        ini.string(),
+        (pasta / "kesafi32.INI").string(),
+        (relatorios / ".." / "Impressora Virtual" / "." / "memoria.db").string(),
+        fs::relative(arquivoMemoria(), fs::current_path()).string(),
+        invertido,
+        (pasta / "atalho" / "MEMORIA.DB").string(),
+        (relatorios / "memoria.txt").string(),
+        (relatorios / "configuracao.txt").string(),
+    };
+    std::map<std::string, std::string> antes;
+    for (const auto& e : fs::directory_iterator(memoria)) antes[e.path().filename().string()] = leArquivo(e.path());
+    const std::string configuracao = leArquivo(ini);
+    const long long documentos = contador("Documentos");
+
+    for (const std::string& d : destinos) {
+        SCOPED_TRACE(d);
+        EXPECT_EQ(espelho(d, data(-30), data(), "D"), -2);
+        EXPECT_EQ(Kestrona_FI_DownloadMF(d.c_str()), -2);
+        for (const char* fmt : {"0", "1", "2"}) EXPECT_EQ(formato(download, d, fmt, "1", data(-30), data()), -2);
+    }
+    std::map<std::string, std::string> depois;
+    for (const auto& e : fs::directory_iterator(memoria)) depois[e.path().filename().string()] = leArquivo(e.path());
+    EXPECT_EQ(depois, antes);
+    EXPECT_EQ(leArquivo(ini), configuracao);
+    EXPECT_TRUE(fs::is_symlink(relatorios / "memoria.txt"));
+    EXPECT_EQ(contador("Documentos"), documentos);
+    EXPECT_EQ(espelho(relatorios / "espelho.txt", data(-30), data(), "D"), 1);
+}
+
+// With one of its files unable to go in place, ArquivoMFD leaves the folder
+// as it found it: the old Download.MFD, and none of the new day files.
+TEST_F(DadosMfd, ArquivoMfdPutsItsFilesInPlaceAllTogetherOrNone) {
+    ASSERT_EQ(arquivoMfd(data(-30), data(), "D", 1, 0), 1);
+    const auto dias = arquivos("MFDVF");
+    ASSERT_GE(dias.size(), 3u);
+    const std::string antigo = leArquivo(relatorios / "Download.MFD");
+    for (const auto& f : dias) fs::remove(f);
+    fs::create_directory(dias.back());
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
+    EXPECT_EQ(arquivoMfd(data(-30), data(), "D", 1, 0), -1);
+    EXPECT_EQ(leArquivo(relatorios / "Download.MFD"), antigo);
+    EXPECT_EQ(nomes(relatorios), (std::set<std::string>{"Download.MFD", dias.back().filename().string()}));
+
+    // Once the way is free the whole set appears.
+    fs::remove(dias.back());
+    ASSERT_EQ(arquivoMfd(data(-30), data(), "D", 1, 0), 1);
+    EXPECT_NE(leArquivo(relatorios / "Download.MFD"), antigo);
+    for (const auto& f : dias) EXPECT_EQ(valida(f), 1) << f;
+}
+
+// A write killed half way leaves its temporary behind; the next file written
+// in that folder removes it, but not one another process is writing (it holds
+// its lock) nor files of other names.
+TEST_F(DadosMfd, TemporariesOfAKilledWriteGoWithTheNextWriteThere) {
+    const std::string abandonados[] = {"Download.MFD.parcial-3141592653", "espelho.txt.parcial-7"};
+    const std::string outros[] = {"notas.parcial-abc", "parcial-12", "vivo.txt.parcial-42", "pasta.parcial-5"};
+    for (const auto& n : abandonados) std::ofstream(relatorios / n) << "meio arquivo";
+    for (const auto& n : outros) std::ofstream(relatorios / n) << "de outro";
+    fs::remove(relatorios / "pasta.parcial-5");
+    fs::create_directory(relatorios / "pasta.parcial-5");
+    const int vivo = open((relatorios / "vivo.txt.parcial-42").c_str(), O_RDONLY);
+    ASSERT_GE(vivo, 0);
+    ASSERT_EQ(flock(vivo, LOCK_EX | LOCK_NB), 0);
+
+    ASSERT_EQ(espelho(relatorios / "espelho.txt", data(-3), data(), "D"), 1);
+    std::set<std::string> esperados(std::begin(outros), std::end(outros));
+    esperados.insert("espelho.txt");
+    EXPECT_EQ(nomes(relatorios), esperados);
+    close(vivo);
+
+    // Let go, it is a leftover too; a set of files in the making leaves none
+    // of its own temporaries behind.
+    ASSERT_EQ(arquivoMfd(data(-30), data(), "D", 1, 0), 1);
+    for (const auto& n : nomes(relatorios)) {
+        if (n.find(".parcial-") != std::string::npos) {
+            EXPECT_TRUE(n == "notas.parcial-abc" || n == "pasta.parcial-5") << n;
+        }
+    }
+}
+
+// A stored file is read only when it is a regular file: a FIFO (which would
+// wait for a writer for ever) or a folder is refused at once.
+TEST_F(DadosMfd, AConversionReadsOnlyRegularFiles) {
+    ASSERT_EQ(arquivoMfd(data(-30), data(), "D", 1), 1);
+    const fs::path fila = pasta / "fila.mfd", saida = relatorios / "c.txt";
+    ASSERT_EQ(mkfifo(fila.c_str(), 0600), 0);
+    auto conversao = std::async(std::launch::async, [&] { return formato(fila, saida, "0", "1", data(-30), data()); });
+    if (conversao.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        ADD_FAILURE() << "the conversion waits for a writer of the FIFO";
+        const int escritor = open(fila.c_str(), O_WRONLY);  // sets it free
+        if (escritor >= 0) close(escritor);
+    }
+    EXPECT_EQ(conversao.get(), -1);
+    EXPECT_EQ(formato(relatorios, saida, "0", "1", data(-30), data()), -1);
+    EXPECT_FALSE(fs::exists(saida));
+    // A link to a stored file is followed.
+    fs::create_symlink(relatorios / "Download.MFD", pasta / "atalho.mfd");
+    EXPECT_EQ(formato(pasta / "atalho.mfd", saida, "0", "1", data(-30), data()), 1);
 }
 
 // The conversion of a stored file needs no printer; the others need the port.

@@ -114,6 +114,33 @@ TEST_F(Tabelas, ManagerialReportsAreNamedByIndexOnce) {
     EXPECT_EQ(Kestrona_FI_NomeiaRelatorioGerencialMFD(nullptr, "Outro"), -2);
 }
 
+// A name stays in the printer for good: bytes it cannot store (control
+// characters, the bytes Windows-1252 leaves undefined) are refused as a bad
+// parameter and no table changes; accented letters and the euro sign go in.
+TEST_F(Tabelas, NamesWithBytesThePrinterCannotStoreAreRefused) {
+    const std::string antes = formas() + totalizadores() + relatorios();
+    const long long documentos = contador("Documentos");
+    for (const char* byte : {"\t", "\x1b", "\a", "\r", "\n", "\x7f", "\x01", "\x81", "\x8d", "\x8f", "\x90", "\x9d"}) {
+        SCOPED_TRACE(static_cast<int>(static_cast<unsigned char>(byte[0])));
+        const std::string nome = std::string("Nome") + byte + "X";
+        EXPECT_EQ(Kestrona_FI_ProgramaFormaPagamentoMFD(nome.c_str(), "0"), -2);
+        EXPECT_EQ(status(), (Status{6, 1, 0, 4}));
+        EXPECT_EQ(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(7, nome.c_str()), -2);
+        EXPECT_EQ(status(), (Status{6, 1, 0, 4}));
+        EXPECT_EQ(Kestrona_FI_NomeiaRelatorioGerencialMFD("09", nome.c_str()), -2);
+        EXPECT_EQ(status(), (Status{6, 1, 0, 4}));
+    }
+    // Past the characters a table keeps, too: the whole text is refused.
+    EXPECT_EQ(Kestrona_FI_ProgramaFormaPagamentoMFD("Dezesseis Letras\r\n", "0"), -2);
+    EXPECT_EQ(formas() + totalizadores() + relatorios(), antes);
+    EXPECT_EQ(contador("Documentos"), documentos);
+
+    EXPECT_EQ(Kestrona_FI_ProgramaFormaPagamentoMFD("Cart\xe3o \x80uro", "0"), 1);
+    EXPECT_EQ(fatia(formas(), 58 * 3 + 1, 16), "Cart\xe3o \x80uro     ");
+    EXPECT_EQ(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(7, "Manuten\xe7\xe3o"), 1);
+    EXPECT_EQ(Kestrona_FI_NomeiaRelatorioGerencialMFD("09", "Confer\xeancia"), 1);
+}
+
 TEST_F(Tabelas, NoTableChangesAfterMovementInTheDay) {
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
     recusado(Kestrona_FI_ProgramaAliquota("0700", 0), 0, 1, 62);
