@@ -305,13 +305,16 @@ Resposta formatoDadosMfd(const Sessao& s, const char* origem, const char* destin
     // as the report is written, those of the range passed on.
     binario::Leitura cabecalho;
     const auto entra = [&](const Documento& d) {
-        if (cabecalho.cabecalho.usuario != *u) return false;
         if (faixa.tipo == Faixa::Tipo::Coo) return d.coo > 0 && d.coo >= faixa.inicial && d.coo <= faixa.final;
         const int dia = dayOf(d.dataHora);
         return dia >= faixa.inicial && dia <= faixa.final;
     };
     // Only the heading first: a file that is not a Download.MFD writes nothing.
     if (!binario::leCabecalho(*fonte, cabecalho)) return {-1, 0, 0, 0};
+    // Another user's data, or a range the file holds no document of, is
+    // refused as the printer refuses it, and leaves no file.
+    if (cabecalho.cabecalho.usuario != *u) return semDados();
+    bool algum = false;
     const espelho::Identificacao id{cabecalho.cabecalho.serie, cabecalho.cabecalho.modelo, *u, faixa, wallNow()};
     const espelho::Fonte leitura = [&](const auto& documento, const auto& cupom) {
         binario::Leitura l;
@@ -320,6 +323,7 @@ Resposta formatoDadosMfd(const Sessao& s, const char* origem, const char* destin
             *fonte, l,
             [&](const Documento& d) {
                 incluido = entra(d);
+                algum = algum || incluido;
                 if (incluido) documento(d);
             },
             [&](const Cupom& c) {
@@ -330,9 +334,9 @@ Resposta formatoDadosMfd(const Sessao& s, const char* origem, const char* destin
                               : f == "1" ? espelho::Formato::Rtf
                                          : espelho::Formato::Banco;
     ArquivoAssinado saida(*arquivo);
-    if (!espelho::escreve(formatoSaida, saida, id, leitura, ead::kChave1, ead::kChave2) || !saida.publica())
-        return {-1, 0, 0, 0};
-    return ok();
+    if (!espelho::escreve(formatoSaida, saida, id, leitura, ead::kChave1, ead::kChave2)) return {-1, 0, 0, 0};
+    if (!algum) return semDados();
+    return saida.publica() ? ok() : Resposta{-1, 0, 0, 0};
 }
 
 Resposta downloadMf(Sessao& s, const char* arquivo) {

@@ -79,7 +79,8 @@ struct Location {
     std::string_view head;  // the key's line up to its '=', as in the file
 };
 
-Location locate(const std::vector<std::string_view>& lines, std::string_view section, std::string_view key) {
+// An empty key looks for the section only.
+Location locate(const std::vector<std::string>& lines, std::string_view section, std::string_view key) {
     Location loc;
     bool inside = false;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -95,7 +96,7 @@ Location locate(const std::vector<std::string_view>& lines, std::string_view sec
         if (!inside) continue;
         if (!trim(lines[i]).empty()) loc.lastLine = long(i);
         std::string_view k, v, head;
-        if (loc.keyLine < 0 && keyLine(lines[i], k, v, head) && sameName(k, key)) {
+        if (loc.keyLine < 0 && !key.empty() && keyLine(lines[i], k, v, head) && sameName(k, key)) {
             loc.keyLine = long(i);
             loc.value = v;
             loc.head = head;
@@ -104,20 +105,57 @@ Location locate(const std::vector<std::string_view>& lines, std::string_view sec
     return loc;
 }
 
-std::string join(const std::vector<std::string>& lines) {
+}  // namespace
+
+Document::Document(std::string_view content) {
+    for (auto l : splitLines(content)) lines_.emplace_back(l);
+}
+
+std::string Document::value(std::string_view section, std::string_view key) const {
+    const Location loc = locate(lines_, section, key);
+    if (loc.keyLine < 0) return {};
+    std::string_view v = loc.value;
+    if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
+    return std::string(v);
+}
+
+bool Document::has(std::string_view section, std::string_view key) const {
+    return !key.empty() && locate(lines_, section, key).keyLine >= 0;
+}
+
+bool Document::hasSection(std::string_view section) const { return locate(lines_, section, {}).sectionLine >= 0; }
+
+void Document::set(std::string_view section, std::string_view key, std::string_view value) {
+    const Location loc = locate(lines_, section, key);
+    if (loc.keyLine >= 0) {
+        lines_[size_t(loc.keyLine)] = std::string(loc.head) + std::string(value);
+    } else if (loc.sectionLine >= 0) {
+        lines_.insert(lines_.begin() + loc.lastLine + 1, std::string(key) + "=" + std::string(value));
+    } else {
+        if (!lines_.empty() && !trim(lines_.back()).empty()) lines_.emplace_back();
+        lines_.push_back("[" + std::string(section) + "]");
+        lines_.push_back(std::string(key) + "=" + std::string(value));
+    }
+}
+
+void Document::remove(std::string_view section, std::string_view key) {
+    const Location loc = locate(lines_, section, key);
+    if (loc.keyLine >= 0) lines_.erase(lines_.begin() + loc.keyLine);
+}
+
+std::string Document::text() const {
+    size_t size = 0;
+    for (const auto& l : lines_) size += l.size() + 2;
     std::string out;
-    for (const auto& l : lines) {
+    out.reserve(size);
+    for (const auto& l : lines_) {
         out += l;
         out += "\r\n";
     }
     return out;
 }
 
-std::vector<std::string> copyLines(std::string_view content) {
-    std::vector<std::string> out;
-    for (auto l : splitLines(content)) out.emplace_back(l);
-    return out;
-}
+namespace {
 
 // The file a path names, symbolic links followed (a link to a missing file
 // names that file).
@@ -164,40 +202,24 @@ bool rewriteInPlace(const fs::path& target, std::string_view content) {
 }  // namespace
 
 std::string valueIn(std::string_view content, std::string_view section, std::string_view key) {
-    const auto lines = splitLines(content);
-    const Location loc = locate(lines, section, key);
-    if (loc.keyLine < 0) return {};
-    std::string_view v = loc.value;
-    if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
-    return std::string(v);
+    return Document(content).value(section, key);
 }
 
 bool hasKey(std::string_view content, std::string_view section, std::string_view key) {
-    return locate(splitLines(content), section, key).keyLine >= 0;
+    return Document(content).has(section, key);
 }
 
 std::string withValue(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view value) {
-    const auto views = splitLines(content);
-    const Location loc = locate(views, section, key);
-    std::vector<std::string> lines = copyLines(content);
-    if (loc.keyLine >= 0) {
-        lines[size_t(loc.keyLine)] = std::string(loc.head) + std::string(value);
-    } else if (loc.sectionLine >= 0) {
-        lines.insert(lines.begin() + loc.lastLine + 1, std::string(key) + "=" + std::string(value));
-    } else {
-        if (!lines.empty() && !trim(lines.back()).empty()) lines.emplace_back();
-        lines.push_back("[" + std::string(section) + "]");
-        lines.push_back(std::string(key) + "=" + std::string(value));
-    }
-    return join(lines);
+    Document document(content);
+    document.set(section, key, value);
+    return document.text();
 }
 
 std::string withoutKey(std::string_view content, std::string_view section, std::string_view key) {
-    const Location loc = locate(splitLines(content), section, key);
-    std::vector<std::string> lines = copyLines(content);
-    if (loc.keyLine >= 0) lines.erase(lines.begin() + loc.keyLine);
-    return join(lines);
+    Document document(content);
+    document.remove(section, key);
+    return document.text();
 }
 
 FileText load(const std::string& path) {

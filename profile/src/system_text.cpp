@@ -79,9 +79,29 @@ std::string systemText(std::string bytes) {
 #if defined(_WIN32)
     return bytes;
 #else
-    if (!validUtf8(bytes)) return utf8FromCp1252(bytes);
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
-    return bytes;
+    if (validUtf8(bytes)) return bytes;
+    // One line saved by a Windows editor must not turn the others into
+    // mojibake: each line is judged on its own.  CR and LF never occur
+    // inside a character of either encoding.
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    const std::string_view all(bytes);
+    size_t start = 0;
+    while (start < all.size()) {
+        size_t end = all.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = all.size();
+        const std::string_view line = all.substr(start, end - start);
+        if (validUtf8(line))
+            out += line;
+        else
+            out += utf8FromCp1252(line);
+        const size_t next = all.find_first_not_of("\r\n", end);
+        const size_t stop = next == std::string_view::npos ? all.size() : next;
+        out += all.substr(end, stop - end);
+        start = stop;
+    }
+    return out;
 #endif
 }
 

@@ -113,16 +113,11 @@ Bloco blocoDoDigesto(const unsigned char (&md5)[kMd5]) {
     return bloco;
 }
 
-// The signature digits of an EAD line: upper case only, so that a changed
-// letter case is a changed file.
+// The signature digits of an EAD line.
 bool assinaturaDaLinha(std::string_view linha, Bloco& assinatura) {
-    if (linha.size() != kTamanhoLinha || linha.substr(0, 3) != "EAD" || linha.substr(3 + kDigitos) != "\r\n")
-        return false;
-    for (size_t i = 0; i < kBloco; ++i) {
-        const int a = valorHex(linha[3 + 2 * i]), b = valorHex(linha[4 + 2 * i]);
-        if (a < 0 || b < 0) return false;
-        assinatura[i] = static_cast<unsigned char>(a * 16 + b);
-    }
+    if (!linhaEad(linha)) return false;
+    for (size_t i = 0; i < kBloco; ++i)
+        assinatura[i] = static_cast<unsigned char>(valorHex(linha[3 + 2 * i]) * 16 + valorHex(linha[4 + 2 * i]));
     return true;
 }
 

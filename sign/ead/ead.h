@@ -18,14 +18,11 @@
 #include <string>
 #include <string_view>
 
+#include "linha.h"
+
 struct evp_md_ctx_st;
 
 namespace ead {
-
-// Hexadecimal digits of a key text and of the signature.
-inline constexpr size_t kDigitos = 256;
-// "EAD", the digits, CR LF.
-inline constexpr size_t kTamanhoLinha = 3 + kDigitos + 2;
 
 // Signs a file while it is written: every byte written to the file goes
 // through `acrescenta`, in order; `fecho` then gives the bytes that end the

@@ -1,6 +1,8 @@
 #include "localizacao.h"
 
 #include <QIcon>
+#include <QLabel>
+#include <vector>
 
 #include "commands/tfcomandosadicionais.h"
 #include "kesafi32.h"
@@ -65,76 +67,186 @@ int percentualLivre(const QByteArray& buffer) {
     return soDigitos(inteiro) ? qBound(0, inteiro.toInt(), 100) : 0;
 }
 
-void LeInformacoesECF() {
+bool falhaDeComunicacao(int retorno) { return retorno == 0 || retorno == -5 || retorno == -6; }
+
+void marcaAtualizado(QWidget* valor, bool atualizado) {
+    valor->setEnabled(atualizado);
+    valor->setToolTip(atualizado ? QString()
+                                 : QStringLiteral("Não Atualizado: a Impressora não Respondeu à Última Leitura"));
+}
+
+namespace {
+
+// The panel's values in the order LeInformacoesECF reads them.
+std::vector<QWidget*> valoresDoPainel() {
     auto* ui = Fprincipal->ui.get();
+    return {ui->LbNumeroSerie, ui->LbVersao,      ui->LbZRestantes, ui->LbUltimoDocMFD,
+            ui->LbUltimaZ,     ui->LbStatusVerao, ui->GMfd};
+}
+
+// One read of the panel: a fresh buffer of `largura` blanks, the command
+// named and sent; `global` takes the buffer only when the printer answered.
+// `analisa`: the answer goes through VerificaRetorno (its box included).
+using LeituraDeBuffer = decltype(&Kestrona_FI_ReducoesRestantesMFD);
+int lePainel(const char* nome, QByteArray& global, int largura, LeituraDeBuffer chamada, bool analisa) {
+    QByteArray buffer = bufferEmBranco(largura);
+    if (analisa) sComando = QString::fromUtf8(nome);
+    const int retorno = chamada(buffer.data());
+    if (analisa) {
+        iRetorno = retorno;
+        VerificaRetorno();
+    }
+    if (!falhaDeComunicacao(retorno)) global = buffer;
+    return retorno;
+}
+
+void mostraZRestantes() { Fprincipal->ui->LbZRestantes->setText(printer::texto(sReducoesRestantes)); }
+void mostraUltimoDoc() {
+    Fprincipal->ui->LbUltimoDocMFD->setText(formataDataHora(sDataHoraUltimoDoc, 1, sDataHoraUltimoDoc, 7));
+}
+void mostraMfdLivre() { Fprincipal->ui->GMfd->setValue(percentualLivre(sPercentualLivreMFD)); }
+
+}  // namespace
+
+bool LeInformacoesECF() {
+    auto* ui = Fprincipal->ui.get();
+    const std::vector<QWidget*> valores = valoresDoPainel();
+    size_t lidos = 0;
+    // The first read the printer does not answer ends the sequence with its
+    // one box: that value and those after it keep what was read before,
+    // marked as not refreshed.
+    const auto respondeu = [&](int retorno) {
+        if (falhaDeComunicacao(retorno)) {
+            for (size_t i = lidos; i < valores.size(); ++i) marcaAtualizado(valores[i], false);
+            return false;
+        }
+        return true;
+    };
+    const auto lido = [&](QWidget* valor) {
+        marcaAtualizado(valor, true);
+        ++lidos;
+    };
 
     ui->Gstatus->setValue(5);
     QByteArray serie = bufferEmBranco(20);
     sComando = QStringLiteral("Lendo Número de Série");
-    iRetorno = Kestrona_FI_NumeroSerieMFD(serie.data());
-    sNumeroSerie = printer::texto(serie);
-    ui->LbNumeroSerie->setText(sNumeroSerie);
+    const int retornoSerie = iRetorno = Kestrona_FI_NumeroSerieMFD(serie.data());
+    if (!falhaDeComunicacao(retornoSerie)) {
+        sNumeroSerie = printer::texto(serie);
+        ui->LbNumeroSerie->setText(sNumeroSerie);
+    }
     VerificaRetorno();
+    if (!respondeu(retornoSerie)) return false;
+    lido(ui->LbNumeroSerie);
 
-    sModelo = bufferEmBranco(11);
-    sComando = QStringLiteral("Lendo Modelo");
-    iRetorno = Kestrona_FI_ModeloImpressora(sModelo.data());
-    VerificaRetorno();
-    sModelo = sModelo.left(8);
+    QByteArray modelo;
+    if (!respondeu(lePainel("Lendo Modelo", modelo, 11, &Kestrona_FI_ModeloImpressora, true))) return false;
+    if (!modelo.isNull()) sModelo = modelo.left(8);
 
     ui->Gstatus->setValue(6);
-    sVersaoFirmware = bufferEmBranco(7);
-    sComando = QStringLiteral("Lendo Versão do Software Básico");
-    iRetorno = Kestrona_FI_VersaoFirmwareMFD(sVersaoFirmware.data());
-    VerificaRetorno();
+    if (!respondeu(
+            lePainel("Lendo Versão do Software Básico", sVersaoFirmware, 7, &Kestrona_FI_VersaoFirmwareMFD, true)))
+        return false;
     ui->LbVersao->setText(formataVersao(sVersaoFirmware));
+    lido(ui->LbVersao);
 
     ui->Gstatus->setValue(7);
-    sReducoesRestantes = bufferEmBranco(4);
-    sComando = QStringLiteral("Lendo Número Reduções Restantes");
-    iRetorno = Kestrona_FI_ReducoesRestantesMFD(sReducoesRestantes.data());
-    VerificaRetorno();
-    ui->LbZRestantes->setText(printer::texto(sReducoesRestantes));
+    if (!respondeu(lePainel("Lendo Número Reduções Restantes", sReducoesRestantes, 4, &Kestrona_FI_ReducoesRestantesMFD,
+                            true)))
+        return false;
+    mostraZRestantes();
+    lido(ui->LbZRestantes);
 
     ui->Gstatus->setValue(8);
-    sDataHoraUltimoDoc = bufferEmBranco(12);
-    sComando = QStringLiteral("Lendo Data Último Doc na MFD");
-    iRetorno = Kestrona_FI_DataHoraUltimoDocumentoMFD(sDataHoraUltimoDoc.data());
-    VerificaRetorno();
-    ui->LbUltimoDocMFD->setText(formataDataHora(sDataHoraUltimoDoc, 1, sDataHoraUltimoDoc, 7));
+    if (!respondeu(lePainel("Lendo Data Último Doc na MFD", sDataHoraUltimoDoc, 12,
+                            &Kestrona_FI_DataHoraUltimoDocumentoMFD, true)))
+        return false;
+    mostraUltimoDoc();
+    lido(ui->LbUltimoDocMFD);
 
     ui->Gstatus->setValue(9);
-    sDataUltimaReducao = bufferEmBranco(6);
-    sHoraUltimaReducao = bufferEmBranco(6);
+    QByteArray data = bufferEmBranco(6);
+    QByteArray hora = bufferEmBranco(6);
     sComando = QStringLiteral("Lendo Data da Última Redução");
-    iRetorno = Kestrona_FI_DataHoraReducao(sDataUltimaReducao.data(), sHoraUltimaReducao.data());
+    const int retornoReducao = iRetorno = Kestrona_FI_DataHoraReducao(data.data(), hora.data());
     VerificaRetorno();
+    if (!respondeu(retornoReducao)) return false;
+    sDataUltimaReducao = data;
+    sHoraUltimaReducao = hora;
     ui->LbUltimaZ->setText(formataDataHora(sDataUltimaReducao, 1, sHoraUltimaReducao, 1));
+    lido(ui->LbUltimaZ);
 
     ui->Gstatus->setValue(10);
     sComando = QStringLiteral("Lendo status do Horário de Verão");
-    LeStatusHorarioVerao();
+    if (!respondeu(LeStatusHorarioVerao())) return false;
+    ++lidos;  // marked by the reading itself
 
-    sPercentualLivreMFD = bufferEmBranco(6);
-    sComando = QStringLiteral("Lendo Uso da MFD");
-    iRetorno = Kestrona_FI_PercentualLivreMFD(sPercentualLivreMFD.data());
-    VerificaRetorno();
-    ui->GMfd->setValue(percentualLivre(sPercentualLivreMFD));
+    if (!respondeu(lePainel("Lendo Uso da MFD", sPercentualLivreMFD, 6, &Kestrona_FI_PercentualLivreMFD, true)))
+        return false;
+    mostraMfdLivre();
+    lido(ui->GMfd);
+    return true;
 }
 
-void LeStatusHorarioVerao() {
+void LeContadoresDoPainel() {
+    auto* ui = Fprincipal->ui.get();
+    // Only a read that succeeded replaces what the panel shows.
+    const auto le = [](QByteArray& global, int largura, LeituraDeBuffer chamada, QWidget* valor, void (*mostra)()) {
+        QByteArray lido;
+        const bool respondeu = lePainel(nullptr, lido, largura, chamada, false) == 1;
+        if (respondeu) {
+            global = lido;
+            mostra();
+        }
+        marcaAtualizado(valor, respondeu);
+    };
+    le(sReducoesRestantes, 4, &Kestrona_FI_ReducoesRestantesMFD, ui->LbZRestantes, &mostraZRestantes);
+    le(sDataHoraUltimoDoc, 12, &Kestrona_FI_DataHoraUltimoDocumentoMFD, ui->LbUltimoDocMFD, &mostraUltimoDoc);
+    le(sPercentualLivreMFD, 6, &Kestrona_FI_PercentualLivreMFD, ui->GMfd, &mostraMfdLivre);
+}
+
+void MarcaContadoresNaoAtualizados() {
+    auto* ui = Fprincipal->ui.get();
+    for (QWidget* valor : std::initializer_list<QWidget*>{ui->LbZRestantes, ui->LbUltimoDocMFD, ui->GMfd})
+        marcaAtualizado(valor, false);
+}
+
+void MostraNaoLocalizada() {
+    auto* ui = Fprincipal->ui.get();
+    ui->Gstatus->setValue(0);
+    for (QPushButton* botao :
+         {ui->BtConfigFiscais, ui->BtRelatoriosFiscais, ui->BtComandosAdicionais, ui->BtDadosDaMFD})
+        botao->setEnabled(false);
+    ui->BtBobina->setEnabled(false);
+    ui->BtLocalizarImpressora->setText(QStringLiteral("Localizar Impressora"));
+    ui->BtLocalizarImpressora->setIcon(QIcon());
+    ui->BtLocalizarImpressora->setProperty("imagem", QVariant());
+    for (QWidget* valor : valoresDoPainel()) {
+        marcaAtualizado(valor, true);
+        if (auto* rotulo = qobject_cast<QLabel*>(valor)) rotulo->setText(QStringLiteral("*"));
+    }
+    ui->GMfd->setValue(0);
+}
+
+int LeStatusHorarioVerao() {
     int flags = 0;
     sComando = QStringLiteral("Lendo Flags Fiscais");
     const int retorno = iRetorno = Kestrona_FI_FlagsFiscais(&flags);
     VerificaRetorno();
-    // A failed read says nothing about the flags: the state shows as inactive.
-    if (retorno < 1) flags = 0;
+    // A failed read says nothing about the flags: the state read before
+    // stays (none before the first read), marked as not refreshed.
+    if (retorno < 1) {
+        marcaAtualizado(Fprincipal->ui->LbStatusVerao, false);
+        return retorno;
+    }
 
     const bool ativo = (flags & 4) != 0;
     sHorarioVerao = ativo ? QStringLiteral("ATIVO") : QStringLiteral("INATIVO");
     Fprincipal->ui->LbStatusVerao->setText(ativo ? QStringLiteral("Ativo") : QStringLiteral("Inativo"));
+    marcaAtualizado(Fprincipal->ui->LbStatusVerao, true);
     MostraHorarioVerao(uComandosAdicionais::FComandosAdicionais.existente());
     MostraHorarioVerao(URelFiscais::FRelFiscais.existente());
+    return retorno;
 }
 
 void MostraHorarioVerao(QWidget* janela) {
@@ -167,7 +279,10 @@ void TFprincipal::BtLocalizarImpressoraClick() {
     Kestrona_FI_FechaPortaSerial();
     ui->Gstatus->setValue(1);
 
-    if (!ini.writeString(kSistema, QStringLiteral("Porta"), QStringLiteral("USB"))) return;
+    // From here the port is closed: whatever stops the location leaves the
+    // window as before the printer was located.
+    if (!ini.writeString(kSistema, QStringLiteral("Porta"), QStringLiteral("USB")))
+        return uZentora3::MostraNaoLocalizada();
     recarregaIni();
     sComando = QStringLiteral("Abrindo Porta USB");
     int retorno = iRetorno = Kestrona_FI_AbrePortaSerial();
@@ -178,15 +293,12 @@ void TFprincipal::BtLocalizarImpressoraClick() {
         Kestrona_FI_FechaPortaSerial();
         if (!ini.writeString(QStringLiteral("MFD"), QStringLiteral("Impressora"), QStringLiteral("1")) ||
             !ini.writeString(kSistema, QStringLiteral("Porta"), QStringLiteral("Default")))
-            return;
+            return uZentora3::MostraNaoLocalizada();
         recarregaIni();
         sComando = QStringLiteral("Abrindo Porta Serial");
         retorno = iRetorno = Kestrona_FI_AbrePortaSerial();
         VerificaRetorno();
-        if (retorno < 1) {
-            ui->Gstatus->setValue(0);
-            return;
-        }
+        if (retorno < 1) return uZentora3::MostraNaoLocalizada();
     }
 
     ui->Gstatus->setValue(3);
@@ -203,7 +315,11 @@ void TFprincipal::BtLocalizarImpressoraClick() {
     iRetorno = Kestrona_FI_HabilitaDesabilitaRetornoEstendidoMFD("1");
     VerificaRetorno();
 
-    uZentora3::LeInformacoesECF();
+    // A printer that stops answering while it is identified is not located.
+    if (!uZentora3::LeInformacoesECF()) {
+        Kestrona_FI_FechaPortaSerial();
+        return uZentora3::MostraNaoLocalizada();
+    }
     relogioDoECF()->inicia();
 
     const QString porta = ini.readString(kSistema, QStringLiteral("Porta"));

@@ -19,9 +19,30 @@ extern QByteArray sHoraUltimaReducao;
 extern QByteArray sPercentualLivreMFD;
 
 // Refreshes the information panel of the main window (gauge from 5 to 10).
-void LeInformacoesECF();
-// Reads the fiscal flags into sHorarioVerao and the three windows' indicators.
-void LeStatusHorarioVerao();
+// The first read that meets a communication error ends it with that read's
+// one box; the values not read keep what they showed, marked as not
+// refreshed.  False then.
+bool LeInformacoesECF();
+// Reads the fiscal flags into sHorarioVerao and the three windows'
+// indicators; a failed read keeps the state read before, marked as not
+// refreshed.  The read's result.
+int LeStatusHorarioVerao();
+// What printing changes in the panel, read again without analysis or boxes:
+// reductions left, last document in the MFD, free MFD space.  A value the
+// printer does not give keeps what it showed, marked as not refreshed.
+void LeContadoresDoPainel();
+// The same mark on those three when nothing could be read.
+void MarcaContadoresNaoAtualizados();
+// The main window as before the printer was located: its caption, the
+// panel's values and the function buttons.
+void MostraNaoLocalizada();
+
+// A result that means the printer did not answer at all (0, or -5/-6: port
+// not open, printer switched off or cable unplugged).
+bool falhaDeComunicacao(int retorno);
+// A value of the panel as read just now, or kept from before: greyed, with
+// a tip that says so.
+void marcaAtualizado(QWidget* valor, bool atualizado);
 // The daylight-saving state read last (sHorarioVerao) on the caption that
 // shows it when `janela` is the additional commands or the fiscal reports
 // window; nothing before the first read.  Those windows are made when first

@@ -76,9 +76,11 @@ void RelogioDoECF::Le() {
         TimerRelogio.stop();
         relogio_->setText(kSemResposta);
         dia_->setText(kSemResposta);
+        MarcaContadoresNaoAtualizados();
         return;
     }
     aoLer_ = platform::clock::now();
+    LeContadoresDoPainel();
 
     QByteArray movimento = printer::bufferEmBranco(6);
     int flags = 0;
@@ -94,6 +96,9 @@ void RelogioDoECF::TimerRelogioTimer() {
     if (!lido_) return;
     const QDateTime agora = lido_->addMSecs(aoLer_.msecsTo(platform::clock::now()));
     relogio_->setText(agora.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
+    // Past the printer's midnight the fiscal day is another: judged again
+    // from a fresh read (a day's movement now waits for its reduction).
+    if (agora.date() != lido_->date()) pedeLeitura();
 }
 
 }  // namespace uZentora3

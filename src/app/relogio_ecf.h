@@ -34,11 +34,12 @@ public:
     // The printer is no longer located: nothing more is read or shown.
     void para();
 
-    // Reads the printer's date and time, movement date and fiscal flags (three
-    // commands, answers not analysed) and shows them.  While a box is open it
-    // tries again a little later.
+    // Reads the printer's date and time, movement date and fiscal flags and
+    // what printing changes in the panel (answers not analysed) and shows
+    // them.  While a box is open it tries again a little later.
     void Le();
-    // Advances the clock on screen by the computer's clock; sends nothing.
+    // Advances the clock on screen by the computer's clock; sends nothing,
+    // but asks for a read once the printer's clock has passed midnight.
     void TimerRelogioTimer();
 
     QTimer TimerRelogio;  // a second

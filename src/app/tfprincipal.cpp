@@ -17,6 +17,7 @@
 #include "platform/accessibility.h"
 #include "platform/captions.h"
 #include "platform/dialogs.h"
+#include "platform/masks.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/shell.h"
@@ -216,6 +217,8 @@ Janelas::Janelas() {
     // read every control.
     platform::captions::install();
     platform::accessibility::install();
+    // A click in an empty masked edit starts typing at its first position.
+    platform::masks::install();
     // The main window, the status strip under it and the command manager,
     // which holds the flags of every window, are made at once, in this order;
     // the function windows are made when first used (opened, or reached by

@@ -35,6 +35,8 @@ const QString kLegendaVerao = QStringLiteral("Horário de Verão");
 const QString kHoraZero = QStringLiteral("00:00:00");
 const QString kTituloConfiguracao = QStringLiteral("CONFIGURAÇÃO");
 const QString kLegendaTestaGuilhotina = QStringLiteral("Testar Guilhotina");
+const QString kAguardarNovamente =
+    QStringLiteral("O ECF Recusou a Saída do Horário de Verão.\rDeseja Aguardar a Hora do Comando Novamente?");
 
 // A box of the window whose choice is missing: what to choose, and the list
 // to choose it from.
@@ -75,15 +77,15 @@ void encerraEspera() {
 
 }  // namespace
 
-void AlteraHorarioVerao() {
+bool AlteraHorarioVerao() {
     sComando = QStringLiteral("Alterar Horário de Verão");
     const int retorno = iRetorno = Kestrona_FI_ProgramaHorarioVerao();
     VerificaRetorno();
     MostraRespostaImpressora();
-    if (retorno > 0) {
-        sComando = QStringLiteral("Verificando Horário de Verão");
-        uZentora3::LeStatusHorarioVerao();
-    }
+    if (retorno <= 0) return false;
+    sComando = QStringLiteral("Verificando Horário de Verão");
+    uZentora3::LeStatusHorarioVerao();
+    return true;
 }
 
 void SaiHorarioVerao() {
@@ -135,8 +137,8 @@ void SaiHorarioVerao() {
     if (dHoraECF >= dHoraComando) {
         encerraEspera();
         AlteraHorarioVerao();
-    } else if (!FComandosAdicionais->TimerVerao.isActive()) {
-        FComandosAdicionais->TimerVerao.start();
+    } else {
+        FComandosAdicionais->EsperaSaida(dHoraECF);
     }
 }
 
@@ -247,9 +249,18 @@ void TFComandosAdicionais::BtHorarioVeraoClick() {
         AlteraHorarioVerao();
 }
 
+void TFComandosAdicionais::EsperaSaida(const QDateTime& horaECF) {
+    dHoraECF = horaLida_ = horaECF;
+    lidaEm_ = platform::clock::now();
+    TimerVerao.start();
+}
+
 void TFComandosAdicionais::TimerVeraoTimer() {
     ui->BtHorarioVerao->setText(QStringLiteral("Aguarde a Hora do Comando !!!"));
-    dHoraECF = dHoraECF.addSecs(1);
+    // The printer's time read in whole seconds was at least that: counted
+    // from it by the computer's clock, the command is never due before the
+    // printer's clock has reached its time.
+    dHoraECF = horaLida_.addMSecs(lidaEm_.msecsTo(platform::clock::now()));
     const QString horaECF = textoHora(dHoraECF.time());
     const QString horaComando = textoHora(dHoraComando.time());
     ui->LbHoraAtual->setText(horaECF);
@@ -257,15 +268,19 @@ void TFComandosAdicionais::TimerVeraoTimer() {
     URelFiscais::FRelFiscais->ui->BtReducaoZ->setText(QStringLiteral("Aguarde !!! Hora do ECF  : ") + horaECF +
                                                       QLatin1Char('\r') + QStringLiteral("Comando Será Enviado as : ") +
                                                       horaComando);
-    // Whole seconds on both sides; a command past midnight is reached only
-    // once the counted time has passed midnight too.  Nothing is sent while a
+    // A command past midnight is reached only once the counted time has
+    // passed midnight too.  Nothing is sent while a
     // box is open: a handler showing it is between its command and the
     // analysis of the answer.  The first tick after it has closed sends.
     if (dHoraECF >= dHoraComando && !platform::dialogs::anyOpen()) {
         TimerVerao.stop();
         ui->BtHorarioVerao->setText(kLegendaVerao);
-        AlteraHorarioVerao();
+        const bool aceito = AlteraHorarioVerao();
         mostraSemEspera();
+        // Refused (the printer's clock behind, a document printed meanwhile):
+        // the printer is still in daylight-saving time; the procedure may
+        // run again with fresh values.
+        if (!aceito && platform::dialogs::question(kTituloPergunta, kAguardarNovamente)) SaiHorarioVerao();
     }
 }
 
@@ -304,25 +319,44 @@ void TFComandosAdicionais::BtTestaGuilhotinaClick() {
     const bool confirma = ui->CbConfirmaCorte->isChecked();
     const QByteArray texto = printer::argumento(ui->CbCorteLongo->isChecked() ? textoCorteLongo() : textoCorteCurto());
 
+    // A step the printer did not do (a failed call, a NAK) ends the test: its
+    // analysis has shown the one box, and no later step is sent after it.
+    const auto recusado = [] { return iRetorno < 1 || iACK == 21; };
+    const auto termina = [botao] {
+        botao->setText(kLegendaTestaGuilhotina);
+        botao->repaint();
+    };
+
     sComando = QStringLiteral("Abrir Relatório Gerencial");
     iRetorno = Kestrona_FI_AbreRelatorioGerencialMFD("1");
     VerificaRetorno();
+    if (recusado()) return termina();
     if (confirma) MostraRespostaImpressora();
-    // Every cut is tried whatever the previous steps gave.
     for (int corte = 1; corte <= cortes; ++corte) {
         sComando = QStringLiteral("Imprimindo Dados do Relatório");
         iRetorno = Kestrona_FI_UsaRelatorioGerencialMFD(texto.constData());
         VerificaRetorno();
-        sComando = QStringLiteral("Acionar Guilhotina");
-        iRetorno = Kestrona_FI_AcionaGuilhotinaMFD(0);
-        VerificaRetorno();
+        if (!recusado()) {
+            sComando = QStringLiteral("Acionar Guilhotina");
+            iRetorno = Kestrona_FI_AcionaGuilhotinaMFD(0);
+            VerificaRetorno();
+        }
+        if (recusado()) {
+            // A printer that answered still has the report open: it is closed,
+            // and only a refusal of that shows a further box.
+            if (iRetorno != 0 && iACK != 21) {
+                sComando = QStringLiteral("Fechando Relatório");
+                iRetorno = Kestrona_FI_FechaRelatorioGerencial();
+                VerificaRetorno();
+            }
+            return termina();
+        }
         if (confirma) MostraRespostaImpressora();
         botao->setText(QStringLiteral("Números de Cortes : ") + QString::number(corte));
         botao->repaint();
     }
     comando(QStringLiteral("Fechando Relatório"), [] { return Kestrona_FI_FechaRelatorioGerencial(); });
-    botao->setText(kLegendaTestaGuilhotina);
-    botao->repaint();
+    termina();
 }
 
 void TFComandosAdicionais::BtCOnfiguraGuilhotinaClick() {

@@ -28,6 +28,9 @@ public:
     void BtCompararRelogioClick();
     void BtHorarioVeraoClick();
     void TimerVeraoTimer();
+    // Starts the exit wait, or starts it again, counting from `horaECF`, the
+    // printer's time read just now: the ticks fall a second after it.
+    void EsperaSaida(const QDateTime& horaECF);
 
     void BtGavetaClick();
     void BtTestaGuilhotinaClick();
@@ -36,6 +39,13 @@ public:
     void BtCancelaCupomClick();
     void BtCancelaCNFClick();
     void BtFechaGerencialClick();
+
+private:
+    // The printer's time as read for the wait, and the computer's clock then:
+    // the count is the one plus the time passed on the other, so that a tick
+    // that comes early never sends early.
+    QDateTime horaLida_;
+    QDateTime lidaEm_;
 };
 
 namespace uComandosAdicionais {
@@ -51,11 +61,12 @@ extern QDateTime dHoraECF;
 // The moment the exit command is due; may lie on the day after dHoraECF's.
 extern QDateTime dHoraComando;
 
-// Sends the daylight-saving toggle and, when it was accepted, reads the state again.
-void AlteraHorarioVerao();
+// Sends the daylight-saving toggle and, when it was accepted, reads the
+// state again; true when it was accepted.
+bool AlteraHorarioVerao();
 // Leaves daylight-saving time: at once when the printer's last document is
 // of an earlier day or an hour old, otherwise at the tick of TimerVerao
-// that reaches one hour after it.
+// that reaches one hour after it; a refusal then offers the wait again.
 void SaiHorarioVerao();
 // The time from `primeira` to `segunda`, both "hh:mm:ss", as "hh:mm:ss";
 // when `segunda` is the earlier time of day it lies on the next day (24:00:00

@@ -7,6 +7,8 @@
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "printer/nomes.h"
+#include "profile/ini.h"
+#include "profile/system_text.h"
 
 namespace configfiscal {
 namespace {
@@ -75,22 +77,16 @@ QString arquivoCadastro(const QString& pasta, const QString& numeroSerie) {
     return platform::paths::join(pasta, printer::nomeDeArquivo(numeroSerie) + QStringLiteral(".ntf"));
 }
 
-bool ilegivel(const QString& arquivo) {
-    if (!QFileInfo::exists(arquivo)) return false;
-    QFile f(arquivo);
-    return !f.open(QIODevice::ReadOnly);
-}
-
-Cadastro leCadastro(const QString& arquivo) {
-    const platform::Profile perfil(arquivo);
-    Cadastro cadastro;
+Leitura leCadastro(const QString& arquivo) {
+    const platform::ProfileSnapshot perfil(arquivo);
+    Leitura leitura{perfil.state(), {}};
     for (Tabela t : kTabelas) {
         const Formato& f = formato(t);
-        Grade& grade = cadastro[size_t(indice(t))];
+        Grade& grade = leitura.cadastro[size_t(indice(t))];
         for (int linha = 1; linha <= f.linhas; ++linha)
             grade.append(linhaDoValor(t, perfil.readString(QLatin1String(f.secao), QString::number(linha))));
     }
-    return cadastro;
+    return leitura;
 }
 
 bool gravaCadastro(const QString& arquivo, const Cadastro& cadastro) {
@@ -105,6 +101,27 @@ bool gravaCadastro(const QString& arquivo, const Cadastro& cadastro) {
     }
     return platform::Profile(arquivo).writeStrings(chaves);
 }
+
+QString problemaDoModelo(const QString& arquivo) {
+    const QFileInfo info(arquivo);
+    QFile f(arquivo);
+    if (!info.isFile() || !f.open(QIODevice::ReadOnly)) return QStringLiteral("Ele Não Pode Ser Lido.");
+    // Read no further than the largest model: a 22 MB file is not read whole.
+    const QByteArray bytes = f.read(kTamanhoMaximoModelo + 1);
+    if (bytes.size() > kTamanhoMaximoModelo)
+        return QStringLiteral("Ele Tem Mais de %1 KB, e um Modelo Tem Poucos KB.").arg(kTamanhoMaximoModelo / 1024);
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F)
+            return QStringLiteral("Ele Não é um Arquivo de Texto.");
+    }
+    const profile::Document documento(profile::systemText(bytes.toStdString()));
+    for (Tabela t : kTabelas)
+        if (documento.hasSection(formato(t).secao)) return {};
+    return QStringLiteral("Ele Não Tem Nenhuma das Seções [FormaPagamento], [Aliquota], [CNF] e [RelGerencial].");
+}
+
+QString copiaDeSeguranca(const QString& arquivo) { return arquivo + QStringLiteral(".bak"); }
 
 void apagaLinha(Grade& grade, int linha) {
     if (linha < 1 || linha > grade.size()) return;

@@ -8,6 +8,8 @@
 #include <QString>
 #include <array>
 
+#include "platform/profile.h"
+
 namespace configfiscal {
 
 // One grid row: column 1 and column 2 (unused by receipts and reports).
@@ -52,17 +54,29 @@ QString valorDaLinha(Tabela tabela, const Linha& linha);
 // The registration file of the printer `numeroSerie` in `pasta`: its serial
 // number made safe for a file name (blanks kept) and ".ntf".
 QString arquivoCadastro(const QString& pasta, const QString& numeroSerie);
-// True when the file exists but cannot be read: it must then be neither
-// replaced by the template nor rewritten.
-bool ilegivel(const QString& arquivo);
-
-// Every table of the file; a missing file or key reads as empty rows.
-Cadastro leCadastro(const QString& arquivo);
+// What one read of the file gave: a missing file or key reads as empty
+// rows; a file that exists but cannot be read (then neither replaced by the
+// template nor rewritten) too.
+struct Leitura {
+    platform::ProfileSnapshot::State estado;
+    Cadastro cadastro;
+};
+// Every table of the file, from one read of it.
+Leitura leCadastro(const QString& arquivo);
 // Writes every key of the ranges each table writes, in table and row order,
-// as one replacement of the file.  Keys outside those ranges are left as
-// they stand.  A refused write is reported ("Unable to write to ...") and
-// leaves the file as it was: false.
+// as one replacement of the file (one read and one write of it).  Keys
+// outside those ranges are left as they stand.  A refused write is reported
+// ("Unable to write to ...") and leaves the file as it was: false.
 bool gravaCadastro(const QString& arquivo, const Cadastro& cadastro);
+
+// A configuration model is imported only when it reads as a registration
+// file: a text file of at most this size holding at least one of the four
+// sections.
+inline constexpr qint64 kTamanhoMaximoModelo = 256 * 1024;
+// Why `arquivo` is no configuration model, for the operator; empty when it is one.
+QString problemaDoModelo(const QString& arquivo);
+// Where an import keeps the registration file it replaces: "<serial>.ntf.bak".
+QString copiaDeSeguranca(const QString& arquivo);
 
 // Removes row `linha` (from 1) and closes the gap: every later row moves up
 // one and the last row becomes empty.

@@ -1,5 +1,7 @@
 #include "entradas.h"
 
+#include "platform/cp1252.h"
+
 namespace configfiscal {
 
 QString completa(const QString& texto, int largura) {
@@ -23,6 +25,30 @@ std::optional<QString> aliquotaParaEnvio(const QString& texto) {
         digitos += c;
     }
     return digitos;
+}
+
+namespace {
+
+QString naoGravaveis(const QString& texto) { return platform::describeCharacters(platform::unstorable(texto)); }
+
+}  // namespace
+
+QString recusaDoNome(const QString& nome) {
+    const QString caracteres = naoGravaveis(nome);
+    if (caracteres.isEmpty()) return {};
+    return QStringLiteral("A Impressora não Aceita Estes Caracteres do Nome:\r") + caracteres +
+           QStringLiteral("\rCorrija o Nome e Tente Novamente.");
+}
+
+QString recusaDasLinhas(const QStringList& nomes, int de, int ate) {
+    QString linhas;
+    for (int linha = de; linha <= ate && linha <= nomes.size(); ++linha) {
+        const QString caracteres = naoGravaveis(nomes[linha - 1]);
+        if (!caracteres.isEmpty()) linhas += QStringLiteral("\rLinha %1: ").arg(linha) + caracteres;
+    }
+    if (linhas.isEmpty()) return {};
+    return QStringLiteral("A Impressora não Aceita Estes Caracteres do Arquivo de Cadastro:") + linhas +
+           QStringLiteral("\rCorrija as Linhas e Tente Novamente. Nada Foi Enviado.");
 }
 
 QString textoContador(const QString& texto) {

@@ -21,6 +21,14 @@ QString textoDaMascara(const QString& mostrado, QChar vazio = QLatin1Char('_'));
 // when a digit position is blank or the rate is "00,00%".
 std::optional<QString> aliquotaParaEnvio(const QString& texto);
 
+// The text of the box that refuses a name holding characters the printer
+// cannot store (outside Windows-1252, control characters), naming them;
+// empty when every character can be stored.
+QString recusaDoNome(const QString& nome);
+// The same for the names of rows `de` to `ate` (from 1) of a file-to-printer
+// send, row by row; empty when every row can be sent.
+QString recusaDasLinhas(const QStringList& nomes, int de, int ate);
+
 // "Caracteres Utilizados : " and the count.
 QString textoContador(const QString& texto);
 

@@ -383,31 +383,35 @@ QString TFConfigECF::arquivoCadastro() const { return cf::arquivoCadastro(sPasta
 
 void TFConfigECF::CarregaCadastro() {
     arquivo_ = arquivoCadastro();
-    cadastroIlegivel_ = cf::ilegivel(arquivo_);
-    if (cadastroIlegivel_) {
-        for (cf::Tabela t : cf::kTabelas) mostraGrade(t, cf::gradeVazia(t));
-        avisaIlegivel(arquivo_);
-        return;
-    }
+    cf::Leitura leitura = cf::leCadastro(arquivo_);
     // A printer seen for the first time starts from the template; without
     // one its grids stay empty until the first save creates the file.
-    if (!QFileInfo::exists(arquivo_)) URelFiscais::copiaArquivo(sPastaBase + QStringLiteral("Modelo.ntf"), arquivo_);
-    const cf::Cadastro cadastro = cf::leCadastro(arquivo_);
-    for (cf::Tabela t : cf::kTabelas) mostraGrade(t, cadastro[size_t(cf::indice(t))]);
+    if (leitura.estado == platform::ProfileSnapshot::State::Missing &&
+        URelFiscais::copiaArquivo(sPastaBase + QStringLiteral("Modelo.ntf"), arquivo_))
+        leitura = cf::leCadastro(arquivo_);
+    mostraCadastro(leitura);
+    if (cadastroIlegivel_) avisaIlegivel(arquivo_);
+}
+
+void TFConfigECF::mostraCadastro(const cf::Leitura& leitura) {
+    cadastroIlegivel_ = leitura.estado == platform::ProfileSnapshot::State::Unreadable;
+    for (cf::Tabela t : cf::kTabelas) mostraGrade(t, leitura.cadastro[size_t(cf::indice(t))]);
 }
 
 bool TFConfigECF::GravaCadastro() {
     // The grids belong to the file they were loaded from, even if another
     // printer has been located since.
     if (arquivo_.isEmpty()) arquivo_ = arquivoCadastro();
-    if (cadastroIlegivel_ || cf::ilegivel(arquivo_)) {
-        cadastroIlegivel_ = true;
+    if (cadastroIlegivel_) {
         avisaIlegivel(arquivo_);
         return false;
     }
     cf::Cadastro cadastro;
     for (cf::Tabela t : cf::kTabelas) cadastro[size_t(cf::indice(t))] = grade(t);
-    return cf::gravaCadastro(arquivo_, cadastro);
+    if (cf::gravaCadastro(arquivo_, cadastro)) return true;
+    // The grids show what the file holds, never a change it did not take.
+    mostraCadastro(cf::leCadastro(arquivo_));
+    return false;
 }
 
 void TFConfigECF::ApagaLinha(QTableWidget* g, int linha) {
@@ -475,6 +479,20 @@ void TFConfigECF::BtImportaModeloConfigClick() {
     dialogo.title.clear();
     if (!dialogo.execute()) return;
     if (arquivo_.isEmpty()) arquivo_ = arquivoCadastro();
+    const QString problema = cf::problemaDoModelo(dialogo.fileName);
+    if (!problema.isEmpty()) {
+        dialogs::error(kCadastro, QStringLiteral("O Arquivo\r") + dialogo.fileName +
+                                      QStringLiteral("\rNão é um Modelo de Configuração: ") + problema +
+                                      QStringLiteral("\rO Arquivo de Cadastro\r") + arquivo_ +
+                                      QStringLiteral("\rNão Foi Alterado."));
+        return;
+    }
+    // The plan replaced stays beside it, so that an import can be undone.
+    const QString copia = cf::copiaDeSeguranca(arquivo_);
+    if (QFileInfo::exists(arquivo_) && !URelFiscais::copiaArquivo(arquivo_, copia)) {
+        erroCopia(arquivo_, copia);
+        return;
+    }
     if (!URelFiscais::copiaArquivo(dialogo.fileName, arquivo_)) {
         erroCopia(dialogo.fileName, arquivo_);
         return;
@@ -539,11 +557,18 @@ void TFConfigECF::copiaDaImpressora(const Tabela& tabela) {
 }
 
 void TFConfigECF::enviaParaImpressora(const Tabela& tabela) {
+    const Grade linhas = grade(tabela.qual);
+    QStringList nomes;
+    for (const Linha& l : linhas) nomes << l.c1;
+    const QString recusa = cf::recusaDasLinhas(nomes, tabela.primeira, tabela.ultima);
+    if (!recusa.isEmpty()) {
+        dialogs::information(kConfiguracoes, recusa);
+        return;
+    }
     if (!dialogs::question(tabela.tituloEnvio, tabela.perguntaEnvio, dialogs::Default::No)) {
         cancelado();
         return;
     }
-    const Grade linhas = grade(tabela.qual);
     QStringList relatorio;
     for (int linha = tabela.primeira; linha <= tabela.ultima; ++linha) {
         const Linha& l = linhas[linha - 1];
@@ -596,8 +621,18 @@ void TFConfigECF::cadastraNome(cf::Tabela tabela, int linha, const Linha& nome, 
     Grade linhas = grade(tabela);
     linhas[linha - 1] = nome;
     mostraGrade(tabela, linhas);
+    const QString digitado = edit->text();
     limpa(edit);
-    GravaCadastro();
+    // What the file did not take stays typed, to be saved again.
+    if (!GravaCadastro()) edit->setText(digitado);
+}
+
+bool TFConfigECF::recusaCaracteres(QLineEdit* edit) {
+    const QString recusa = cf::recusaDoNome(edit->text());
+    if (recusa.isEmpty()) return false;
+    dialogs::information(kConfiguracoes, recusa);
+    edit->setFocus();
+    return true;
 }
 
 void TFConfigECF::BtEnviarAliquotaClick() {
@@ -627,7 +662,12 @@ void TFConfigECF::BtEnviarAliquotaClick() {
         return;
     }
     const int linha = cf::primeiraLivre(grade(cf::Tabela::Aliquota), 1, 16);
-    if (linha == 0) return;
+    if (linha == 0) {
+        dialogs::information(kConfiguracoes,
+                             QStringLiteral("As 16 Linhas de Alíquotas do Arquivo de Cadastro Estão Ocupadas.\r"
+                                            "Apague Uma Alíquota com um Clic Duplo Para Cadastrar Outra."));
+        return;
+    }
     cadastraNome(cf::Tabela::Aliquota, linha, Linha{texto, tipo == 0 ? cf::kTipoICMS : cf::kTipoISS}, ui->MEAliquota);
 }
 
@@ -641,6 +681,7 @@ void TFConfigECF::BtEnviarFormaPagtoClick() {
         limpa(ui->EdFormaPagamento);
         return;
     }
+    if (recusaCaracteres(ui->EdFormaPagamento)) return;
     if (ui->RbFormaPagtoECF->isChecked()) {
         enviaUm(
             QStringLiteral("Deseja Realmente Adicionar a Forma de Pagamento na Impressora?\rTenha Certeza ao "
@@ -651,7 +692,13 @@ void TFConfigECF::BtEnviarFormaPagtoClick() {
         return;
     }
     const int linha = cf::primeiraLivre(grade(cf::Tabela::FormaPagamento), 2, 20);
-    if (linha == 0) return;
+    if (linha == 0) {
+        dialogs::information(kConfiguracoes,
+                             QStringLiteral("As Linhas 2 a 20 de Formas de Pagamento do Arquivo de Cadastro Estão "
+                                            "Ocupadas.\rApague Uma Forma de Pagamento com um Clic Duplo Para "
+                                            "Cadastrar Outra."));
+        return;
+    }
     cadastraNome(cf::Tabela::FormaPagamento, linha,
                  Linha{nome, ui->CbVincularPgto->isChecked() ? QStringLiteral("V") : QStringLiteral("N")},
                  ui->EdFormaPagamento);
@@ -670,6 +717,7 @@ void TFConfigECF::BtEnviarCNFClick() {
         limpa(ui->EdCNF);
         return;
     }
+    if (recusaCaracteres(ui->EdCNF)) return;
     const int indice = ui->CbCNF->currentText().toInt();
     if (ui->RbCNFEcf->isChecked()) {
         enviaUm(
@@ -706,6 +754,7 @@ void TFConfigECF::BtEnviarRelGerencialClick() {
         limpa(ui->EdRelGerencial);
         return;
     }
+    if (recusaCaracteres(ui->EdRelGerencial)) return;
     if (ui->RbRelGerencialECF->isChecked()) {
         enviaUm(
             QStringLiteral("Deseja Realmente Adicionar o Relatório?\rTenha Certeza ao Executar este Comando!\rO "

@@ -45,7 +45,8 @@ public:
     // fills the four grids from it.
     void CarregaCadastro();
     // Writes the four grids to the registration file; false (the operator
-    // told why) when it could not be written.
+    // told why, the grids showing again what the file holds) when it could
+    // not be written.
     bool GravaCadastro();
     // Removes row `linha` of a payment-method or tax-rate grid, moving the
     // later rows up.
@@ -100,6 +101,11 @@ private:
                  bool (*releitura)(), bool releSempre, QLineEdit* edit);
     // A name typed in file mode goes into row `linha` of the grid.
     void cadastraNome(configfiscal::Tabela tabela, int linha, const configfiscal::Linha& nome, QLineEdit* edit);
+    // Refuses, with a box naming them, the characters of the edit the
+    // printer cannot store; true when it did.
+    bool recusaCaracteres(QLineEdit* edit);
+    // The grids from a read of the registration file.
+    void mostraCadastro(const configfiscal::Leitura& leitura);
     QTableWidget* widgetDa(configfiscal::Tabela tabela) const;
     void preparaGrade(configfiscal::Tabela tabela);
 

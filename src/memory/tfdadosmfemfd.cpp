@@ -1,9 +1,11 @@
 #include "tfdadosmfemfd.h"
 
+#include <QButtonGroup>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
 
+#include "arquivos.h"
 #include "dadosz.h"
 #include "espera.h"
 #include "figuras.h"
@@ -28,7 +30,10 @@ namespace uDadosMFeMFD {
 printer::JanelaSobDemanda<TFDadosMFeMFD> FDadosMFeMFD;
 TValidateFile validateFile = &::validateFile;
 
-void AbrePasta(const QString& pasta) { platform::shell::openFolder(pasta); }
+void AbrePasta(const QString& pasta) {
+    printer::avisaSeNaoAbriu(platform::shell::openFolder(pasta), QStringLiteral("ABRIR PASTA"),
+                             QStringLiteral("a Pasta"), pasta);
+}
 
 QString pastaRelatorios() { return sPastaBase + QStringLiteral("Relatorios"); }
 
@@ -84,6 +89,11 @@ TFDadosMFeMFD::TFDadosMFeMFD(QWidget* parent) : QWidget(parent), ui(std::make_un
     usuario.setBold(true);
     ui->LbUsuarioMFD->setFont(usuario);
 
+    // The three ranges are one choice: clicking the chosen one keeps it.
+    auto* faixa = new QButtonGroup(this);
+    faixa->setObjectName(QStringLiteral("GrupoFaixaMFD"));
+    for (QRadioButton* radio : {ui->RbDownloadDataMfd, ui->RbDownloadCOOMfd, ui->RbDownloadTotalMFD})
+        faixa->addButton(radio);
     connect(ui->RbDownloadDataMfd, &QRadioButton::clicked, this, &TFDadosMFeMFD::RbDownloadDataMfdClick);
     connect(ui->RbDownloadCOOMfd, &QRadioButton::clicked, this, &TFDadosMFeMFD::RbDownloadCOOMfdClick);
     connect(ui->RbDownloadTotalMFD, &QRadioButton::clicked, this, &TFDadosMFeMFD::RbDownloadTotalMFDClick);
@@ -98,6 +108,18 @@ TFDadosMFeMFD::TFDadosMFeMFD(QWidget* parent) : QWidget(parent), ui(std::make_un
 }
 
 TFDadosMFeMFD::~TFDadosMFeMFD() = default;
+
+void TFDadosMFeMFD::showEvent(QShowEvent* evento) {
+    MostraArquivoMFD();
+    QWidget::showEvent(evento);
+}
+
+void TFDadosMFeMFD::MostraArquivoMFD() {
+    // Every download replaces the stored file: the panel says what it holds now.
+    const QString guardado = relatorio(printer::nomeDeArquivo(sNumeroSerie) + QStringLiteral(".MFD"));
+    ui->LbArquivoMFD->setText(DescreveArquivoMFD(guardado));
+    ui->LbArquivoMFD->setToolTip(guardado);
+}
 
 // ---------------------------------------------------------------- range
 
@@ -211,6 +233,7 @@ void TFDadosMFeMFD::BtDownloadMFDClick() {
     // A failed library call may still have left a download behind.
     const QString nome = printer::nomeDeArquivo(sNumeroSerie) + QStringLiteral(".MFD");
     const Guarda guarda = GuardaDownload(pastaRelatorios(), nome);
+    MostraArquivoMFD();
     ui->BtDownloadMFD->setText(QStringLiteral("Gerar Arquivo MFD e Tipo E"));
     if (!pathDeVolta) platform::dialogs::error(QStringLiteral("Erro"), platform::unableToWrite(ini.path()));
 
@@ -310,8 +333,10 @@ void TFDadosMFeMFD::BtFormatoMFDClick() {
                                            seletor.constData(), inicial.constData(), final.constData(),
                                            numeroUsuario.constData());
     });
-    // No printer took part: no answer box.
+    // No printer took part: the answer box only names the reason of a
+    // refusal (a range the file does not hold).
     VerificaRetorno();
+    if (iRetorno == -27) MostraRespostaImpressora();
     ui->BtFormatoMFD->setText(QStringLiteral("Gerar Espelho do Arquivo .MFD"));
 
     if (iRetorno > 0 &&
@@ -383,7 +408,9 @@ void TFDadosMFeMFD::BtValidarAssinaturaClick() {
     platform::dialogs::FileDialog& janela = Fstatus->JanelaAbrir;
     janela.initialDir = pastaRelatorios();
     janela.fileName.clear();
-    janela.filter = QStringLiteral("Arquivo TXT|*.txt|Arquivo MFD|*.mfd|Arquivo MF|*.mf");
+    // Every file is listed: the signed conversions are RTF and MDB files too.
+    janela.filter = QStringLiteral(
+        "Todos os Arquivos|*|Arquivo TXT|*.txt|Arquivo MFD|*.mfd|Arquivo MF|*.mf|Arquivo RTF|*.rtf|Arquivo MDB|*.mdb");
     if (!janela.execute()) return;
 
     const QByteArray arquivo = caminho(janela.fileName);
@@ -392,8 +419,19 @@ void TFDadosMFeMFD::BtValidarAssinaturaClick() {
     iRetorno = AguardaChamada(ui->BtValidarAssinatura, [&] {
         return uDadosMFeMFD::validateFile(arquivo.constData(), chave1.constData(), chave2.constData());
     });
-    if (iRetorno == 0)
-        platform::dialogs::information(QStringLiteral("ERRO"), QStringLiteral("Erro na chave !"));
-    else
+    if (iRetorno == 0) {
+        // A file without a signature line is not a damaged one: it was never signed.
+        const std::optional<bool> assinado = TemLinhaAssinatura(janela.fileName);
+        if (!assinado)
+            platform::dialogs::error(QStringLiteral("ERRO"),
+                                     QStringLiteral("Não Foi Possível Ler o Arquivo:\r") + janela.fileName);
+        else if (!*assinado)
+            platform::dialogs::information(
+                QStringLiteral("ERRO"),
+                QStringLiteral("O Arquivo não Possui Linha de Assinatura (EAD) !\r") + janela.fileName);
+        else
+            platform::dialogs::information(QStringLiteral("ERRO"), QStringLiteral("Erro na chave !"));
+    } else {
         platform::dialogs::information(kTituloValidar, QStringLiteral("Assinatura validada com sucesso!"));
+    }
 }

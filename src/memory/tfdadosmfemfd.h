@@ -40,6 +40,9 @@ public:
     void BtImprimirConfigClick();
     void BtValidarAssinaturaClick();
 
+    // Says in the conversion panel what the stored <serial>.MFD holds.
+    void MostraArquivoMFD();
+
     // What the range controls hold now.
     uDadosMFeMFD::Escolha escolha() const;
     // The type code of the checked type radio (MF 0, MFD 1, TDM 2, RZ 3,
@@ -49,6 +52,9 @@ public:
     QString usuario() const;
     // 0 for one file per day of movement, 1 for a single file.
     int arquivoUnico() const;
+
+protected:
+    void showEvent(QShowEvent* evento) override;
 
 private:
     // The range check; a refusal is shown (and the focus moved) here.
@@ -60,7 +66,7 @@ namespace uDadosMFeMFD {
 // Made the first time it is used.
 extern printer::JanelaSobDemanda<TFDadosMFeMFD> FDadosMFeMFD;
 
-// Opens `pasta` in the desktop's file manager.  Nothing is checked.
+// Opens `pasta` in the desktop's file manager; an error box names it when none could.
 void AbrePasta(const QString& pasta);
 
 // The signature library's check, bound when the program loads, as the

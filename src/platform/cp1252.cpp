@@ -1,5 +1,8 @@
 #include "cp1252.h"
 
+#include <QStringList>
+#include <algorithm>
+
 namespace platform {
 namespace {
 
@@ -38,5 +41,39 @@ QString fromCp1252(const char* bytes, qsizetype length) {
 }
 
 QString fromCp1252(const QByteArray& bytes) { return fromCp1252(bytes.constData(), bytes.size()); }
+
+namespace {
+
+bool control(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+bool storable(char32_t c) {
+    if (c > 0xFFFF || control(c)) return false;
+    const char16_t u = char16_t(c);
+    return u < 0x80 || encode(u) != '?';
+}
+
+}  // namespace
+
+std::vector<char32_t> unstorable(const QString& text) {
+    std::vector<char32_t> out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        char32_t c = ch.unicode();
+        if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            c = QChar::surrogateToUcs4(ch, text.at(++i));
+        if (!storable(c) && std::find(out.begin(), out.end(), c) == out.end()) out.push_back(c);
+    }
+    return out;
+}
+
+QString describeCharacters(const std::vector<char32_t>& characters) {
+    QStringList parts;
+    for (char32_t c : characters) {
+        const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+        const bool visible = !control(c) && !(c >= 0xD800 && c <= 0xDFFF);
+        parts << (visible ? QString::fromUcs4(&c, 1) + QStringLiteral(" (") + code + QLatin1Char(')') : code);
+    }
+    return parts.join(QStringLiteral(", "));
+}
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -41,22 +42,16 @@ void information(const QString& title, const QString& text) {
     messageBox(QMessageBox::Information, title, text);
 }
 
-bool question(const QString& title, const QString& text, Default defaultButton) {
+bool question(const QString& title, const QString& text, Default preferred) {
     Open open;
-    const bool padraoNao = defaultButton == Default::No;
+    const bool defaultNo = preferred == Default::No;
     if (gScript)
-        return gScript
-            ->handle({Kind::Question,
-                      title,
-                      text,
-                      {QStringLiteral("Yes"), QStringLiteral("No")},
-                      padraoNao ? QStringLiteral("No") : QStringLiteral("Yes")})
+        return gScript->handle({Kind::Question, title, text, {QStringLiteral("Yes"), QStringLiteral("No")}, defaultNo})
             .accepted;
     QMessageBox box(QMessageBox::Question, title, shown(text), QMessageBox::NoButton, owner());
     QPushButton* sim = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
     QPushButton* nao = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
-    box.setDefaultButton(padraoNao ? nao : sim);
-    box.setEscapeButton(nao);
+    if (defaultNo) box.setDefaultButton(nao);
     box.exec();
     return box.clickedButton() == sim;
 }
@@ -121,6 +116,13 @@ QString qtFilter(const QString& filter) {
 }
 
 bool FileDialog::execute() {
+    if (!choose()) return false;
+    if (mode_ == Mode::Open || !QFileInfo::exists(fileName)) return true;
+    return question(title.isEmpty() ? applicationTitle() : title,
+                    QStringLiteral("O Arquivo\r%1\rJá Existe. Deseja Substituí-lo?").arg(fileName), Default::No);
+}
+
+bool FileDialog::choose() {
     Open open;
     const Kind kind = mode_ == Mode::Open ? Kind::OpenFile : Kind::SaveFile;
     if (gScript) {
@@ -132,6 +134,7 @@ bool FileDialog::execute() {
     QFileDialog dialog(owner(), title, initialDir, qtFilter(filter));
     dialog.setAcceptMode(mode_ == Mode::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(mode_ == Mode::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // The question is the program's own, in its language (execute).
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(defaultExt);
     if (!fileName.isEmpty()) dialog.selectFile(fileName);

@@ -19,8 +19,8 @@ struct Record {
     QString title;
     QString text;
     QStringList buttons;
-    // The button Enter presses; set for questions ("Yes" or "No").
-    QString defaultButton = {};
+    // A question whose Enter key answers No.
+    bool defaultNo = false;
 };
 
 // The application's title, used by plain messages.
@@ -44,11 +44,10 @@ public:
 
 // OK button, information icon.
 void information(const QString& title, const QString& text);
-// The button of a question that Enter presses.  A question whose Yes changes
-// the printer (or a file) for good says No.
+// Yes and No buttons, question icon; true only on Yes.  A question whose Yes
+// cannot be undone has No as its default button.
 enum class Default { Yes, No };
-// Yes and No buttons ("Sim", "Não"), question icon; true only on Yes.
-bool question(const QString& title, const QString& text, Default defaultButton);
+bool question(const QString& title, const QString& text, Default preferred = Default::Yes);
 // OK button, error icon.
 void error(const QString& title, const QString& text);
 // The application's title, OK button, no icon.
@@ -75,11 +74,14 @@ public:
     QString defaultExt;
     QString filter;
 
-    // Shows the dialog; true when a file was chosen (then in fileName).
+    // Shows the dialog; true when a file was chosen (then in fileName).  A
+    // save dialog asks before replacing an existing file (default No); No
+    // counts as cancelled.
     bool execute();
     Mode mode() const { return mode_; }
 
 private:
+    bool choose();
     Mode mode_;
 };
 

@@ -50,9 +50,10 @@ bool Profile::writeString(const QString& section, const QString& key, const QStr
 bool Profile::writeStrings(const std::vector<Entry>& entries, OnFailure onFailure) {
     const profile::FileText file = profile::load(localPath(path_));
     if (file.state == profile::FileText::State::Unreadable) return reported(false, onFailure);
-    std::string content = file.text;
-    for (const Entry& e : entries)
-        content = profile::withValue(content, bytes(e.section), bytes(e.key), bytes(e.value));
+    // Parsed once and written once, however many keys change.
+    profile::Document document(file.text);
+    for (const Entry& e : entries) document.set(bytes(e.section), bytes(e.key), bytes(e.value));
+    const std::string content = document.text();
     // A write that changes nothing leaves the file alone (every write is
     // flushed to the disk, which costs milliseconds), unless the system would
     // refuse it: that is still reported.
@@ -64,6 +65,28 @@ bool Profile::writeStrings(const std::vector<Entry>& entries, OnFailure onFailur
 bool Profile::deleteKey(const QString& section, const QString& key, OnFailure onFailure) {
     return reported(profile::deleteKey(localPath(path_), bytes(section), bytes(key)), onFailure);
 }
+
+ProfileSnapshot::ProfileSnapshot(const QString& path) {
+    profile::FileText file = profile::load(localPath(path));
+    switch (file.state) {
+        case profile::FileText::State::Read:
+            state_ = State::Read;
+            break;
+        case profile::FileText::State::Missing:
+            state_ = State::Missing;
+            break;
+        case profile::FileText::State::Unreadable:
+            state_ = State::Unreadable;
+            break;
+    }
+    document_ = profile::Document(file.text);
+}
+
+QString ProfileSnapshot::readString(const QString& section, const QString& key) const {
+    return fromSystemCodePage(document_.value(bytes(section), bytes(key)));
+}
+
+bool ProfileSnapshot::hasSection(const QString& section) const { return document_.hasSection(bytes(section)); }
 
 bool Profile::reported(bool written, OnFailure onFailure) const {
     if (!written && onFailure == OnFailure::Report) dialogs::error(QStringLiteral("Erro"), unableToWrite(path_));

@@ -9,6 +9,8 @@
 #include <QString>
 #include <vector>
 
+#include "profile/ini.h"
+
 namespace platform {
 
 class Profile {
@@ -37,6 +39,23 @@ private:
     bool reported(bool written, OnFailure onFailure) const;
 
     QString path_;
+};
+
+// A profile file read and parsed once, for reading many of its keys.
+class ProfileSnapshot {
+public:
+    enum class State { Read, Missing, Unreadable };
+
+    explicit ProfileSnapshot(const QString& path);
+
+    State state() const { return state_; }
+    // Empty when the key is missing (and for a missing or unreadable file).
+    QString readString(const QString& section, const QString& key) const;
+    bool hasSection(const QString& section) const;
+
+private:
+    State state_ = State::Missing;
+    profile::Document document_;
 };
 
 // The operator's message for a refused write.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "codepage.h"
+#include "dialogs.h"
 
 #if defined(Q_OS_WIN)
 #include <windows.h>
@@ -128,6 +129,47 @@ Started start(const QString& program, const QStringList& arguments) {
 
 #endif
 
+// Follows a started program for at most `timeoutMs`, repainting the windows
+// meanwhile but taking no user input; timers that talk to the printer hold
+// their commands as while a box is open.
+Wait follow(Started& started, int timeoutMs, int* exitCode) {
+    const dialogs::Open open;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (;;) {
+        if (const auto code = started.exitCode()) {
+            if (exitCode) *exitCode = *code;
+            return Wait::Finished;
+        }
+        if (elapsed.elapsed() >= timeoutMs) {
+            started.release();
+            return Wait::TimedOut;
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(10);
+    }
+}
+
+// How long the desktop's opener is followed: one that fails (nothing on this
+// machine opens that kind of file, or the file is gone) says so at once; one
+// still running has handed the file to its program, which may keep it.
+constexpr int kOpenerCheck = 1000;
+
+// Hands a file, folder or page to the desktop's opener; false when there is
+// none, or when it refused at once.
+bool openWithDesktop(const QUrl& url) {
+#if !defined(Q_OS_WIN)
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty()) {
+        Started started = start(opener, {url.isLocalFile() ? url.toLocalFile() : url.toString()});
+        if (!started.running()) return false;
+        int code = 0;
+        return follow(started, kOpenerCheck, &code) == Wait::TimedOut || code == 0;
+    }
+#endif
+    return QDesktopServices::openUrl(url);
+}
+
 bool record(const QString& action, const QString& target, const QStringList& arguments = {}) {
     gRecorder->calls.push_back({action, target, arguments});
     return gRecorder->result;
@@ -152,35 +194,22 @@ Wait runAndWait(const QString& program, const QStringList& arguments, int timeou
     }
     Started started = start(program, arguments);
     if (!started.running()) return Wait::NotStarted;
-    QElapsedTimer elapsed;
-    elapsed.start();
-    for (;;) {
-        if (const auto code = started.exitCode()) {
-            if (exitCode) *exitCode = *code;
-            return Wait::Finished;
-        }
-        if (elapsed.elapsed() >= timeoutMs) {
-            started.release();
-            return Wait::TimedOut;
-        }
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(10);
-    }
+    return follow(started, timeoutMs, exitCode);
 }
 
 bool openDocument(const QString& path) {
     if (gRecorder) return record(QStringLiteral("document"), path);
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    return openWithDesktop(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
 bool openFolder(const QString& path) {
     if (gRecorder) return record(QStringLiteral("folder"), path);
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    return openWithDesktop(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
 bool openUrl(const QString& url) {
     if (gRecorder) return record(QStringLiteral("url"), url);
-    return QDesktopServices::openUrl(QUrl(url));
+    return openWithDesktop(QUrl(url));
 }
 
 QString findProgram(const QString& name) {

@@ -15,12 +15,14 @@ enum class Wait { NotStarted, Finished, TimedOut };
 // Starts a program without waiting for it; false when it could not start.
 bool startProgram(const QString& program, const QStringList& arguments);
 // Starts a program and waits for it at most `timeoutMs`, repainting the
-// windows meanwhile but taking no user input.  `exitCode` receives the
+// windows meanwhile but taking no user input (timers hold their printer
+// commands as while a box is open).  `exitCode` receives the
 // program's exit code when it finished (-1 when it did not end by itself).
 // The program runs on its own: when the wait times out it goes on, and it
 // outlives this program.
 Wait runAndWait(const QString& program, const QStringList& arguments, int timeoutMs, int* exitCode = nullptr);
-// Opens a file in the desktop's default application.
+// Opens a file in the desktop's default application; false when no program
+// could be found for it (or the opener refused it at once).
 bool openDocument(const QString& path);
 bool openFolder(const QString& path);
 bool openUrl(const QString& url);

@@ -2,6 +2,7 @@
 
 #include <QShortcut>
 
+#include "platform/dialogs.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "ustatus.h"
@@ -18,8 +19,17 @@ void preparaJanela(QWidget* janela, Qt::WindowFlags botoes) {
 }
 
 void abreAjuda() {
-    platform::shell::openDocument(platform::paths::join(
-        platform::paths::join(UStatus::sPastaBase, QStringLiteral("Ajuda")), QStringLiteral("index.html")));
+    const QString pagina = platform::paths::join(platform::paths::join(UStatus::sPastaBase, QStringLiteral("Ajuda")),
+                                                 QStringLiteral("index.html"));
+    avisaSeNaoAbriu(platform::shell::openDocument(pagina), QStringLiteral("AJUDA"),
+                    QStringLiteral("a Ajuda no Navegador"), pagina);
+}
+
+void avisaSeNaoAbriu(bool aberto, const QString& titulo, const QString& oQue, const QString& caminho) {
+    if (aberto) return;
+    platform::dialogs::error(titulo, QStringLiteral("Não Foi Possível Abrir ") + oQue + QStringLiteral(":\r") +
+                                         caminho +
+                                         QStringLiteral("\rNenhum Programa Deste Computador Conseguiu Abri-lo."));
 }
 
 void instalaAjuda(QWidget* janela) {

@@ -19,6 +19,10 @@ void preparaJanela(QWidget* janela, Qt::WindowFlags botoes);
 void instalaAjuda(QWidget* janela);
 void abreAjuda();
 
+// After the shell was asked to open something: when nothing could open it,
+// an error box names what (`oQue`, "o Arquivo", "a Ajuda") and its path.
+void avisaSeNaoAbriu(bool aberto, const QString& titulo, const QString& oQue, const QString& caminho);
+
 // Places `janela` exactly over `principal`, repaints it and shows it, not modal.
 void mostraSobre(QWidget* janela, const QWidget* principal);
 

@@ -108,6 +108,9 @@ void VerificaRetorno() {
 }
 
 void MostraRespostaImpressora() {
+    // A NAK left the answers of the command before: its box has said that
+    // this one was not acknowledged, and there is no answer to show.
+    if (iACK == 21) return;
     platform::dialogs::information(QStringLiteral("RESPOSTA DO ECF"),
                                    QStringLiteral("RESPOSTA DA IMPRESSORA AO COMANDO : ") + sComando +
                                        QStringLiteral("\r\rPrimeira Resposta : ") + sPrimeiraResposta +

@@ -51,7 +51,8 @@ extern QString sChaveAssinatura2;
 // Turns iRetorno and the printer's answer into boxes, panel lights and a
 // block of lines in the status memo.
 void VerificaRetorno();
-// Shows "RESPOSTA DO ECF" with the three answers of the last analysis.
+// Shows "RESPOSTA DO ECF" with the three answers of the last analysis;
+// nothing after a NAK, whose box has already been shown.
 void MostraRespostaImpressora();
 // Sets the sixteen status panels and appends the memo block.
 void AtualizaPainelStatus();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "app/localizacao.h"
@@ -78,21 +79,22 @@ printer::JanelaSobDemanda<TFRelFiscais> FRelFiscais;
 void AbreArquivoTXT(const QString& programa, const QString& arquivo) {
     namespace shell = platform::shell;
     const QString caminho = QDir::isAbsolutePath(arquivo) ? arquivo : sPastaBase + arquivo;
-    if (!programa.isEmpty()) {
-        if (const QString achado = shell::findProgram(programa); !achado.isEmpty()) {
-            shell::startProgram(achado, {caminho});
-            return;
+    const auto abre = [&] {
+        if (!programa.isEmpty()) {
+            if (const QString achado = shell::findProgram(programa); !achado.isEmpty())
+                return shell::startProgram(achado, {caminho});
         }
-    }
-    if (programa == QLatin1String("Wordpad")) {
-        for (const Processador& p : kProcessadores) {
-            const QString achado = shell::findProgram(QString::fromLatin1(p.programa));
-            if (achado.isEmpty()) continue;
-            shell::startProgram(achado, p.argumentos + QStringList{caminho});
-            return;
+        if (programa == QLatin1String("Wordpad")) {
+            for (const Processador& p : kProcessadores) {
+                const QString achado = shell::findProgram(QString::fromLatin1(p.programa));
+                if (!achado.isEmpty()) return shell::startProgram(achado, p.argumentos + QStringList{caminho});
+            }
         }
-    }
-    shell::openDocument(caminho);
+        return shell::openDocument(caminho);
+    };
+    printer::avisaSeNaoAbriu(abre(), QStringLiteral("ABRIR ARQUIVO"),
+                             QStringLiteral("o Arquivo no Visualizador de Texto (") + programa + QLatin1Char(')'),
+                             caminho);
 }
 
 std::optional<QDate> converteData(const QString& texto) {
@@ -116,6 +118,17 @@ bool DataValida(const QString& texto) { return converteData(texto).has_value(); 
 QString caminhoRelatorio(const QString& nome) { return platform::paths::join(QStringLiteral("Relatorios"), nome); }
 
 QString arquivoCaptura() { return sPastaBase + QStringLiteral("Retorno.txt"); }
+
+Captura::Captura() {
+    const QString arquivo = arquivoCaptura();
+    removida_ = !QFileInfo::exists(arquivo) || QFile::remove(arquivo);
+    if (!removida_) anterior_ = QFileInfo(arquivo).lastModified();
+}
+
+bool Captura::nova() const {
+    const QFileInfo info(arquivoCaptura());
+    return info.exists() && (removida_ || info.lastModified() != anterior_);
+}
 
 std::optional<QStringList> leLinhas(const QString& arquivo) {
     QFile entrada(arquivo);
@@ -157,8 +170,15 @@ bool gravaTexto(const QString& destino, const QString& texto) {
     return saida.commit();
 }
 
-bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo) {
+QString semLeitura() { return QStringLiteral("Nenhuma Leitura Foi Recebida do ECF"); }
+
+bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo, const Captura& captura) {
     memo->clear();
+    if (!captura.nova()) {
+        memo->setPlainText(primeiraLinha + QLatin1Char('\n') + semLeitura());
+        memo->repaint();
+        return false;
+    }
     const QString arquivo = arquivoCaptura();
     const std::optional<QStringList> linhas = leLinhas(arquivo);
     if (!linhas) {
@@ -171,13 +191,17 @@ bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QSt
     return true;
 }
 
-void salvaCaptura(const QString& sufixo, const QString& titulo) {
+void salvaCaptura(const QString& sufixo, const QString& titulo, const Captura& captura) {
+    if (!captura.nova()) {
+        platform::dialogs::error(titulo, semLeitura() + QStringLiteral("\rNenhum Arquivo Foi Gravado."));
+        return;
+    }
     const QString relativo = caminhoRelatorio(sNomeArquivo + sufixo);
     const QString destino = sPastaBase + relativo;
     // The capture is Windows-1252, as the library writes it; the report a
     // person opens is text of the system's code page.
-    QFile captura(arquivoCaptura());
-    if (!captura.open(QIODevice::ReadOnly) || !gravaTexto(destino, platform::fromCp1252(captura.readAll()))) {
+    QFile lida(arquivoCaptura());
+    if (!lida.open(QIODevice::ReadOnly) || !gravaTexto(destino, platform::fromCp1252(lida.readAll()))) {
         platform::dialogs::error(titulo, QStringLiteral("Não Foi Possível Gravar o Arquivo:\r") + destino);
         return;
     }
@@ -237,16 +261,18 @@ void TFRelFiscais::BtLeituraXClick() {
 
     aguarde(ui->BtLeituraX);
     sComando = QStringLiteral("Obtendo Leitura X");
+    const URelFiscais::Captura captura;
     const int retorno = iRetorno = Kestrona_FI_LeituraXSerial();
     VerificaRetorno();
     MostraRespostaImpressora();
     ui->BtLeituraX->setText(kLegendaLeituraX);
 
     if (ui->RbVisualizarX->isChecked())
-        // Shown whatever the result: the capture file holds what the library left.
-        URelFiscais::mostraCaptura(ui->MemoRelFiscal, QStringLiteral("Leitura X pela Serial"), kTituloLeituraX);
+        // Whatever the result, what this call captured, if anything.
+        URelFiscais::mostraCaptura(ui->MemoRelFiscal, QStringLiteral("Leitura X pela Serial"), kTituloLeituraX,
+                                   captura);
     else if (retorno > 0)
-        URelFiscais::salvaCaptura(QStringLiteral("_LX.txt"), kTituloLeituraX);
+        URelFiscais::salvaCaptura(QStringLiteral("_LX.txt"), kTituloLeituraX, captura);
 }
 
 void TFRelFiscais::CbHabilitaZClick() {
@@ -395,6 +421,9 @@ void TFRelFiscais::BtLeituraMFClick() {
     const QByteArray primeiro = printer::argumento(inicial);
     const QByteArray ultimo = printer::argumento(final);
     const QByteArray tipo = printer::argumento(flag);
+    // Set aside for the serial variants only: a printed reading captures nothing.
+    std::optional<URelFiscais::Captura> captura;
+    if (!imprimir) captura.emplace();
     const auto chamada =
         porData ? (imprimir ? Kestrona_FI_LeituraMemoriaFiscalDataMFD : Kestrona_FI_LeituraMemoriaFiscalSerialDataMFD)
                 : (imprimir ? Kestrona_FI_LeituraMemoriaFiscalReducaoMFD
@@ -404,12 +433,13 @@ void TFRelFiscais::BtLeituraMFClick() {
     MostraRespostaImpressora();
 
     if (ui->RbVisualizarMF->isChecked()) {
-        // Shown whatever the result: the capture file holds what the library left.
+        // Whatever the result, what this call captured, if anything.
         sComando = QStringLiteral("Obtendo Leitura da M.F.");
-        URelFiscais::mostraCaptura(ui->MemoRelFiscal, QStringLiteral("Leitura M.F. pela Serial"), kTituloLeituraMF);
+        URelFiscais::mostraCaptura(ui->MemoRelFiscal, QStringLiteral("Leitura M.F. pela Serial"), kTituloLeituraMF,
+                                   *captura);
     }
     ui->BtLeituraMF->setText(kLegendaLeituraMF);
     ui->BtLeituraMF->repaint();
     if (ui->RbSalvarMF->isChecked() && iRetorno > 0)
-        URelFiscais::salvaCaptura(QStringLiteral("_MF.txt"), kTituloLeituraMF);
+        URelFiscais::salvaCaptura(QStringLiteral("_MF.txt"), kTituloLeituraMF, *captura);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -57,7 +58,7 @@ std::optional<QDate> converteData(const QString& texto);
 // exactly that name on the PATH is preferred; otherwise "Notepad" opens the
 // file in the desktop's default application for it, and "Wordpad" in a
 // word processor when one is installed, else in the default application.
-// Nothing is checked or reported.
+// When nothing could open it, an error box names the file.
 void AbreArquivoTXT(const QString& programa, const QString& arquivo);
 
 // "Relatorios" + separator + `nome`: where a report file lies, relative to
@@ -66,6 +67,21 @@ QString caminhoRelatorio(const QString& nome);
 // sPastaBase + "Retorno.txt", where the library leaves a report read through
 // a serial variant.
 QString arquivoCaptura();
+
+// The capture file set aside before a serial reading: the one an earlier
+// reading left is removed, so that afterwards only a capture written by this
+// call is shown or saved.  Where the old file cannot be removed, a capture
+// counts as new only when its modification time has changed.
+class Captura {
+public:
+    Captura();
+    // True when the library has written the capture file since.
+    bool nova() const;
+
+private:
+    bool removida_ = false;
+    QDateTime anterior_;
+};
 
 // The lines of a Windows-1252 text file (CR LF, LF or CR line ends; a final
 // line end adds no empty line); nothing when the file cannot be opened.
@@ -81,13 +97,18 @@ bool copiaArquivo(const QString& origem, const QString& destino);
 // what it held).
 bool gravaTexto(const QString& destino, const QString& texto);
 
+// What the memo says when a serial reading left no capture.
+QString semLeitura();
 // Clears `memo` and shows the capture file in it, `primeiraLinha` first.
-// A capture file that cannot be opened leaves the memo empty and shows an
-// error box with `titulo` naming the file; false then.
-bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo);
+// When `captura` was not written anew the memo says, under `primeiraLinha`,
+// that nothing was received.  A capture file that cannot be opened leaves
+// the memo empty and shows an error box with `titulo` naming the file.
+// False when no capture was shown.
+bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo, const Captura& captura);
 // Copies the capture file into the reports folder as sNomeArquivo + `sufixo`,
-// as text of the system's code page (gravaTexto), and offers to open the copy in sAbreTXT.  A failed copy shows an
-// error box with `titulo` naming the target file and asks nothing.
-void salvaCaptura(const QString& sufixo, const QString& titulo);
+// as text of the system's code page (gravaTexto), and offers to open the copy
+// in sAbreTXT.  A capture not written anew, or a
+// failed copy, shows an error box with `titulo` and asks nothing.
+void salvaCaptura(const QString& sufixo, const QString& titulo, const Captura& captura);
 
 }  // namespace URelFiscais

@@ -9,6 +9,7 @@
 
 #include "../reports/impressao.h"
 #include "app/tfprincipal.h"
+#include "auxiliares.h"
 #include "bobina/tfbobina.h"
 #include "commands/datahora.h"
 #include "commands/tfcomandosadicionais.h"
@@ -115,13 +116,13 @@ TEST_F(Acessibilidade, LegendasComRetornoDeCarroSaoLidasComoLinhasEAcompanhamALe
     // The countdown of a daylight-saving exit writes the Reduction Z
     // button's caption every second; the reader follows it.
     uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
-    uComandosAdicionais::dHoraECF = uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(10, 40, 0));
-    uComandosAdicionais::dHoraComando = uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(11, 15, 0));
-    uComandosAdicionais::FComandosAdicionais->TimerVeraoTimer();
+    esperaDoVerao(uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(10, 40, 0)),
+                  uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(11, 15, 0)));
+    tiqueDoVerao();
     QApplication::processEvents();
     auto* z = janela->ui->BtReducaoZ;
     EXPECT_EQ(nome(z), QStringLiteral("Aguarde !!! Hora do ECF  : 10:40:01\nComando Será Enviado as : 11:15:00"));
-    uComandosAdicionais::FComandosAdicionais->TimerVeraoTimer();
+    tiqueDoVerao();
     QApplication::processEvents();
     EXPECT_EQ(nome(z), QStringLiteral("Aguarde !!! Hora do ECF  : 10:40:02\nComando Será Enviado as : 11:15:00"));
 

@@ -174,17 +174,6 @@ TEST_F(LocalizacaoTest, NoPrinterAtAllReportsTheSerialFailureOnly) {
     EXPECT_EQ(leIni(QStringLiteral("Sistema"), QStringLiteral("Porta")), QStringLiteral("Default"));
 }
 
-TEST_F(LocalizacaoTest, ALaterFailedLocationLeavesTheFunctionButtonsEnabled) {
-    criaImpressora(QStringLiteral("USB"));
-    criaJanelas();
-    localiza();
-    KesafiVirtual_Conecta("");
-    caixas();
-    localiza();
-    for (auto* b : funcoes()) EXPECT_TRUE(b->isEnabled());
-    EXPECT_EQ(ui()->Gstatus->value(), 0);
-}
-
 TEST_F(LocalizacaoTest, OffLineHandlingIsSentOnlyWhenTheSettingsSaySo) {
     criaImpressora(QStringLiteral("USB"));
     gravaIni(QStringLiteral("Zentora3"), QStringLiteral("EnviaComandoOFFline"), QStringLiteral("Sim"));
@@ -219,14 +208,23 @@ TEST_F(LocalizacaoTest, DaylightSavingStateFollowsBitFourOfTheFiscalFlags) {
               QStringLiteral("Ajustar Horário de Verão Após a Redução(Atualmente ATIVO)"));
 }
 
-TEST_F(LocalizacaoTest, AFailedFlagsReadShowsTheStateAsInactive) {
+TEST_F(LocalizacaoTest, AFailedFlagsReadKeepsTheStateReadBefore) {
     criaImpressora(QStringLiteral("USB"));
+    abrePorta(QStringLiteral("USB"));
+    ASSERT_EQ(Kestrona_FI_ProgramaHorarioVerao(), 1);
+    Kestrona_FI_FechaPortaSerial();
     criaJanelas();
     localiza();
+    ASSERT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
     KesafiVirtual_ForcaResposta(0, 6, 0, 0, 0);
     caixas();
-    uZentora3::LeStatusHorarioVerao();
-    EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
+    EXPECT_EQ(uZentora3::LeStatusHorarioVerao(), 0);
+    // Nothing says the printer left daylight-saving time: "Entrar" would toggle it back.
+    EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
+    EXPECT_EQ(ui()->LbStatusVerao->text(), QStringLiteral("Ativo"));
+    EXPECT_FALSE(ui()->LbStatusVerao->isEnabled());
+    EXPECT_EQ(uComandosAdicionais::FComandosAdicionais->ui->BtHorarioVerao->text(),
+              QStringLiteral("Sair do Horário de Verão"));
     const auto c = caixas();
     ASSERT_EQ(c.size(), 1u);
     EXPECT_EQ(c[0].text, QStringLiteral("Erro de Comunicação !"));

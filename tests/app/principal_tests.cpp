@@ -1,15 +1,20 @@
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 
+#include "auxiliares.h"
+#include "fiscalconfig/tfconfigecf.h"
 #include "instalacao.h"
 #include "kesafi32.h"
+#include "memory/tfdadosmfemfd.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
+#include "reports/tfrelfiscais.h"
 #include "settings/tfconfiggeral.h"
 #include "ui_tfconfiggeral.h"
 #include "ui_tfprincipal.h"
@@ -236,7 +241,7 @@ TEST_F(TFprincipalTest, AnsweringNoToTheDriverQuestionStartsNothing) {
     EXPECT_EQ(c[0].kind, Kind::Question);
     EXPECT_EQ(c[0].title, QStringLiteral("INSTALAÇÃO DO DRIVE USB"));
     EXPECT_EQ(c[0].text, QStringLiteral("Deseja Instalar o Driver Kestrona USB?"));
-    EXPECT_EQ(c[0].defaultButton, QStringLiteral("Yes"));
+    EXPECT_FALSE(c[0].defaultNo);
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(ui()->BtInstalaUSB->text(), QStringLiteral("Instalar Driver USB"));
 }
@@ -302,4 +307,46 @@ TEST_F(TFprincipalTest, F1OpensTheHelp) {
     ASSERT_FALSE(shell.calls.empty());
     EXPECT_EQ(shell.calls.back().action, QStringLiteral("document"));
     EXPECT_EQ(shell.calls.back().target, pasta() + QStringLiteral("Ajuda/index.html"));
+}
+
+TEST_F(TFprincipalTest, AClickAnywhereInAnEmptyMaskedEditStartsAtItsFirstPosition) {
+    criaJanelas();
+    // Rates, dates, COOs and reductions of every window that has them.
+    const QList<QWidget*> janelas{UConfigFiscais::FConfigECF.get(), URelFiscais::FRelFiscais.get(),
+                                  uDadosMFeMFD::FDadosMFeMFD.get()};
+    int mascaras = 0;
+    for (QWidget* janela : janelas) {
+        janela->show();
+        for (QLineEdit* edit : janela->findChildren<QLineEdit*>()) {
+            if (edit->inputMask().isEmpty()) continue;
+            ++mascaras;
+            const std::string nome = edit->objectName().toStdString();
+            for (QWidget* w = edit; w; w = w->parentWidget()) w->setEnabled(true);
+            edit->clear();
+            const QPoint meio(edit->width() / 2, edit->height() / 2);
+            QTest::mouseClick(edit, Qt::LeftButton, {}, meio);
+            EXPECT_EQ(edit->cursorPosition(), 0) << nome;
+            QTest::keyClicks(edit, QStringLiteral("1"));
+            EXPECT_TRUE(edit->text().startsWith(QLatin1Char('1'))) << nome << " " << edit->displayText().toStdString();
+            // Once something is typed, a click puts the cursor where it falls.
+            QTest::mouseClick(edit, Qt::LeftButton, {}, meio);
+            EXPECT_GT(edit->cursorPosition(), 0) << nome;
+        }
+    }
+    EXPECT_EQ(mascaras, 9);
+}
+
+TEST_F(TFprincipalTest, F1WithoutABrowserSaysSoAndNamesTheHelpPage) {
+    criaJanelas();
+    caixas();
+    shell.result = false;
+    QApplication::setActiveWindow(uZentora3::Fprincipal);
+    QTest::keyClick(uZentora3::Fprincipal, Qt::Key_F1);
+    const auto c = caixas();
+    ASSERT_EQ(c.size(), 1u) << todas(c);
+    EXPECT_EQ(c[0].kind, Kind::Error);
+    EXPECT_EQ(c[0].title, QStringLiteral("AJUDA"));
+    EXPECT_TRUE(c[0].text.startsWith(QStringLiteral("Não Foi Possível Abrir a Ajuda no Navegador:\r") + pasta() +
+                                     QStringLiteral("Ajuda/index.html")))
+        << c[0].text.toStdString();
 }

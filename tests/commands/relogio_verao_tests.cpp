@@ -28,6 +28,8 @@ const QString kAviso = QStringLiteral(
     "Documentos Foram Impressos Após a Redução Z\rVocê Provavelmente não Conseguirá Alterar o\rHorário de Verão!!");
 const QString kPerguntaSair =
     QStringLiteral("Impressora com o Horário de Verão \"ATIVO\"\rDeseja sair do Horário de Verão?");
+const QString kAguardarNovamente =
+    QStringLiteral("O ECF Recusou a Saída do Horário de Verão.\rDeseja Aguardar a Hora do Comando Novamente?");
 
 QStringList textos(const std::vector<platform::dialogs::Record>& caixas) {
     QStringList t;
@@ -212,7 +214,7 @@ TEST_F(ComandosAdicionaisTest, TheWarningFollowsAnExitThatFoundDocumentsAfterThe
     ui()->BtHorarioVerao->click();  // answered No
     const auto pergunta = caixas();
     ASSERT_FALSE(pergunta.empty());
-    EXPECT_EQ(pergunta[0].defaultButton, QStringLiteral("No"));
+    EXPECT_TRUE(pergunta[0].defaultNo);
     EXPECT_EQ(textos(pergunta),
               QStringList({QStringLiteral("HORÁRIO DE VERÃO: Impressora com o Horário de Verão \"INATIVO\"\rDeseja "
                                           "Entrar no Horário de Verão?"),
@@ -238,7 +240,7 @@ TEST_F(ComandosAdicionaisTest, TheExitWaitsAnHourAfterTheLastDocumentCountingThe
     const auto pergunta = caixas();
     EXPECT_EQ(textos(pergunta), QStringList(QStringLiteral("HORÁRIO DE VERÃO: ") + kPerguntaSair));
     ASSERT_FALSE(pergunta.empty());
-    EXPECT_EQ(pergunta[0].defaultButton, QStringLiteral("No"));
+    EXPECT_TRUE(pergunta[0].defaultNo);
     EXPECT_EQ(sVeraoPossivel, QStringLiteral("Possivel"));
     ASSERT_TRUE(janela()->TimerVerao.isActive());
 
@@ -338,18 +340,86 @@ TEST_F(ComandosAdicionaisTest, ARefusedToggleLeavesTheStateAsItWas) {
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
     EXPECT_EQ(ui()->BtHorarioVerao->text(), QStringLiteral("Entrar no Horário de Verão"));
 
-    // An exit refused at the end of its wait.
+    // An exit refused at the end of its wait, the wait offered again and declined.
     emVeraoAposReducao(QTime(10, 15, 0), dia(), QTime(11, 14, 58));
     sai();
     tique();
     ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 156), 1);
+    dialogos.no();
     tique();
     vistas = caixas();
-    ASSERT_EQ(vistas.size(), 3u) << textos(vistas).join('|').toStdString();
+    ASSERT_EQ(vistas.size(), 4u) << textos(vistas).join('|').toStdString();
     EXPECT_EQ(vistas[1].text, QStringLiteral("Status diferente de 6, 0, 0 !"));
+    EXPECT_EQ(textos({vistas[3]}).first(), QStringLiteral("HORÁRIO DE VERÃO: ") + kAguardarNovamente);
     esperaOciosa();
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
     EXPECT_EQ(ui()->BtHorarioVerao->text(), QStringLiteral("Horário de Verão"));
+}
+
+// A wait started again counts from its own reading of the printer, whenever
+// the timer's next tick comes: the exit goes out only once the printer's
+// clock is at the command time.
+TEST_F(ComandosAdicionaisTest, AWaitStartedAgainNeverSendsBeforeThePrintersClockIsThere) {
+    localiza();
+    emVeraoAposReducao(QTime(10, 15, 0), dia(), QTime(11, 14, 58));
+    const int antes = chamadas("ProgramaHorarioVerao");
+    sai();
+    ASSERT_TRUE(janela()->TimerVerao.isActive());
+
+    // 0.9 s on, the printer's clock just turned 11:14:59: the exit asked again.
+    platform::clock::advance(900);
+    relogioECF(dia(), QTime(11, 14, 59));
+    sai();
+    ASSERT_TRUE(janela()->TimerVerao.isActive());
+    EXPECT_EQ(caixas().size(), 2u);
+
+    // A tick 0.2 s later: the printer is at 11:14:59 and a little.
+    platform::clock::advance(200);
+    janela()->TimerVeraoTimer();
+    EXPECT_EQ(ui()->LbHoraAtual->text(), QStringLiteral("11:14:59"));
+    EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes);
+    EXPECT_TRUE(janela()->TimerVerao.isActive());
+    EXPECT_TRUE(caixas().empty());
+
+    // A second after the reading it is there.
+    platform::clock::advance(800);
+    relogioECF(dia(), QTime(11, 15, 0));
+    janela()->TimerVeraoTimer();
+    EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes + 1);
+    const auto vistas = caixas();
+    ASSERT_EQ(vistas.size(), 1u) << textos(vistas).join('|').toStdString();
+    EXPECT_TRUE(vistas[0].text.endsWith(QStringLiteral("COMANDO OK")));
+    esperaOciosa();
+    EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
+}
+
+TEST_F(ComandosAdicionaisTest, AnExitRefusedAtTheEndOfItsWaitOffersTheWaitAgain) {
+    localiza();
+    emVeraoAposReducao(QTime(10, 15, 0), dia(), QTime(11, 14, 59));
+    const int antes = chamadas("ProgramaHorarioVerao");
+    sai();
+    caixas();
+    // The printer refuses: its clock is not yet there.
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 112), 1);
+    dialogos.yes();
+    tique();
+    auto vistas = caixas();
+    ASSERT_EQ(vistas.size(), 3u) << textos(vistas).join('|').toStdString();
+    EXPECT_EQ(vistas[2].kind, Kind::Question);
+    EXPECT_EQ(vistas[2].text, kAguardarNovamente);
+    // Asked again with fresh values: the printer still reads 11:14:59.
+    EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
+    ASSERT_TRUE(janela()->TimerVerao.isActive());
+    EXPECT_EQ(dHoraComando.time(), QTime(11, 15, 0));
+
+    relogioECF(dia(), QTime(11, 15, 0));
+    tique();
+    EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes + 2);
+    vistas = caixas();
+    ASSERT_EQ(vistas.size(), 1u) << textos(vistas).join('|').toStdString();
+    EXPECT_TRUE(vistas[0].text.endsWith(QStringLiteral("COMANDO OK")));
+    EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
+    esperaOciosa();
 }
 
 TEST_F(ComandosAdicionaisTest, AnExitWithThePrinterSwitchedOffEndsWithAnError) {
@@ -387,6 +457,7 @@ protected:
     // timer runs past it.
     void passaDaHoraComACaixaAberta() {
         relogioECF(dia(), QTime(11, 15, 0));
+        platform::clock::advance(3000);
         EXPECT_TRUE(QTest::qWaitFor([] { return dHoraECF > dHoraComando; }));
         enviadosComACaixaAberta = chamadas("ProgramaHorarioVerao") - antes;
     }

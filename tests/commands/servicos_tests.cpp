@@ -284,13 +284,48 @@ TEST_F(ServicosTest, ComConfirmacaoCadaCorteEsperaPelaResposta) {
     EXPECT_TRUE(textoCorteLongo().endsWith(QStringLiteral("valor!Teste guilhotina Zentora,Documento sem valor!")));
 }
 
-TEST_F(ServicosTest, UmCorteQueFalhaNaoParaOTeste) {
-    ASSERT_EQ(Kestrona_FI_AtivaDesativaGuilhotinaMFD(0), 1);
-    escolhe(ui()->CbTesteGuilhotina, QStringLiteral("3"));
+TEST_F(ServicosTest, OTesteDeGuilhotinaParaNoPrimeiroPassoRecusadoComUmaCaixa) {
+    escolhe(ui()->CbTesteGuilhotina, QStringLiteral("23"));
+    const auto enviados = [] {
+        return QList<int>{chamadas("AbreRelatorioGerencialMFD"), chamadas("UsaRelatorioGerencialMFD"),
+                          chamadas("AcionaGuilhotinaMFD"), chamadas("FechaRelatorioGerencial")};
+    };
+
+    // A receipt left open: the report is refused, nothing follows it.
+    ASSERT_EQ(KesafiVirtual_DeixaDocumentoAberto("Cupom"), 1);
     ui()->BtTestaGuilhotina->click();
-    EXPECT_EQ(chamadas("AcionaGuilhotinaMFD"), 3);
-    const auto vistas = caixas();
-    EXPECT_EQ(titulos(vistas), QStringList({kRetorno, kRetorno, kRetorno, kResposta}));
+    EXPECT_EQ(descritas(caixas()), Caixas{"Information RETORNO DO ECF: Status diferente de 6, 0, 0 !"});
+    EXPECT_EQ(enviados(), QList<int>({1, 0, 0, 0}));
+    EXPECT_EQ(ui()->BtTestaGuilhotina->text(), QStringLiteral("Testar Guilhotina"));
+    ASSERT_EQ(Kestrona_FI_CancelaCupom(), 1);
+
+    // The cutter switched off: the first cut is refused and the open report
+    // is closed, with no box of its own.
+    ASSERT_EQ(Kestrona_FI_AtivaDesativaGuilhotinaMFD(0), 1);
+    const long long grg = contador("GRG");
+    ui()->BtTestaGuilhotina->click();
+    EXPECT_EQ(titulos(caixas()), QStringList{kRetorno});
+    EXPECT_EQ(enviados(), QList<int>({2, 1, 1, 1}));
+    EXPECT_EQ(contador("GRG"), grg + 1);
+    EXPECT_EQ(UStatus::sComando, QStringLiteral("Fechando Relatório"));
+    EXPECT_EQ(UStatus::iRetorno, 1);
+    ASSERT_EQ(Kestrona_FI_AtivaDesativaGuilhotinaMFD(1), 1);
+
+    // A NAK on the report's text, with confirmation of each cut: the NAK box
+    // only, and no answer box carrying the opening's "COMANDO OK".
+    ui()->CbConfirmaCorte->setChecked(true);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(1, 21, 0, 0, 0), 1);
+    ui()->BtTestaGuilhotina->click();
+    EXPECT_EQ(titulos(caixas()), QStringList({kResposta, QStringLiteral("Atenção")}));
+    EXPECT_EQ(enviados(), QList<int>({3, 2, 1, 1}));
+    ui()->CbConfirmaCorte->setChecked(false);
+
+    // The printer switched off: one communication error box.
+    KesafiVirtual_Liga(0);
+    ui()->BtTestaGuilhotina->click();
+    EXPECT_EQ(descritas(caixas()), Caixas{"Information RETORNO DO ECF: Erro de Comunicação !"});
+    EXPECT_EQ(enviados(), QList<int>({4, 2, 1, 1}));
     EXPECT_EQ(ui()->BtTestaGuilhotina->text(), QStringLiteral("Testar Guilhotina"));
 }
 
@@ -419,10 +454,10 @@ TEST_F(ServicosTest, ImpressoraDesligadaOuNakEmCadaComando) {
         KesafiVirtual_ForcaResposta(-27, 21, 0, 0, 0);
         b->click();
         const auto vistas = caixas();
-        ASSERT_EQ(vistas.size(), 2u) << b->objectName().toStdString();
+        // The NAK box alone: no answer box repeats the command before.
+        ASSERT_EQ(vistas.size(), 1u) << b->objectName().toStdString();
         EXPECT_EQ(vistas[0].kind, Kind::Error);
         EXPECT_EQ(vistas[0].title, QStringLiteral("Atenção"));
-        EXPECT_EQ(vistas[1].title, kResposta);
     }
 }
 

@@ -1,6 +1,8 @@
 // The registration file side of the window: the template, the fixed widths,
 // the keys never written, double-click deletions, entries in file mode and
 // the configuration models.
+#include <sys/inotify.h>
+#include <unistd.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -15,6 +17,7 @@
 #include "platform/profile.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
+#include "usuario_comum.h"
 
 using platform::dialogs::Kind;
 using platform::dialogs::Record;
@@ -234,7 +237,9 @@ TEST_F(Cadastro, AliquotaNoArquivoVaiParaAPrimeiraLinhaLivre) {
     controle<QLineEdit>("MEAliquota")->clear();
     digitaAliquota(QStringLiteral("1700"));
     clica("BtEnviarAliquota");
-    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(descritas(caixas()),
+              Caixas{"Information CONFIGURAÇÕES: As 16 Linhas de Alíquotas do Arquivo de Cadastro Estão Ocupadas.\r"
+                     "Apague Uma Alíquota com um Clic Duplo Para Cadastrar Outra."});
     EXPECT_EQ(textoAliquota(), QStringLiteral("17,00%"));
     EXPECT_EQ(valor(QStringLiteral("Aliquota"), 7), QString());
     EXPECT_EQ(chamadas("ProgramaAliquota"), 0);
@@ -267,7 +272,9 @@ TEST_F(Cadastro, FormaDePagamentoNoArquivoDaLinha2A20) {
         controle<QTableWidget>("SgFormaPagamento")->item(linha - 1, 1)->setText(QStringLiteral("x"));
     controle<QLineEdit>("EdFormaPagamento")->setText(QStringLiteral("Mais Uma"));
     clica("BtEnviarFormaPagto");
-    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(descritas(caixas()),
+              Caixas{"Information CONFIGURAÇÕES: As Linhas 2 a 20 de Formas de Pagamento do Arquivo de Cadastro "
+                     "Estão Ocupadas.\rApague Uma Forma de Pagamento com um Clic Duplo Para Cadastrar Outra."});
     EXPECT_EQ(celula("SgFormaPagamento", 1), QString());
     EXPECT_EQ(controle<QLineEdit>("EdFormaPagamento")->text(), QStringLiteral("Mais Uma        "));
 }
@@ -327,6 +334,7 @@ TEST_F(Cadastro, ModeloSalvoEImportadoSubstituiTodasAsTabelas) {
         "[RelGerencial]\r\n1=\"Abertura         \"\r\n";
     const QString importado = pastaModelos() + QStringLiteral("/Outra.ntf");
     grava(importado, outro);
+    const QByteArray substituido = conteudo(cadastro());
     UStatus::Fstatus->JanelaAbrir.title = QStringLiteral("de outra janela");
     dialogos.text(importado);
     clica("BtImportaModeloConfig");
@@ -338,6 +346,8 @@ TEST_F(Cadastro, ModeloSalvoEImportadoSubstituiTodasAsTabelas) {
     EXPECT_EQ(descreve(vistas[1]),
               "Information CADASTRO: Configurações Importadas com Sucesso\rVerifique as Abas de Configuração!");
     EXPECT_EQ(conteudo(cadastro()), outro);
+    // The plan it replaced stays beside it, to undo the import by hand.
+    EXPECT_EQ(conteudo(cadastro() + QStringLiteral(".bak")), substituido);
     EXPECT_EQ(celula("SgFormaPagamento", 1), QStringLiteral("Espécie         "));
     EXPECT_EQ(celula("SgFormaPagamento", 2), QStringLiteral("Cartão          "));
     EXPECT_EQ(celula("SgFormaPagamento", 3), QString());
@@ -438,9 +448,178 @@ TEST_F(Cadastro, PastaDeCadastroInexistenteAvisaNaGravacaoEParaAli) {
     ASSERT_EQ(vistas.size(), 2u);
     EXPECT_EQ(vistas[1].kind, Kind::Error);
     EXPECT_EQ(vistas[1].text, QStringLiteral("Unable to write to ") + cadastro());
-    // The grid keeps what it shows; no success is announced.
-    EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("18,00%"));
+    // No success is announced, and the grid shows what the file holds: nothing.
+    EXPECT_EQ(celula("SgAliquotas", 1), QString());
     EXPECT_FALSE(QDir(arquivo(QStringLiteral("Sem Pasta"))).exists());
+}
+
+TEST_F(Cadastro, UmaLinhaEmWindows1252NaoEstragaAsOutras) {
+    uZentora3::Fprincipal->BtLocalizarImpressoraClick();
+    caixas();
+    // The template in UTF-8, with a comment line saved by a Windows editor.
+    QByteArray texto = platform::fromCp1252(modelo()).toUtf8();
+    texto.insert(texto.indexOf("\r\n") + 2, "; Revis\xE3o de Mar\xE7o\r\n");
+    grava(cadastro(), texto);
+    uZentora3::Fprincipal->BtConfigFiscaisClick();
+    EXPECT_TRUE(caixas().empty());
+    EXPECT_EQ(celula("SgRelGerencial", 1), QStringLiteral("Relatório Geral  "));
+    EXPECT_EQ(celula("SgFormaPagamento", 3), QStringLiteral("Cartao Credito  "));
+    EXPECT_EQ(celula("SgFormaPagamento", 3, 2), QStringLiteral("V"));
+
+    // A save writes every line once in UTF-8: nothing encoded twice.
+    duploClique("SgAliquotas", 1);
+    const QByteArray escrito = conteudo(cadastro());
+    EXPECT_TRUE(utf8(escrito));
+    EXPECT_TRUE(escrito.contains("; Revis\xc3\xa3o de Mar\xc3\xa7o\r\n"));
+    EXPECT_TRUE(escrito.contains("1=\"Relat\xc3\xb3rio Geral  \""));
+    reabre();
+    EXPECT_EQ(celula("SgRelGerencial", 1), QStringLiteral("Relatório Geral  "));
+}
+
+TEST_F(Cadastro, ImportarOQueNaoEhModeloAvisaENaoMudaNada) {
+    abreJanela();
+    const QByteArray antes = conteudo(cadastro());
+    QByteArray grande = "[CNF]\r\n";
+    while (grande.size() <= configfiscal::kTamanhoMaximoModelo) grande += "; linha de texto qualquer\r\n";
+    const std::pair<const char*, QByteArray> falsos[] = {
+        {"Foto.ntf", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0", 20)},
+        {"Grande.ntf", grande},
+        {"Nota.ntf", "Modelo da loja do centro\r\nFormaPagamento=Dinheiro\r\n"},
+    };
+    for (const auto& [nome, bytes] : falsos) {
+        const QString falso = pastaModelos() + QLatin1Char('/') + QString::fromLatin1(nome);
+        grava(falso, bytes);
+        dialogos.text(falso);
+        clica("BtImportaModeloConfig");
+        const std::vector<Record> vistas = caixas();
+        ASSERT_EQ(vistas.size(), 2u) << nome << todas(vistas);
+        EXPECT_EQ(vistas[1].kind, Kind::Error);
+        EXPECT_EQ(vistas[1].title, QStringLiteral("CADASTRO"));
+        EXPECT_TRUE(
+            vistas[1].text.startsWith(QStringLiteral("O Arquivo\r") + falso + QStringLiteral("\rNão é um Modelo")))
+            << nome;
+        EXPECT_EQ(conteudo(cadastro()), antes) << nome;
+        EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("18,00%")) << nome;
+    }
+    EXPECT_FALSE(QFile::exists(cadastro() + QStringLiteral(".bak")));
+}
+
+TEST_F(Cadastro, SalvarModeloSobreUmExistentePerguntaAntes) {
+    abreJanela();
+    const QString salvo = pastaModelos() + QStringLiteral("/Loja.ntf");
+    grava(salvo, "[CNF]\r\n1=\"Modelo Antigo       \"\r\n");
+    const Caixas pergunta{
+        "SaveFile Arquivo de Configuração: " + pastaModelos().toStdString(),
+        "Question Arquivo de Configuração: O Arquivo\r" + salvo.toStdString() + "\rJá Existe. Deseja Substituí-lo?"};
+    dialogos.text(salvo).no();
+    clica("BtSalvaModeloConfig");
+    std::vector<Record> vistas = caixas();
+    EXPECT_EQ(descritas(vistas), pergunta);
+    ASSERT_EQ(vistas.size(), 2u);
+    EXPECT_TRUE(vistas[1].defaultNo);
+    EXPECT_EQ(conteudo(salvo), QByteArray("[CNF]\r\n1=\"Modelo Antigo       \"\r\n"));
+
+    dialogos.text(salvo).yes();
+    clica("BtSalvaModeloConfig");
+    Caixas substituido = pergunta;
+    substituido.push_back("Information CADASTRO: Configurações Salvas com Sucesso");
+    EXPECT_EQ(descritas(caixas()), substituido);
+    EXPECT_EQ(conteudo(salvo), conteudo(cadastro()));
+}
+
+// Opens, writes and renames of the files of one folder, as the system saw them.
+class Vigia {
+public:
+    explicit Vigia(const QString& pasta) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        EXPECT_GE(fd_, 0);
+        // Closes are watched too: the system merges identical events in a
+        // row, and an open is always followed by its close.
+        EXPECT_GE(inotify_add_watch(fd_, QFile::encodeName(pasta).constData(),
+                                    IN_OPEN | IN_CLOSE_NOWRITE | IN_CLOSE_WRITE | IN_MOVED_TO),
+                  0);
+    }
+    ~Vigia() { ::close(fd_); }
+    // How often each event happened to the file `nome` since the last call.
+    struct Contagem {
+        int aberturas = 0;
+        int escritas = 0;  // closed after writing in place
+        int substituicoes = 0;
+    };
+    Contagem conta(const QString& nome) {
+        Contagem c;
+        alignas(inotify_event) char buffer[64 * 1024];
+        for (;;) {
+            const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+            if (n <= 0) break;
+            for (ssize_t i = 0; i < n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(buffer + i);
+                if (e->len > 0 && QFile::decodeName(e->name) == nome) {
+                    if (e->mask & IN_OPEN) ++c.aberturas;
+                    if (e->mask & IN_CLOSE_WRITE) ++c.escritas;
+                    if (e->mask & IN_MOVED_TO) ++c.substituicoes;
+                }
+                i += ssize_t(sizeof(inotify_event) + e->len);
+            }
+        }
+        return c;
+    }
+
+private:
+    int fd_;
+};
+
+TEST_F(Cadastro, CadaLeituraECadaGravacaoTocaOArquivoUmaVez) {
+    abreJanela();
+    const QString nome = QFileInfo(cadastro()).fileName();
+    Vigia vigia(QFileInfo(cadastro()).path());
+    reabre();
+    Vigia::Contagem c = vigia.conta(nome);
+    EXPECT_EQ(c.aberturas, 1);
+    EXPECT_EQ(c.substituicoes + c.escritas, 0);
+
+    duploClique("SgAliquotas", 1);
+    c = vigia.conta(nome);
+    EXPECT_EQ(c.aberturas, 1);
+    EXPECT_EQ(c.substituicoes, 1);
+    EXPECT_EQ(c.escritas, 0);
+    EXPECT_EQ(valor(QStringLiteral("Aliquota"), 1), QStringLiteral("\"12,00%\",ICMS"));
+    vigia.conta(nome);  // the test's own read
+
+    // A copy from the printer: one question, one read of the table, one save.
+    dialogos.yes();
+    clica("BtImpressoraArquivoAL");
+    caixas();
+    c = vigia.conta(nome);
+    EXPECT_EQ(c.aberturas, 1);
+    EXPECT_EQ(c.substituicoes, 1);
+}
+
+TEST_F(Cadastro, GravacaoRecusadaMostraDeNovoOQueOArquivoTem) {
+    abreJanela();
+    const QByteArray antes = conteudo(cadastro());
+    ComoUsuarioComum::entrega(QFile::encodeName(pasta()).toStdString(), 0755);
+    ComoUsuarioComum::entrega(QFile::encodeName(arquivo(QStringLiteral("Cadastro"))).toStdString(), 0755);
+    ComoUsuarioComum::entrega(QFile::encodeName(cadastro()).toStdString(), 0444);
+    std::vector<Record> vistas;
+    {
+        ComoUsuarioComum usuario;
+        duploClique("SgAliquotas", 1);
+        vistas = caixas();
+        EXPECT_EQ(celula("SgAliquotas", 1), QStringLiteral("18,00%"));
+        EXPECT_EQ(celula("SgAliquotas", 2), QStringLiteral("12,00%"));
+
+        // A name the file did not take stays typed, for another try.
+        modoArquivo();
+        controle<QLineEdit>("EdFormaPagamento")->setText(QStringLiteral("PIX"));
+        clica("BtEnviarFormaPagto");
+        const std::vector<Record> mais = caixas();
+        vistas.insert(vistas.end(), mais.begin(), mais.end());
+        EXPECT_EQ(celula("SgFormaPagamento", 6), QString());
+        EXPECT_EQ(controle<QLineEdit>("EdFormaPagamento")->text(), QStringLiteral("PIX             "));
+    }
+    const std::string recusa = "Error Erro: Unable to write to " + cadastro().toStdString();
+    EXPECT_EQ(descritas(vistas), (Caixas{recusa, recusa}));
+    EXPECT_EQ(conteudo(cadastro()), antes);
 }
 
 }  // namespace

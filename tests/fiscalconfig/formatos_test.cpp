@@ -105,7 +105,7 @@ TEST(Cadastro, GravarEscreveSoAsChavesDeCadaFaixaELerDevolveAGrade) {
     c[3][29] = {QStringLiteral("Trinta           "), {}};
     ASSERT_TRUE(gravaCadastro(arquivo, c));
 
-    const Cadastro lido = leCadastro(arquivo);
+    const Cadastro lido = leCadastro(arquivo).cadastro;
     EXPECT_EQ(lido[0][0], (Linha{QStringLiteral("Dinheiro        "), QStringLiteral("N")}));
     EXPECT_EQ(lido[0][1], c[0][1]);
     EXPECT_EQ(lido[0][2], Linha{});
@@ -122,6 +122,31 @@ TEST(Cadastro, GravarEscreveSoAsChavesDeCadaFaixaELerDevolveAGrade) {
     EXPECT_TRUE(conteudo.contains("\r\n20=\r\n"));
     EXPECT_FALSE(conteudo.contains("Nunca Gravado"));
     EXPECT_FALSE(conteudo.contains("Outro Nome"));
+}
+
+TEST(Cadastro, ModeloEhTextoPequenoComUmaDasQuatroSecoes) {
+    QTemporaryDir dir;
+    const QString arquivo = dir.filePath(QStringLiteral("m.ntf"));
+    const auto problema = [&](const QByteArray& bytes) {
+        QFile f(arquivo);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        return problemaDoModelo(arquivo);
+    };
+    EXPECT_EQ(problema("[aliquota]\r\n1=\"17,00%\",ICMS\r\n"), QString());
+    EXPECT_EQ(problema("; Modelo da Loja\r\n[ CNF ]\n"), QString());
+    // The largest model is accepted, one byte more is not.
+    QByteArray grande = "[RelGerencial]\r\n";
+    grande += QByteArray(int(kTamanhoMaximoModelo) - grande.size(), ';');
+    EXPECT_EQ(problema(grande), QString());
+    EXPECT_NE(problema(grande + ";"), QString());
+    EXPECT_NE(problema("\x89PNG\r\n\x1a\n\0\0\0\rIHDR"), QString());
+    EXPECT_NE(problema(QByteArray("[CNF]\r\n1=\"a\0b\"\r\n", 16)), QString());
+    EXPECT_NE(problema("[Sistema]\r\nPorta=USB\r\n"), QString());
+    EXPECT_NE(problema(""), QString());
+    EXPECT_NE(problemaDoModelo(dir.path()), QString());
+    EXPECT_NE(problemaDoModelo(dir.filePath(QStringLiteral("nao-existe.ntf"))), QString());
 }
 
 TEST(Cadastro, GravacaoRecusadaParaNaPrimeiraChaveEAvisa) {

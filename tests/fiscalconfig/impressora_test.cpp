@@ -213,8 +213,8 @@ TEST_F(Impressora, QualquerPerguntaRecusadaNaoMudaNada) {
         const std::vector<Record> vistas = caixas();
         ASSERT_EQ(vistas.size(), 2u) << botao;
         EXPECT_EQ(vistas[0].kind, Kind::Question) << botao;
-        // Each of them changes the printer or the file for good: Enter says No.
-        EXPECT_EQ(vistas[0].defaultButton, QStringLiteral("No")) << botao;
+        // Yes cannot be undone (the printer's tables, the file's plan): Enter answers No.
+        EXPECT_TRUE(vistas[0].defaultNo) << botao;
         EXPECT_EQ(descreve(vistas[1]), "Information CONFIGURAÇÃO: Comando Cancelado") << botao;
         // A cancelled single send empties its edit.
         if (botao == std::string("BtEnviarAliquota")) {
@@ -465,6 +465,58 @@ TEST_F(Impressora, DoZeroAoArquivoNumaImpressoraNovaEOutraImpressoraComOSeu) {
     EXPECT_EQ(conteudo(cadastro()), conteudo(this->arquivo(QStringLiteral("Modelo.ntf"))));
     EXPECT_EQ(conteudo(primeiro), primeiroBytes);
     EXPECT_EQ(celula("SgAliquotas", 4), QStringLiteral("25,00%"));
+}
+
+TEST_F(Impressora, NomeQueAImpressoraNaoGuardaEhRecusadoAntesDeQualquerPergunta) {
+    controle<QComboBox>("CbCNF")->setCurrentText(QStringLiteral("05"));
+    controle<QComboBox>("CbRelGerencial")->setCurrentText(QStringLiteral("07"));
+    const std::pair<const char*, const char*> envios[] = {{"EdFormaPagamento", "BtEnviarFormaPagto"},
+                                                          {"EdCNF", "BtEnviarCNF"},
+                                                          {"EdRelGerencial", "BtEnviarRelGerencial"}};
+    const std::pair<QString, QString> nomes[] = {
+        {QStringLiteral("Łódź"), QStringLiteral("Ł (U+0141), ź (U+017A)")},
+        {QStringLiteral("Caixa 😀"), QStringLiteral("😀 (U+1F600)")},
+        {QStringLiteral("Vale\tGas\x1b"), QStringLiteral("U+0009, U+001B")},
+    };
+    const QByteArray arquivoAntes = conteudo(cadastro());
+    const QString texto = QStringLiteral(
+        "Information CONFIGURAÇÕES: A Impressora não Aceita Estes Caracteres do Nome:\r%1"
+        "\rCorrija o Nome e Tente Novamente.");
+    for (const char* modo : {"ECF", "Arquivo"}) {
+        for (const char* r : {"RbFormaPagto", "RbCNF", "RbRelGerencial"}) {
+            const QString nome = QString::fromLatin1(r) + QString::fromLatin1(modo);
+            auto* radio =
+                janela->findChild<QRadioButton*>(nome == QLatin1String("RbCNFECF") ? QStringLiteral("RbCNFEcf") : nome);
+            ASSERT_NE(radio, nullptr) << nome.toStdString();
+            radio->click();
+        }
+        for (const auto& [edit, botao] : envios) {
+            for (const auto& [digitado, caracteres] : nomes) {
+                controle<QLineEdit>(edit)->setText(digitado);
+                clica(botao);
+                EXPECT_EQ(descritas(caixas()), Caixas{texto.arg(caracteres).toStdString()}) << modo << " " << edit;
+                // Kept as typed (padded), for the operator to correct.
+                EXPECT_TRUE(controle<QLineEdit>(edit)->text().startsWith(digitado)) << edit;
+            }
+        }
+    }
+    EXPECT_EQ(programacoes(), 0);
+    EXPECT_EQ(conteudo(cadastro()), arquivoAntes);
+}
+
+TEST_F(Impressora, ArquivoComCaracteresQueAImpressoraNaoGuardaNaoEnviaNada) {
+    // A plan edited by hand: receipts 3 and 5 cannot be printed.
+    platform::Profile plano(cadastro());
+    plano.writeString(QStringLiteral("CNF"), QStringLiteral("3"), QStringLiteral("\"Łódź Recarga       \""));
+    plano.writeString(QStringLiteral("CNF"), QStringLiteral("5"), QStringLiteral("\"Sino\x07              \""));
+    reabre();
+    caixas();
+    clica("BtArquivoImpressoraCNF");
+    EXPECT_EQ(descritas(caixas()),
+              Caixas{"Information CONFIGURAÇÕES: A Impressora não Aceita Estes Caracteres do Arquivo de Cadastro:\r"
+                     "Linha 3: Ł (U+0141), ź (U+017A)\rLinha 5: U+0007\rCorrija as Linhas e Tente Novamente. Nada "
+                     "Foi Enviado."});
+    EXPECT_EQ(programacoes(), 0);
 }
 
 }  // namespace

@@ -513,6 +513,32 @@ TEST_F(DadosMfd, AConversionReadsOnlyRegularFiles) {
     EXPECT_EQ(formato(pasta / "atalho.mfd", saida, "0", "1", data(-30), data()), 1);
 }
 
+// A stored file converted over a range it does not hold is refused as the
+// printer refuses that range, and leaves no file.
+TEST_F(DadosMfd, AStoredDownloadRefusesARangeItDoesNotHold) {
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(3), 1);
+    const long long coo = contador("COO");
+    const std::string de = std::to_string(coo - 2 + 1000000).substr(1), ate = std::to_string(coo + 1000000).substr(1);
+    ASSERT_EQ(arquivoMfd(de, ate, "C", 1), 1);
+    const fs::path download = pasta / "guardado.mfd";
+    fs::rename(relatorios / "Download.MFD", download);
+    const fs::path destino = relatorios / "convertido.txt";
+    const auto recusa = [&](int retorno) {
+        EXPECT_EQ(retorno, -27);
+        EXPECT_EQ(status().st3, 160);
+        EXPECT_FALSE(fs::exists(destino));
+    };
+    const std::string depois = std::to_string(coo + 1 + 1000000).substr(1);
+    recusa(formato(download, destino, "0", "2", depois, "999999"));
+    recusa(formato(download, destino, "1", "2", "000001", std::to_string(coo - 3 + 1000000).substr(1)));
+    recusa(formato(download, destino, "2", "1", "01/01/01", data(-400)));
+    recusa(Kestrona_FI_FormatoDadosMFD(download.c_str(), destino.c_str(), "0", "2", de.c_str(), ate.c_str(), "2"));
+
+    // A range overlapping the file's converts what the file holds of it.
+    ASSERT_EQ(formato(download, destino, "0", "2", de, "999999"), 1);
+    EXPECT_EQ(documentos(leArquivo(destino)).size(), 3u);
+}
+
 // The conversion of a stored file needs no printer; the others need the port.
 TEST_F(DadosMfd, TheConversionNeedsNoPrinter) {
     ASSERT_EQ(arquivoMfd(data(-30), data(), "D", 1), 1);

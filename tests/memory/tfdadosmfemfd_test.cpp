@@ -208,6 +208,56 @@ TEST_F(DadosMFeMFD, RadiosDeFaixaHabilitamSuasEdicoesEGuardamOsTextos) {
     EXPECT_EQ(controle<QLabel>("LbUsuarioMFD")->text(), QStringLiteral("4"));
 }
 
+TEST_F(DadosMFeMFD, ClicarNaFaixaJaEscolhidaAMantem) {
+    marca("RbTipoMFD");
+    for (const char* nome : {"RbDownloadDataMfd", "RbDownloadCOOMfd", "RbDownloadTotalMFD"}) {
+        auto* radio = controle<QRadioButton>(nome);
+        QTest::mouseClick(radio, Qt::LeftButton);
+        QTest::mouseClick(radio, Qt::LeftButton);
+        EXPECT_TRUE(radio->isChecked()) << nome;
+        EXPECT_EQ(controle<QRadioButton>("RbTipoMFD")->isChecked(), true);
+    }
+    EXPECT_FALSE(controle<QRadioButton>("RbDownloadDataMfd")->isChecked());
+    caixas();
+    // The choice stands: the download goes out (and is refused by the printer).
+    KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 160);
+    clica("BtDownloadMFD");
+    const auto vistas = caixas();
+    EXPECT_FALSE(mostrou(vistas, Kind::Information, QStringLiteral("MFD"),
+                         QStringLiteral("Escolha se o Download é Total, por COO ou Data")))
+        << todas(vistas);
+    EXPECT_EQ(chamadas("ArquivoMFD"), 1);
+}
+
+TEST_F(DadosMFeMFD, SemProgramaQueAbraOArquivoOuAPastaUmaCaixaOsNomeia) {
+    marca("RbDownloadTotalMFD");
+    caixas();
+    shell.result = false;
+    forcaSucesso();
+    dialogos.yes();
+    clica("BtMFDDiretoTXT");
+    const QString espelho = relatorio(serie() + kStem + QStringLiteral("_Espelho.txt"));
+    auto vistas = caixas();
+    ASSERT_FALSE(vistas.empty());
+    EXPECT_EQ(vistas.back().kind, Kind::Error) << todas(vistas);
+    EXPECT_EQ(vistas.back().title, QStringLiteral("ABRIR ARQUIVO"));
+    EXPECT_TRUE(vistas.back().text.startsWith(
+        QStringLiteral("Não Foi Possível Abrir o Arquivo no Visualizador de Texto (Notepad):\r") + espelho))
+        << vistas.back().text.toStdString();
+
+    marca("RbTipoMF");
+    grava(relatorio(QStringLiteral("Download.MFD")), "baixado");
+    forcaSucesso();
+    dialogos.yes();
+    clica("BtDownloadMFD");
+    vistas = caixas();
+    ASSERT_FALSE(vistas.empty());
+    EXPECT_EQ(vistas.back().kind, Kind::Error) << todas(vistas);
+    EXPECT_TRUE(vistas.back().text.startsWith(QStringLiteral("Não Foi Possível Abrir a Pasta:\r") +
+                                              arquivo(QStringLiteral("Relatorios"))))
+        << vistas.back().text.toStdString();
+}
+
 TEST_F(DadosMFeMFD, TotalMostraDoInicioAHojeEOUltimoCoo) {
     marca("RbDownloadTotalMFD");
     for (const char* e : {"EdDataInicialMFD", "EdDataFinalMFD", "EdCooInicialMFD", "EdCooFinalMFD"})
@@ -555,6 +605,77 @@ TEST_F(DadosMFeMFD, ConversaoDeUmArquivoDeQualquerPastaSemCaixaDeResposta) {
     EXPECT_EQ(botao("BtFormatoMFD")->text(), QStringLiteral("Gerar Espelho do Arquivo .MFD"));
 }
 
+// A stored download converted over a range it does not hold is refused as
+// the printer refuses it; the panel says what the stored file holds.
+TEST_F(DadosMFeMFD, ConversaoForaDoArquivoGuardadoERecusadaEOPainelDizOQueEleTem) {
+    const QString nome = serie() + QStringLiteral(".MFD");
+    auto* legenda = controle<QLabel>("LbArquivoMFD");
+    EXPECT_EQ(legenda->text(), QStringLiteral("Nenhum Arquivo .MFD Guardado"));
+    EXPECT_EQ(legenda->toolTip(), relatorio(nome));
+
+    const QString amanha = QDate::currentDate().addDays(1).toString(QStringLiteral("ddMMyyyy"));
+    ASSERT_EQ(KesafiVirtual_FixaRelogio((amanha + QStringLiteral("100000")).toLatin1().constData()), 1);
+    ASSERT_EQ(KesafiVirtual_AdicionaVendas(3), 1);
+    const long long coo = contador("COO");
+    const auto seis = [](long long n) { return QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0')); };
+    porCoo(seis(coo - 2), seis(coo));
+    marca("RbTipoMFD");
+    caixas();
+    dialogos.no();
+    clica("BtDownloadMFD");
+    caixas();
+    const QString download = relatorio(nome);
+    ASSERT_TRUE(QFile::exists(download));
+    const QStringList baixados = relatorios();
+    EXPECT_EQ(legenda->text(), QStringLiteral("Arquivo Guardado: COO ") + seis(coo - 2) + QStringLiteral(" a ") +
+                                   seis(coo) + QStringLiteral("\nBaixado em ") +
+                                   QDate::currentDate().addDays(1).toString(QStringLiteral("dd/MM/yyyy")) +
+                                   QStringLiteral(" 10:00:00"));
+
+    // COOs after the stored ones: refused with the printer's reason, no file.
+    digita("EdCooInicialMFD", seis(coo + 1));
+    digita("EdCooFinalMFD", QStringLiteral("999999"));
+    marca("RbSaidaTXT");
+    dialogos.text(download);
+    clica("BtFormatoMFD");
+    EXPECT_EQ(UStatus::iRetorno, -27);
+    EXPECT_EQ(UStatus::iST3, 160);
+    const auto vistas = caixas();
+    ASSERT_EQ(vistas.size(), 3u) << todas(vistas);
+    EXPECT_EQ(descreve(vistas[1]), "Information RETORNO DO ECF: Status diferente de 6, 0, 0 !");
+    EXPECT_EQ(vistas[2].title, QStringLiteral("RESPOSTA DO ECF"));
+    EXPECT_TRUE(vistas[2].text.endsWith(QStringLiteral("NÃO ENCONTRADO DADOS NA MFD"))) << descreve(vistas[2]);
+    EXPECT_EQ(relatorios(), baixados);
+
+    // Dates before the file: the same.
+    marca("RbDownloadDataMfd");
+    digita("EdDataInicialMFD", QStringLiteral("01/01/01"));
+    digita("EdDataFinalMFD", QStringLiteral("31/12/01"));
+    dialogos.text(download);
+    clica("BtFormatoMFD");
+    EXPECT_EQ(UStatus::iST3, 160);
+    caixas();
+    EXPECT_EQ(relatorios(), baixados);
+
+    // A download by dates replaces it, and the panel says so.
+    const QString de = QDate::currentDate().addDays(-30).toString(QStringLiteral("dd/MM/yy"));
+    const QString ate = QDate::currentDate().addDays(1).toString(QStringLiteral("dd/MM/yy"));
+    digita("EdDataInicialMFD", de);
+    digita("EdDataFinalMFD", ate);
+    dialogos.no();
+    clica("BtDownloadMFD");
+    caixas();
+    EXPECT_TRUE(legenda->text().startsWith(QStringLiteral("Arquivo Guardado: ") + de + QStringLiteral(" a ") + ate +
+                                           QStringLiteral("\nBaixado em ")))
+        << legenda->text().toStdString();
+
+    // A file that is no download says so.
+    grava(download, "isto nao e um download");
+    janela->hide();
+    uZentora3::Fprincipal->BtDadosDaMFDClick();
+    EXPECT_EQ(legenda->text(), QStringLiteral("Arquivo Guardado Ilegível"));
+}
+
 // ------------------------------------------------- last reduction's data
 
 TEST_F(DadosMFeMFD, DadosDaUltimaZGravaORelatorioEOfereceAbrir) {
@@ -704,6 +825,7 @@ TEST_F(DadosMFeMFD, ValidacaoMostraSucessoParaQualquerRespostaMenosZero) {
     uDadosMFeMFD::validateFile = &validacaoSimulada;
     UStatus::Fstatus->JanelaAbrir.defaultExt = QStringLiteral("xyz");
     const QString escolhido = relatorio(QStringLiteral("assinado.txt"));
+    grava(escolhido, "COO 000123\r\nEAD" + QByteArray(256, 'A') + "\r\n");
     const std::pair<int, std::string> casos[] = {
         {1, "Information Validar Assinatura: Assinatura validada com sucesso!"},
         {-1, "Information Validar Assinatura: Assinatura validada com sucesso!"},
@@ -728,7 +850,9 @@ TEST_F(DadosMFeMFD, ValidacaoMostraSucessoParaQualquerRespostaMenosZero) {
 
     const auto& abrir = UStatus::Fstatus->JanelaAbrir;
     EXPECT_EQ(abrir.initialDir, UStatus::sPastaBase + QStringLiteral("Relatorios"));
-    EXPECT_EQ(abrir.filter, QStringLiteral("Arquivo TXT|*.txt|Arquivo MFD|*.mfd|Arquivo MF|*.mf"));
+    // Every file listed first: signed RTF and MDB conversions can be picked too.
+    EXPECT_EQ(abrir.filter, QStringLiteral("Todos os Arquivos|*|Arquivo TXT|*.txt|Arquivo MFD|*.mfd|Arquivo MF|*.mf|"
+                                           "Arquivo RTF|*.rtf|Arquivo MDB|*.mdb"));
     EXPECT_EQ(abrir.defaultExt, QStringLiteral("xyz"));  // left as its last user set it
     EXPECT_TRUE(shell.calls.empty());
 }
@@ -775,8 +899,20 @@ TEST_F(DadosMFeMFD, ValidacaoPelaBibliotecaDeAssinaturas) {
     EXPECT_EQ(r.text, QStringLiteral("Erro na chave !"));
     EXPECT_EQ(UStatus::iRetorno, 0);
 
+    // Never signed is not damaged: the box says the file has no signature line.
     r = valida(semAssinatura);
-    EXPECT_EQ(r.text, QStringLiteral("Erro na chave !"));
+    EXPECT_EQ(descreve(r),
+              "Information ERRO: O Arquivo não Possui Linha de Assinatura (EAD) !\r" + semAssinatura.toStdString());
+    grava(semAssinatura, "");
+    EXPECT_EQ(valida(semAssinatura).text,
+              QStringLiteral("O Arquivo não Possui Linha de Assinatura (EAD) !\r") + semAssinatura);
+    // A signature line in lower case was changed, so it is a wrong key.
+    grava(semAssinatura, "texto\r\nEAD" + QByteArray(256, 'a') + "\r\n");
+    EXPECT_EQ(valida(semAssinatura).text, QStringLiteral("Erro na chave !"));
+    r = valida(relatorio(QStringLiteral("nao_existe.txt")));
+    EXPECT_EQ(r.kind, Kind::Error);
+    EXPECT_EQ(r.text,
+              QStringLiteral("Não Foi Possível Ler o Arquivo:\r") + relatorio(QStringLiteral("nao_existe.txt")));
 }
 
 TEST_F(DadosMFeMFD, DownloadConvertidoTemAssinaturaQueUmByteMudadoDesfaz) {
@@ -904,9 +1040,9 @@ TEST_F(EsperaLonga, ContagemDoHorarioDeVeraoEsperaAChamadaTerminar) {
     QTimer& contagem = FComandosAdicionais->TimerVerao;
     // A daylight-saving exit waiting for its moment, which the first tick reaches.
     dHoraComando = momento(kMomento.date(), QTime(11, 15, 0));
-    dHoraECF = dHoraComando.addSecs(-1);
     contagem.setInterval(1);
-    contagem.start();
+    FComandosAdicionais->EsperaSaida(dHoraComando.addSecs(-1));
+    platform::clock::advance(3000);
     const int antes = chamadas("ProgramaHorarioVerao");
 
     int enviadosDuranteAChamada = -1;

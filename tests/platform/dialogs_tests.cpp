@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -28,8 +30,8 @@ TEST(Dialogs, AScriptAnswersInOrderAndRecordsEveryBox) {
     ASSERT_EQ(r.size(), 7u);
     EXPECT_EQ(r[0].kind, dialogs::Kind::Information);
     EXPECT_EQ(r[1].buttons, QStringList({QStringLiteral("Yes"), QStringLiteral("No")}));
-    EXPECT_EQ(r[1].defaultButton, QStringLiteral("Yes"));
-    EXPECT_EQ(r[2].defaultButton, QStringLiteral("No"));
+    EXPECT_FALSE(r[1].defaultNo);
+    EXPECT_TRUE(r[2].defaultNo);
     EXPECT_EQ(r[6].kind, dialogs::Kind::Plain);
     EXPECT_EQ(r[6].title, dialogs::applicationTitle());
     EXPECT_TRUE(script.records().empty());
@@ -97,6 +99,35 @@ TEST(Dialogs, FileDialogsKeepTheirPropertiesAndReturnTheScriptedFile) {
     EXPECT_EQ(abrir.fileName, QStringLiteral("/tmp/Relatorios/x.mfd"));
     EXPECT_EQ(script.records()[0].kind, dialogs::Kind::OpenFile);
     EXPECT_EQ(script.records()[0].text, QStringLiteral("/tmp/Relatorios"));
+}
+
+TEST(Dialogs, ASaveDialogAsksBeforeReplacingAFile) {
+    QTemporaryDir dir;
+    const QString existente = dir.filePath(QStringLiteral("Loja.ntf"));
+    QFile f(existente);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    dialogs::Script script;
+    dialogs::FileDialog salvar(dialogs::FileDialog::Mode::Save);
+    salvar.title = QStringLiteral("Arquivo de Configuração");
+    script.text(existente).no().text(existente).yes().text(dir.filePath(QStringLiteral("Nova.ntf")));
+    EXPECT_FALSE(salvar.execute());
+    EXPECT_TRUE(salvar.execute());
+    EXPECT_TRUE(salvar.execute());
+    const auto r = script.take();
+    ASSERT_EQ(r.size(), 5u);
+    EXPECT_EQ(r[1].kind, dialogs::Kind::Question);
+    EXPECT_EQ(r[1].title, QStringLiteral("Arquivo de Configuração"));
+    EXPECT_EQ(r[1].text,
+              QStringLiteral("O Arquivo\r") + existente + QStringLiteral("\rJá Existe. Deseja Substituí-lo?"));
+    EXPECT_TRUE(r[1].defaultNo);
+    EXPECT_EQ(r[4].kind, dialogs::Kind::SaveFile);
+    // Opening an existing file asks nothing.
+    dialogs::FileDialog abrir(dialogs::FileDialog::Mode::Open);
+    script.text(existente);
+    EXPECT_TRUE(abrir.execute());
+    EXPECT_EQ(script.take().size(), 1u);
+    EXPECT_EQ(script.pending(), 0u);
 }
 
 TEST(Dialogs, KnowWhileABoxOrAModalWindowIsOpen) {
@@ -191,4 +222,19 @@ TEST(Paths, AFolderWithoutItsTrailingSeparator) {
               QDir::toNativeSeparators(QStringLiteral("/tmp/Cadastro")));
     EXPECT_EQ(paths::withoutSeparator(QStringLiteral("/")), sep);
     EXPECT_EQ(paths::withoutSeparator(QStringLiteral("C:/")), QStringLiteral("C:") + sep);
+}
+
+#include <QMessageBox>
+#include <QPushButton>
+
+TEST(Dialogs, AQuestionWhoseYesCannotBeUndoneHasNoAsItsDefault) {
+    QString padrao;
+    QTimer::singleShot(0, [&padrao] {
+        if (auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            padrao = caixa->defaultButton()->text();
+            caixa->defaultButton()->click();
+        }
+    });
+    EXPECT_FALSE(dialogs::question(QStringLiteral("T"), QStringLiteral("Substituir?"), dialogs::Default::No));
+    EXPECT_EQ(padrao, QStringLiteral("Não"));
 }

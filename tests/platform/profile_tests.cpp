@@ -26,6 +26,18 @@ TEST(Cp1252, RoundTripsTheCodePageAndReplacesTheRest) {
               QByteArray("\x81\x8D\x8F\x90\x9D"));
 }
 
+TEST(Cp1252, NamesWhatThePrinterCannotStoreOnceEach) {
+    // Outside the code page (an emoji as one character, not two halves),
+    // controls of every kind, and the undefined positions read back as C1.
+    const QString texto =
+        QStringLiteral("Łódź 😀 Łx\tA\x7F") + QChar(0x81) + QChar(0xD800) + QStringLiteral("ŽžŸ€ çã\u00A0");
+    const std::vector<char32_t> recusados = platform::unstorable(texto);
+    EXPECT_EQ(recusados, (std::vector<char32_t>{0x141, 0x17A, 0x1F600, 0x9, 0x7F, 0x81, 0xD800}));
+    EXPECT_EQ(platform::describeCharacters(recusados),
+              QStringLiteral("Ł (U+0141), ź (U+017A), 😀 (U+1F600), U+0009, U+007F, U+0081, U+D800"));
+    EXPECT_TRUE(platform::unstorable(QStringLiteral("Relatório – “ação” € Ÿ")).empty());
+}
+
 TEST(Profile, KeepsAnyTextAsUtf8AndReadsAFileMadeOnWindowsAsWindows1252) {
     QTemporaryDir dir;
     Profile ini(dir.filePath(QStringLiteral("KESAFI32.ini")));

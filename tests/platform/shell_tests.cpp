@@ -99,3 +99,57 @@ TEST_F(Instalador, AProgramStillRunningOutlivesTheProgramThatStartedIt) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return solta(); }, 10000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return marcado() == "feito"; }, 10000));
 }
+
+namespace {
+
+// The desktop's opener as the machine has it: a stand-in `xdg-open` alone on
+// the PATH, ending with a given code and writing down what it was handed.
+class Abridor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        path_ = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir.path()));
+    }
+    void TearDown() override { qputenv("PATH", path_); }
+
+    void instala(int codigo) {
+        QFile script(dir.filePath(QStringLiteral("xdg-open")));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(marca()) + "'\nexit " +
+                     QByteArray::number(codigo) + "\n");
+        script.close();
+        ASSERT_TRUE(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+    QString marca() const { return dir.filePath(QStringLiteral("aberto")); }
+    QByteArray aberto() const {
+        QFile f(marca());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+
+private:
+    QByteArray path_;
+};
+
+}  // namespace
+
+TEST_F(Abridor, AFileIsHandedToTheDesktopsOpener) {
+    instala(0);
+    const QString pagina = dir.filePath(QStringLiteral("Ajuda/index.html"));
+    EXPECT_TRUE(shell::openDocument(pagina));
+    EXPECT_EQ(aberto(), QFile::encodeName(pagina));
+    EXPECT_TRUE(shell::openFolder(dir.path()));
+}
+
+TEST_F(Abridor, AnOpenerThatFindsNothingToOpenItWithFailsTheCall) {
+    instala(3);  // what it says when no program on the machine takes the file
+    EXPECT_FALSE(shell::openDocument(dir.filePath(QStringLiteral("Relatorios/leitura.txt"))));
+    EXPECT_FALSE(shell::openUrl(QStringLiteral("https://exemplo.invalid/")));
+}
+
+TEST_F(Abridor, NoOpenerAtAllFailsTheCall) {
+    EXPECT_FALSE(shell::openDocument(dir.filePath(QStringLiteral("Ajuda/index.html"))));
+    EXPECT_FALSE(shell::openFolder(dir.path()));
+}

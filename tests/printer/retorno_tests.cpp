@@ -175,6 +175,9 @@ TEST_F(VerificaRetornoTest, ANakShowsOnlyItsBoxAndTheNextAnswerIsAnalysedNormall
     EXPECT_EQ(Fstatus->ui->MemoStatus->toPlainText(), memoAntes);
     EXPECT_TRUE(TFstatus::painelAceso(Fstatus->ui->PnCnpjIeNaoProg));
     EXPECT_FALSE(TFstatus::painelAceso(Fstatus->ui->PnFimDePapel));
+    // The answers left are the command before's: no answer box repeats them.
+    MostraRespostaImpressora();
+    EXPECT_TRUE(caixas().empty());
 
     analisa(1, 6, 0, 0, 0);
     EXPECT_TRUE(caixas().empty());

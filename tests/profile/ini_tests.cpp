@@ -201,6 +201,40 @@ TEST_F(TempDir, FilesAreUtf8AndAFileMadeOnWindowsIsReadAsWindows1252) {
     EXPECT_EQ(readString(path, "sistema", "porta"), "USB");
 }
 
+TEST_F(TempDir, EachLineIsReadInItsOwnEncoding) {
+    // A UTF-8 registration file with one comment line saved by a Windows
+    // editor: only that line is Windows-1252.
+    const std::string path = file("Cadastro.ntf");
+    ASSERT_TRUE(replaceFile(path,
+                            "\xEF\xBB\xBF[FormaPagamento]\r\n; revis\xE3o de mar\xE7o\r\n"
+                            "2=\"Cart\xC3\xA3o          \",V\r\r\n[RelGerencial]\n2=\"Relat\xF3rio Caixa \"\n"
+                            "3=\"Gr\xC3\xA1tis           \""));
+    EXPECT_EQ(readString(path, "FormaPagamento", "2"), "\"Cart\xC3\xA3o          \",V");
+    EXPECT_EQ(readString(path, "RelGerencial", "2"), "Relat\xC3\xB3rio Caixa ");
+    EXPECT_EQ(readString(path, "RelGerencial", "3"), "Gr\xC3\xA1tis           ");
+    // Written back as UTF-8 once, never encoded twice.
+    ASSERT_TRUE(writeString(path, "FormaPagamento", "3", "x"));
+    EXPECT_EQ(load(path).text,
+              "[FormaPagamento]\r\n; revis\xC3\xA3o de mar\xC3\xA7o\r\n2=\"Cart\xC3\xA3o          \",V\r\n3=x\r\n\r\n"
+              "[RelGerencial]\r\n2=\"Relat\xC3\xB3rio Caixa \"\r\n3=\"Gr\xC3\xA1tis           \"\r\n");
+    ASSERT_TRUE(writeString(path, "FormaPagamento", "3", "y"));
+    EXPECT_EQ(readString(path, "FormaPagamento", "2"), "\"Cart\xC3\xA3o          \",V");
+}
+
+TEST(IniDocument, ParsedOnceForManyLookupsAndEdits) {
+    Document d(kSample);
+    EXPECT_TRUE(d.hasSection("zentora3"));
+    EXPECT_FALSE(d.hasSection("Porta"));
+    EXPECT_EQ(d.value("Zentora3", "AbreTXT"), "Notepad");
+    d.set("Zentora3", "AbreTXT", "Wordpad");
+    d.set("Nova", "k", "v");
+    d.remove("Sistema", "Status");
+    EXPECT_EQ(d.value("zentora3", "abretxt"), "Wordpad");
+    EXPECT_FALSE(d.has("Sistema", "Status"));
+    EXPECT_EQ(d.text(), withValue(withoutKey(withValue(kSample, "Zentora3", "AbreTXT", "Wordpad"), "Sistema", "Status"),
+                                  "Nova", "k", "v"));
+}
+
 TEST(SystemText, TellsUtf8FromWindows1252) {
     EXPECT_TRUE(validUtf8("Jo\xC3\xA3o \xE2\x82\xAC \xF0\x9F\x98\x80"));
     for (const char* ruim : {"Jo\xE3o", "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80"})

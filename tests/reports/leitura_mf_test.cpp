@@ -372,21 +372,26 @@ TEST_F(LeituraMF, CopiaQueFalhaNomeiaODestinoENaoPergunta) {
     EXPECT_TRUE(shell.calls.empty());
 }
 
-TEST_F(LeituraMF, CapturaQueNaoAbreTerminaComErroNomeandoOArquivo) {
-    QFile::remove(arquivo(QStringLiteral("Retorno.txt")));
-    KesafiVirtual_Liga(0);
-    memo()->setPlainText(QStringLiteral("antes"));
+// A reading reported as done that left no capture saves nothing; a printed
+// one leaves the capture alone.
+TEST_F(LeituraMF, UmaCapturaAnteriorNaoPassaPorLeituraNova) {
     marca("RbMf30Dias");
-    marca("RbVisualizarMF");
+    gravaCaptura("LEITURA X DE UMA HORA ANTES\r\n");
+    marca("RbImprimirMF");
     emite();
+    EXPECT_EQ(conteudo(QStringLiteral("Retorno.txt")), QByteArray("LEITURA X DE UMA HORA ANTES\r\n"));
+    caixas();
 
+    marca("RbSalvarMF");
+    KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0);
+    emite();
+    EXPECT_EQ(UStatus::iRetorno, 1);
     const auto vistas = caixas();
-    ASSERT_FALSE(vistas.empty());
-    EXPECT_EQ(vistas.back().kind, Kind::Error);
-    EXPECT_EQ(vistas.back().title, kTituloLeituraMF);
-    EXPECT_TRUE(vistas.back().text.contains(arquivo(QStringLiteral("Retorno.txt")))) << descreve(vistas.back());
-    EXPECT_TRUE(memo()->toPlainText().isEmpty());
-    EXPECT_EQ(controle<QPushButton>("BtLeituraMF")->text(), QStringLiteral("Emitir Leitura da Memória Fiscal"));
+    ASSERT_EQ(vistas.size(), 2u);
+    EXPECT_EQ(descreve(vistas[1]),
+              "Error LEITURA \"MF\": Nenhuma Leitura Foi Recebida do ECF\rNenhum Arquivo Foi Gravado.");
+    EXPECT_TRUE(relatorios().isEmpty());
+    EXPECT_TRUE(shell.calls.empty());
 }
 
 TEST_F(LeituraMF, ImpressoraQueRecusaOuDesligadaEmCadaModo) {
@@ -415,12 +420,13 @@ TEST_F(LeituraMF, ImpressoraQueRecusaOuDesligadaEmCadaModo) {
         EXPECT_FALSE(mostrou(vistas, Kind::Error, kTituloLeituraMF));
         EXPECT_TRUE(relatorios().isEmpty());
 
-        // What the capture file holds is shown anyway.
+        // An earlier reading's capture is never shown as this one's.
         gravaCaptura("LEITURA ANTERIOR\r\nCRZ:0001\r\n");
         marca("RbVisualizarMF");
         falha();
         emite();
-        EXPECT_EQ(memo()->toPlainText(), QStringLiteral("Leitura M.F. pela Serial\nLEITURA ANTERIOR\nCRZ:0001"));
+        EXPECT_EQ(memo()->toPlainText(),
+                  QStringLiteral("Leitura M.F. pela Serial\nNenhuma Leitura Foi Recebida do ECF"));
         caixas();
     }
     EXPECT_TRUE(shell.calls.empty());

@@ -124,7 +124,7 @@ TEST_F(RelFiscais, SalvarCopiaACapturaComNomeDaSerieEDoMomentoEAbreNoVisualizado
     EXPECT_EQ(vistas[1].kind, Kind::Question);
     EXPECT_EQ(vistas[1].title, kTituloX);
     EXPECT_EQ(vistas[1].text, kPerguntaVisualizar);
-    EXPECT_EQ(vistas[1].defaultButton, QStringLiteral("Yes"));  // opening a file harms nothing
+    EXPECT_FALSE(vistas[1].defaultNo);  // opening a file harms nothing
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0].target, arquivo(QStringLiteral("Relatorios/") + nome));
 }
@@ -201,29 +201,52 @@ TEST_F(RelFiscais, ImpressoraQueRecusaOuDesligadaEmCadaModo) {
         EXPECT_FALSE(mostrou(vistas, Kind::Error, kTituloX));
         EXPECT_TRUE(relatorios().isEmpty());
 
-        // View: what the capture file holds is shown anyway.
+        // View: an earlier reading's capture is never shown as this one's.
         gravaCaptura("LEITURA ANTERIOR\r\nCOO:000001\r\n");
         falha();
         leituraX("RbVisualizarX");
         EXPECT_LT(UStatus::iRetorno, 1);
-        EXPECT_EQ(memo()->toPlainText(), QStringLiteral("Leitura X pela Serial\nLEITURA ANTERIOR\nCOO:000001"));
+        EXPECT_EQ(memo()->toPlainText(), QStringLiteral("Leitura X pela Serial\nNenhuma Leitura Foi Recebida do ECF"));
         caixas();
     }
     EXPECT_TRUE(shell.calls.empty());
 }
 
-TEST_F(RelFiscais, CapturaQueNaoAbreTerminaComErroETextoVazio) {
-    QFile::remove(arquivo(QStringLiteral("Retorno.txt")));
-    KesafiVirtual_Liga(0);
+// A call reported as done that left no capture: the earlier reading's file
+// is neither saved nor shown as this one's.
+TEST_F(RelFiscais, UmaCapturaAnteriorNaoPassaPorLeituraNova) {
+    gravaCaptura("LEITURA DE UMA HORA ANTES\r\n");
+    KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0);
+    leituraX("RbSalvarX");
+    EXPECT_EQ(UStatus::iRetorno, 1);
+    EXPECT_EQ(descritas(caixas()),
+              Caixas({"Information RESPOSTA DO ECF: RESPOSTA DA IMPRESSORA AO COMANDO : Obtendo Leitura X\r\rPrimeira "
+                      "Resposta : OK\r\rSegunda Resposta : OK\r\rTerceira Resposta : COMANDO OK",
+                      "Error LEITURA \"X\": Nenhuma Leitura Foi Recebida do ECF\rNenhum Arquivo Foi Gravado."}));
+    EXPECT_TRUE(relatorios().isEmpty());
+
+    gravaCaptura("LEITURA DE UMA HORA ANTES\r\n");
+    KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0);
     memo()->setPlainText(QStringLiteral("antes"));
     leituraX("RbVisualizarX");
+    EXPECT_EQ(memo()->toPlainText(), QStringLiteral("Leitura X pela Serial\nNenhuma Leitura Foi Recebida do ECF"));
+    EXPECT_EQ(caixas().size(), 1u);
+    EXPECT_EQ(controle<QPushButton>("BtLeituraX")->text(), QStringLiteral("Emitir Leitura X"));
 
-    const auto vistas = caixas();
-    ASSERT_FALSE(vistas.empty());
-    EXPECT_EQ(vistas.back().kind, Kind::Error);
-    EXPECT_EQ(vistas.back().title, kTituloX);
-    EXPECT_TRUE(vistas.back().text.contains(arquivo(QStringLiteral("Retorno.txt")))) << descreve(vistas.back());
-    EXPECT_TRUE(memo()->toPlainText().isEmpty());
+    // The next reading that is captured shows as usual.
+    leituraX("RbVisualizarX");
+    EXPECT_TRUE(memo()->toPlainText().contains(QStringLiteral("LEITURA X")));
+    caixas();
+}
+
+// After a NAK the answer box does not repeat the command before it.
+TEST_F(RelFiscais, DepoisDeUmNakNaoHaRespostaDoComandoAnterior) {
+    leituraX("RbImprimirX");
+    caixas();
+    KesafiVirtual_ForcaResposta(1, 21, 0, 0, 0);
+    leituraX("RbImprimirX");
+    EXPECT_EQ(descritas(caixas()),
+              Caixas{"Error Atenção: A Impressora retornou NAK !\rErro de Protocolo de Comunicação !"});
     EXPECT_EQ(controle<QPushButton>("BtLeituraX")->text(), QStringLiteral("Emitir Leitura X"));
 }
 
@@ -267,7 +290,7 @@ TEST_F(RelFiscais, RecusarUmaDasPerguntasCancelaSemEnviarNada) {
         const auto vistas = caixas();
         ASSERT_EQ(vistas.size(), size_t(respostasSim + 2));
         // Both questions lead to a reduction, which cannot be undone: Enter says No.
-        for (size_t i = 0; i + 1 < vistas.size(); ++i) EXPECT_EQ(vistas[i].defaultButton, QStringLiteral("No"));
+        for (size_t i = 0; i + 1 < vistas.size(); ++i) EXPECT_TRUE(vistas[i].defaultNo);
         EXPECT_EQ(descreve(vistas.back()), "Information REDUÇÃO: Comando Cancelado");
     }
     EXPECT_EQ(chamadas("ReducaoZ"), 0);
@@ -375,9 +398,9 @@ TEST_F(RelFiscais, ReducaoFechaODiaEALeituraSeguinteMostraOsNovosContadores) {
 
 TEST_F(RelFiscais, LegendasComRetornoDeCarroMostramUmaLinhaPorTrecho) {
     // The countdown of a daylight-saving exit, written by its timer.
-    uComandosAdicionais::dHoraECF = uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(10, 40, 0));
-    uComandosAdicionais::dHoraComando = uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(11, 15, 0));
-    uComandosAdicionais::FComandosAdicionais->TimerVeraoTimer();
+    esperaDoVerao(uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(10, 40, 0)),
+                  uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(11, 15, 0)));
+    tiqueDoVerao();
     auto* z = controle<QPushButton>("BtReducaoZ");
     ASSERT_EQ(z->text(), QStringLiteral("Aguarde !!! Hora do ECF  : 10:40:01\rComando Será Enviado as : 11:15:00"));
     const LegendaDesenhada contagem = legendaDesenhada(z);

@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "commands/tfcomandosadicionais.h"
 #include "kesafi_virtual.h"
+#include "platform/clock.h"
 
 void digita(QLineEdit* edicao, const QString& texto) {
     ASSERT_NE(edicao, nullptr);
@@ -63,4 +65,16 @@ void grava(const QString& caminho, const QByteArray& bytes) {
     QFile f(caminho);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << caminho.toStdString();
     ASSERT_EQ(f.write(bytes), bytes.size()) << caminho.toStdString();
+}
+
+void esperaDoVerao(const QDateTime& horaECF, const QDateTime& horaComando) {
+    platform::clock::set(horaECF);
+    uComandosAdicionais::dHoraComando = horaComando;
+    uComandosAdicionais::FComandosAdicionais->EsperaSaida(horaECF);
+    uComandosAdicionais::FComandosAdicionais->TimerVerao.stop();
+}
+
+void tiqueDoVerao() {
+    platform::clock::advance(1000);
+    uComandosAdicionais::FComandosAdicionais->TimerVeraoTimer();
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <string>
@@ -69,3 +70,9 @@ protected:
 
     Janela* janela = nullptr;
 };
+
+// A daylight-saving exit counting from the printer's time `horaECF` towards
+// `horaComando`, the computer's clock standing still until `tiqueDoVerao`
+// lets a second pass and runs one tick (the timer itself is stopped).
+void esperaDoVerao(const QDateTime& horaECF, const QDateTime& horaComando);
+void tiqueDoVerao();

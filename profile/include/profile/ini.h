@@ -18,8 +18,27 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace profile {
+
+// A profile file's text split into its lines once, for any number of
+// lookups and edits (each of the free functions below parses its text anew).
+class Document {
+public:
+    explicit Document(std::string_view content = {});
+
+    std::string value(std::string_view section, std::string_view key) const;
+    bool has(std::string_view section, std::string_view key) const;
+    bool hasSection(std::string_view section) const;
+    void set(std::string_view section, std::string_view key, std::string_view value);
+    void remove(std::string_view section, std::string_view key);
+    // The lines, each ended with CR LF.
+    std::string text() const;
+
+private:
+    std::vector<std::string> lines_;
+};
 
 // Value of `key` in `section` of the text `content`; empty when absent.
 std::string valueIn(std::string_view content, std::string_view section, std::string_view key);

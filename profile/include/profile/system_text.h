@@ -8,9 +8,10 @@
 
 namespace profile {
 
-// A file's bytes as text of the system's code page.  On Linux a file that is
-// not valid UTF-8 (one made on Windows) is read as Windows-1252 and a leading
-// byte-order mark is dropped; on Windows the bytes are the text.
+// A file's bytes as text of the system's code page.  On Linux each line that
+// is valid UTF-8 is read as UTF-8 and any other line (one saved on Windows)
+// as Windows-1252, and a leading byte-order mark is dropped; on Windows the
+// bytes are the text.
 std::string systemText(std::string bytes);
 
 bool validUtf8(std::string_view bytes);

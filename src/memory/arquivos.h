@@ -1,0 +1,36 @@
+// What the window reads of the files it is given or keeps: whether a file
+// carries a signature line, and the heading of the stored MFD download.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+namespace uDadosMFeMFD {
+
+// Whether the file ends with a signature line ("EAD", 256 characters, CR
+// LF), valid or not; nothing when it cannot be read.
+std::optional<bool> TemLinhaAssinatura(const QString& arquivo);
+
+// The heading of a download of the tape detail memory (the Download.MFD the
+// library writes, which the window keeps as <serial>.MFD).
+struct CabecalhoMFD {
+    QString serie;
+    int usuario = 0;
+    // 'D' dates (first and last as yyyymmdd) or 'C' COOs.
+    char faixa = 0;
+    qint64 inicial = 0;
+    qint64 final = 0;
+    // When the printer wrote it, by the printer's clock.
+    QDateTime gerado;
+};
+// Nothing when the file is missing, is no download of the version this
+// program reads, or its heading is cut short.
+std::optional<CabecalhoMFD> LeCabecalhoMFD(const QString& arquivo);
+
+// What the conversion panel says of the stored download at `caminho`: the
+// range it holds (dates as dd/mm/yy, as the range edits show them) and when
+// it was downloaded, that there is none, or that it cannot be read.
+QString DescreveArquivoMFD(const QString& caminho);
+
+}  // namespace uDadosMFeMFD
