@@ -71,11 +71,13 @@ bool escreveTexto(bool rtf, ArquivoAssinado& f, const Identificacao& id, const F
         }
         f.escreve(bloco);
     };
+    // The text is for a person to read: in the system's code page from the
+    // first byte on, so that the signature covers the file as it stays.
     auto escreve = [&](std::string_view texto) {
         if (rtf)
             emRtf(texto);
         else
-            f.escreve(texto);
+            f.escreve(profile::systemTextFromCp1252(texto));
     };
     if (rtf)
         f.escreve(

@@ -4,7 +4,7 @@
 // memory (EspelhoMFD) and of a stored Download.MFD (FormatoDadosMFD), as
 // text, as RTF or as an SQLite database; every one is signed.
 //
-// The text (Windows-1252, CR LF):
+// The text (in the system's code page, UTF-8 on Linux; CR LF):
 //
 //   ESPELHO DA MFD - MEMÓRIA DE FITA-DETALHE
 //   NÚMERO DE FABRICAÇÃO: VF080000000000010247

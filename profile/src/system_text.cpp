@@ -67,6 +67,14 @@ std::string utf8FromCp1252(std::string_view bytes) {
     return out;
 }
 
+std::string systemTextFromCp1252(std::string_view bytes) {
+#if defined(_WIN32)
+    return std::string(bytes);
+#else
+    return utf8FromCp1252(bytes);
+#endif
+}
+
 std::string systemText(std::string bytes) {
 #if defined(_WIN32)
     return bytes;

@@ -120,8 +120,15 @@ void TFprincipal::FormShow() {
         return;
 
     // 3. The skin.
-    const auto interface_ = leAjuste(ini, QStringLiteral("Interface"), QStringLiteral("Aluminium"));
+    const QString interfacePadrao = QStringLiteral("Aluminium");
+    auto interface_ = leAjuste(ini, QStringLiteral("Interface"), interfacePadrao);
     if (!interface_) return;
+    // A name that is none of the skins (typed by hand) becomes the default,
+    // written back as a missing one is.
+    if (!UConfig::Interfaces().contains(*interface_)) {
+        if (!ini.writeString(kZentora3, QStringLiteral("Interface"), interfacePadrao)) return;
+        interface_ = interfacePadrao;
+    }
     sInterface = *interface_;
     SkinManager& skins = UConfig::Skins();
     skins.setSkinName(sInterface);
@@ -179,7 +186,9 @@ void TFprincipal::FormShow() {
 }
 
 void TFprincipal::BtInstalaUSBClick() {
-    if (!platform::dialogs::question(kTituloUSB, QStringLiteral("Deseja Instalar o Driver Kestrona USB?"))) return;
+    if (!platform::dialogs::question(kTituloUSB, QStringLiteral("Deseja Instalar o Driver Kestrona USB?"),
+                                     platform::dialogs::Default::Yes))
+        return;
     ui->BtInstalaUSB->setText(QStringLiteral("Aguarde!! Instalando..."));
     ui->BtInstalaUSB->repaint();
 

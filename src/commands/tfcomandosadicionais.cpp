@@ -232,11 +232,13 @@ void TFComandosAdicionais::BtHorarioVeraoClick() {
     if (estado == kAtivo)
         sim = platform::dialogs::question(
             kTituloPergunta,
-            QStringLiteral("Impressora com o Horário de Verão \"ATIVO\"\rDeseja sair do Horário de Verão?"));
+            QStringLiteral("Impressora com o Horário de Verão \"ATIVO\"\rDeseja sair do Horário de Verão?"),
+            platform::dialogs::Default::No);
     else if (estado == kInativo)
         sim = platform::dialogs::question(
             kTituloPergunta,
-            QStringLiteral("Impressora com o Horário de Verão \"INATIVO\"\rDeseja Entrar no Horário de Verão?"));
+            QStringLiteral("Impressora com o Horário de Verão \"INATIVO\"\rDeseja Entrar no Horário de Verão?"),
+            platform::dialogs::Default::No);
     if (!sim) {
         platform::dialogs::information(kTituloVerao, QStringLiteral("Comando Cancelado"));
         return;

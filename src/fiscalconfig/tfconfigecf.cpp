@@ -336,6 +336,13 @@ void TFConfigECF::preparaGrade(cf::Tabela tabela) {
     g->verticalHeader()->setMinimumSectionSize(c.altura);
     g->verticalHeader()->setDefaultSectionSize(c.altura);
     g->horizontalHeader()->setHighlightSections(false);
+    // Captions such as "Índice" and "Vínculo" fill their narrow columns: a
+    // size smaller than the grid's keeps them whole in the skins' bold.
+    // (The header draws on its viewport, which keeps a font of its own.)
+    QFont titulos = g->horizontalHeader()->font();
+    titulos.setPointSize(7);
+    g->horizontalHeader()->setFont(titulos);
+    g->horizontalHeader()->viewport()->setFont(titulos);
     for (int coluna = 0; coluna < c.larguras.size(); ++coluna) g->setColumnWidth(coluna, c.larguras[coluna]);
     for (int linha = 0; linha < g->rowCount(); ++linha) {
         // Column 0 holds the row number and, like the header, takes no clicks.

@@ -1,8 +1,7 @@
 #include "dadosz.h"
 
-#include "platform/cp1252.h"
-#include "platform/files.h"
 #include "printer/buffer.h"
+#include "reports/tfrelfiscais.h"
 
 namespace uDadosMFeMFD {
 
@@ -100,9 +99,9 @@ QStringList LinhasDadosZ(const QByteArray& dados) {
 }
 
 bool GravaTexto(const QString& arquivo, const QStringList& linhas) {
-    QByteArray conteudo;
-    for (const QString& linha : linhas) conteudo += platform::toCp1252(linha) + "\r\n";
-    return platform::files::replace(arquivo, conteudo);
+    QString texto;
+    for (const QString& linha : linhas) texto += linha + QStringLiteral("\r\n");
+    return URelFiscais::gravaTexto(arquivo, texto);
 }
 
 }  // namespace uDadosMFeMFD

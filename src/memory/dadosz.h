@@ -16,9 +16,9 @@ constexpr int kTamanhoDadosZ = 1279;
 // nothing).
 QStringList LinhasDadosZ(const QByteArray& dados);
 
-// Writes `linhas` to `arquivo` as Windows-1252 text, each line ended by
-// CR LF, replacing a file of that name only once everything was written.
-// False when the file could not be created or written (nothing replaced).
+// Writes `linhas` to `arquivo` as text of the system's code page
+// (URelFiscais::gravaTexto), each line ended by CR LF, replacing a file of
+// that name only once everything was written.  False when the file could not be created or written (nothing replaced).
 bool GravaTexto(const QString& arquivo, const QStringList& linhas);
 
 }  // namespace uDadosMFeMFD

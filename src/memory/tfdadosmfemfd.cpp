@@ -253,7 +253,8 @@ void TFDadosMFeMFD::BtDownloadMFDClick() {
     if (platform::dialogs::question(kTituloDownloadMFD,
                                     QStringLiteral("Arquivo ") + nome +
                                         QStringLiteral(" e Tipo E Gerados com Sucesso na Pasta Relatórios\r") +
-                                        QStringLiteral("Deseja Visualizar o Diretório?")))
+                                        QStringLiteral("Deseja Visualizar o Diretório?"),
+                                    platform::dialogs::Default::Yes))
         AbrePasta(pastaRelatorios());
 }
 
@@ -280,10 +281,11 @@ void TFDadosMFeMFD::BtMFDDiretoTXTClick() {
     MostraRespostaImpressora();
     ui->BtMFDDiretoTXT->setText(QStringLiteral("Gerar Espelho da MFD"));
 
-    if (iRetorno > 0 &&
-        platform::dialogs::question(kTituloEspelho, QStringLiteral("Arquivo ") + nome +
+    if (iRetorno > 0 && platform::dialogs::question(kTituloEspelho,
+                                                    QStringLiteral("Arquivo ") + nome +
                                                         QStringLiteral(" Gerado com Sucesso na Pasta Relatórios\r") +
-                                                        QStringLiteral("Deseja Executar o Arquivo?")))
+                                                        QStringLiteral("Deseja Executar o Arquivo?"),
+                                                    platform::dialogs::Default::Yes))
         // The file the library wrote, by its own name.
         URelFiscais::AbreArquivoTXT(sAbreTXT, URelFiscais::caminhoRelatorio(nome));
 }
@@ -341,7 +343,8 @@ void TFDadosMFeMFD::BtFormatoMFDClick() {
         platform::dialogs::question(kTituloEspelho,
                                     QStringLiteral("Arquivo ") + sNomeArquivo +
                                         QStringLiteral("_EspelhoArquivo Gerado com Sucesso na Pasta Relatórios\r") +
-                                        QStringLiteral("Deseja Visualizar o Diretório?")))
+                                        QStringLiteral("Deseja Visualizar o Diretório?"),
+                                    platform::dialogs::Default::Yes))
         AbrePasta(pastaRelatorios());
 }
 
@@ -363,10 +366,11 @@ void TFDadosMFeMFD::BtDadosZClick() {
     if (!GravaTexto(sPastaBase + relativo, linhas))
         platform::dialogs::error(kTituloDadosZ,
                                  QStringLiteral("Não Foi Possível Gravar o Arquivo:\r") + sPastaBase + relativo);
-    else if (iRetorno > 0 &&
-             platform::dialogs::question(
-                 kTituloDadosZ, QStringLiteral("Arquivo Gerado com Sucesso na Pasta Relatórios\rDeseja Visualizar o "
-                                               "Arquivo?")))
+    else if (iRetorno > 0 && platform::dialogs::question(
+                                 kTituloDadosZ,
+                                 QStringLiteral("Arquivo Gerado com Sucesso na Pasta Relatórios\rDeseja Visualizar o "
+                                                "Arquivo?"),
+                                 platform::dialogs::Default::Yes))
         URelFiscais::AbreArquivoTXT(sAbreTXT, relativo);
     ui->BtDadosZ->setText(QStringLiteral("Download dos Dados da Última Z"));
 }
@@ -381,9 +385,10 @@ void TFDadosMFeMFD::BtDownloadMFClick() {
     VerificaRetorno();
     MostraRespostaImpressora();
 
-    if (iRetorno > 0 &&
-        platform::dialogs::question(kTituloDownloadMF, QStringLiteral("Arquivo Gerado com Sucesso na Pasta "
-                                                                      "Relatórios\rDeseja Visualizar o Diretório?")))
+    if (iRetorno > 0 && platform::dialogs::question(kTituloDownloadMF,
+                                                    QStringLiteral("Arquivo Gerado com Sucesso na Pasta "
+                                                                   "Relatórios\rDeseja Visualizar o Diretório?"),
+                                                    platform::dialogs::Default::Yes))
         AbrePasta(pastaRelatorios());
     ui->BtDownloadMF->setText(QStringLiteral("Download do Arquivo .MF"));
 }

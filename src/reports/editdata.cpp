@@ -2,7 +2,11 @@
 
 #include <QAction>
 #include <QCalendarWidget>
+#include <QHeaderView>
+#include <QScreen>
 #include <QStyle>
+#include <QTableView>
+#include <algorithm>
 
 #include "platform/clock.h"
 #include "tfrelfiscais.h"
@@ -28,6 +32,20 @@ void EditData::abreCalendario() {
     calendario_->adjustSize();
     calendario_->move(mapToGlobal(QPoint(0, height())));
     calendario_->show();
+    // The size hint leaves out what a skin adds to the days (paddings,
+    // fonts): grown until every week and weekday shows whole.
+    if (auto* dias = calendario_->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"))) {
+        const int falta = dias->verticalHeader()->length() - dias->viewport()->height();
+        const int faltaLargura = dias->horizontalHeader()->length() - dias->viewport()->width();
+        if (falta > 0 || faltaLargura > 0)
+            calendario_->resize(calendario_->size() + QSize(std::max(faltaLargura, 0), std::max(falta, 0)));
+    }
+    // Above the edit when there is no room under it.
+    if (const QScreen* tela = screen()) {
+        const QRect livre = tela->availableGeometry();
+        if (calendario_->frameGeometry().bottom() > livre.bottom())
+            calendario_->move(mapToGlobal(QPoint(0, -calendario_->frameGeometry().height())));
+    }
     calendario_->setFocus();
 }
 

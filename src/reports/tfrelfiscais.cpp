@@ -8,6 +8,7 @@
 #include "commands/tfcomandosadicionais.h"
 #include "kesafi32.h"
 #include "platform/clock.h"
+#include "platform/codepage.h"
 #include "platform/cp1252.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -154,6 +155,10 @@ bool copiaArquivo(const QString& origem, const QString& destino) {
     return platform::files::replace(destino, bytes);
 }
 
+bool gravaTexto(const QString& destino, const QString& texto) {
+    return platform::files::replace(destino, platform::toSystemCodePage(texto));
+}
+
 QString semLeitura() { return QStringLiteral("Nenhuma Leitura Foi Recebida do ECF"); }
 
 bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo, const Captura& captura) {
@@ -182,12 +187,16 @@ void salvaCaptura(const QString& sufixo, const QString& titulo, const Captura& c
     }
     const QString relativo = caminhoRelatorio(sNomeArquivo + sufixo);
     const QString destino = sPastaBase + relativo;
-    if (!copiaArquivo(arquivoCaptura(), destino)) {
+    // The capture is Windows-1252, as the library writes it; the report a
+    // person opens is text of the system's code page.
+    QFile lida(arquivoCaptura());
+    if (!lida.open(QIODevice::ReadOnly) || !gravaTexto(destino, platform::fromCp1252(lida.readAll()))) {
         platform::dialogs::error(titulo, QStringLiteral("Não Foi Possível Gravar o Arquivo:\r") + destino);
         return;
     }
     if (platform::dialogs::question(
-            titulo, QStringLiteral("Arquivo Gerado com Sucesso na Pasta Relatórios\rDeseja Visualizar o Arquivo?")))
+            titulo, QStringLiteral("Arquivo Gerado com Sucesso na Pasta Relatórios\rDeseja Visualizar o Arquivo?"),
+            platform::dialogs::Default::Yes))
         AbreArquivoTXT(sAbreTXT, relativo);
 }
 
@@ -281,14 +290,16 @@ void TFRelFiscais::BtReducaoZClick() {
                 kTituloEmissaoZ,
                 QStringLiteral("Atenção!!! Você Marcou a Opção de Ajuste de Relógio\rDessa Forma, o ECF Ajustará seu "
                                "Relógio em Até 5 Minutos\rem Relação a Hora do Computador.!\rVocê Tem Certeza que a "
-                               "Data e Hora de seu Computador esta Correta?"))) {
+                               "Data e Hora de seu Computador esta Correta?"),
+                platform::dialogs::Default::No)) {
             cancelado();
             return;
         }
     }
     if (!platform::dialogs::question(kTituloEmissaoZ,
                                      QStringLiteral("Deseja Realmente Emitir a Redução Z?\rse a Redução não Estiver "
-                                                    "Pendente ,\ro ECF Ficará Bloqueado até as 23:59:59!"))) {
+                                                    "Pendente ,\ro ECF Ficará Bloqueado até as 23:59:59!"),
+                                     platform::dialogs::Default::No)) {
         cancelado();
         return;
     }

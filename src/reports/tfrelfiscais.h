@@ -91,6 +91,12 @@ std::optional<QStringList> leLinhas(const QString& arquivo);
 // then keeps what it held).
 bool copiaArquivo(const QString& origem, const QString& destino);
 
+// Writes `texto` over `destino` as text of the system's code page (UTF-8 on
+// Linux, Windows-1252 on Windows), replacing a file of that name only once
+// everything was written; false when anything failed (`destino` then keeps
+// what it held).
+bool gravaTexto(const QString& destino, const QString& texto);
+
 // What the memo says when a serial reading left no capture.
 QString semLeitura();
 // Clears `memo` and shows the capture file in it, `primeiraLinha` first.
@@ -99,8 +105,9 @@ QString semLeitura();
 // the memo empty and shows an error box with `titulo` naming the file.
 // False when no capture was shown.
 bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo, const Captura& captura);
-// Copies the capture file into the reports folder as sNomeArquivo + `sufixo`
-// and offers to open the copy in sAbreTXT.  A capture not written anew, or a
+// Copies the capture file into the reports folder as sNomeArquivo + `sufixo`,
+// as text of the system's code page (gravaTexto), and offers to open the copy
+// in sAbreTXT.  A capture not written anew, or a
 // failed copy, shows an error box with `titulo` and asks nothing.
 void salvaCaptura(const QString& sufixo, const QString& titulo, const Captura& captura);
 

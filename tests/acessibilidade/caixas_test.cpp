@@ -60,8 +60,10 @@ TEST(CaixasLidas, MensagemDizTituloTextoEmLinhasEIcone) {
     EXPECT_TRUE(informacao.rotulos.contains(QStringLiteral("Primeira Linha\nSegunda Linha\nTerceira")));
     EXPECT_EQ(informacao.faltas, QStringList());
 
-    const Lida pergunta = leCaixa(
-        [] { EXPECT_FALSE(platform::dialogs::question(QStringLiteral("CONFIGURAÇÃO"), QStringLiteral("Deseja?"))); });
+    const Lida pergunta = leCaixa([] {
+        EXPECT_FALSE(platform::dialogs::question(QStringLiteral("CONFIGURAÇÃO"), QStringLiteral("Deseja?"),
+                                                 platform::dialogs::Default::Yes));
+    });
     EXPECT_TRUE(pergunta.rotulos.contains(QStringLiteral("Pergunta")));
     EXPECT_EQ(pergunta.faltas, QStringList());
 

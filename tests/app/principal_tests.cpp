@@ -190,10 +190,28 @@ TEST_F(TFprincipalTest, TheChosenSkinStylesTheWholeProgram) {
     EXPECT_EQ(qApp->styleSheet(), QString::fromUtf8(skin.readAll()));
 }
 
-TEST_F(TFprincipalTest, AMissingSkinFallsBackToThePlainStyleQuietly) {
-    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("Interface"), QStringLiteral("NaoExiste"));
+TEST_F(TFprincipalTest, AnUnknownSkinNameFallsBackToTheDefaultAndIsWrittenBack) {
+    QFile skin(arquivo(QStringLiteral("Skins/Aluminium.qss")));
+    ASSERT_TRUE(skin.open(QIODevice::ReadOnly));
+    const QString aluminium = QString::fromUtf8(skin.readAll());
+    // Names are compared exactly: another letter case is no skin either.
+    for (const char* nome : {"NaoExiste", "darkglass"}) {
+        SCOPED_TRACE(nome);
+        gravaIni(QStringLiteral("Zentora3"), QStringLiteral("Interface"), QString::fromLatin1(nome));
+        criaJanelas();
+        EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("Interface")), QStringLiteral("Aluminium"));
+        EXPECT_EQ(UStatus::sInterface, QStringLiteral("Aluminium"));
+        EXPECT_EQ(qApp->styleSheet(), aluminium);
+        EXPECT_TRUE(caixas().empty());
+    }
+}
+
+TEST_F(TFprincipalTest, ASkinWhoseFileIsMissingLeavesThePlainStyleQuietly) {
+    ASSERT_TRUE(QFile::remove(arquivo(QStringLiteral("Skins/Web2.qss"))));
+    gravaIni(QStringLiteral("Zentora3"), QStringLiteral("Interface"), QStringLiteral("Web2"));
     criaJanelas();
     EXPECT_EQ(qApp->styleSheet(), QString());
+    EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("Interface")), QStringLiteral("Web2"));
     EXPECT_TRUE(caixas().empty());
 }
 
@@ -262,6 +280,7 @@ TEST_F(TFprincipalTest, AnsweringNoToTheDriverQuestionStartsNothing) {
     EXPECT_EQ(c[0].kind, Kind::Question);
     EXPECT_EQ(c[0].title, QStringLiteral("INSTALAÇÃO DO DRIVE USB"));
     EXPECT_EQ(c[0].text, QStringLiteral("Deseja Instalar o Driver Kestrona USB?"));
+    EXPECT_FALSE(c[0].defaultNo);
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(ui()->BtInstalaUSB->text(), QStringLiteral("Instalar Driver USB"));
 }

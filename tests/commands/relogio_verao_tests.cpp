@@ -212,7 +212,10 @@ TEST_F(ComandosAdicionaisTest, TheWarningFollowsAnExitThatFoundDocumentsAfterThe
     localiza();
     relogioECF(dia(), QTime(10, 0, 0));
     ui()->BtHorarioVerao->click();  // answered No
-    EXPECT_EQ(textos(caixas()),
+    const auto pergunta = caixas();
+    ASSERT_FALSE(pergunta.empty());
+    EXPECT_TRUE(pergunta[0].defaultNo);
+    EXPECT_EQ(textos(pergunta),
               QStringList({QStringLiteral("HORÁRIO DE VERÃO: Impressora com o Horário de Verão \"INATIVO\"\rDeseja "
                                           "Entrar no Horário de Verão?"),
                            QStringLiteral("HORÁRIO VERÃO: ") + kCancelado}));
@@ -234,7 +237,10 @@ TEST_F(ComandosAdicionaisTest, TheExitWaitsAnHourAfterTheLastDocumentCountingThe
     emVeraoAposReducao(QTime(10, 15, 0), dia(), QTime(10, 40, 0));
     const int antes = chamadas("ProgramaHorarioVerao");
     sai();
-    EXPECT_EQ(textos(caixas()), QStringList(QStringLiteral("HORÁRIO DE VERÃO: ") + kPerguntaSair));
+    const auto pergunta = caixas();
+    EXPECT_EQ(textos(pergunta), QStringList(QStringLiteral("HORÁRIO DE VERÃO: ") + kPerguntaSair));
+    ASSERT_FALSE(pergunta.empty());
+    EXPECT_TRUE(pergunta[0].defaultNo);
     EXPECT_EQ(sVeraoPossivel, QStringLiteral("Possivel"));
     ASSERT_TRUE(janela()->TimerVerao.isActive());
 

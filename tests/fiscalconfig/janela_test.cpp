@@ -34,8 +34,13 @@ TEST_F(ConfigECF, AbasControlesEEstadoInicial) {
     EXPECT_EQ(abas->tabText(3), QStringLiteral("  Comprovante não Fiscal  "));
     EXPECT_EQ(abas->tabText(4), QStringLiteral("   Relatório Gerencial   "));
 
-    for (const char* m : {"MemoAtualFormaPagamento", "MemoAtualAliquota", "MemoAtualCNF", "MemoAtualRelGerencial"})
-        EXPECT_FALSE(controle<QPlainTextEdit>(m)->isEnabled()) << m;
+    // The summaries are read and copied, not edited: read-only, not disabled.
+    for (const char* m : {"MemoAtualFormaPagamento", "MemoAtualAliquota", "MemoAtualCNF", "MemoAtualRelGerencial"}) {
+        const auto* memo = controle<QPlainTextEdit>(m);
+        EXPECT_TRUE(memo->isEnabled()) << m;
+        EXPECT_TRUE(memo->isReadOnly()) << m;
+        EXPECT_TRUE(memo->textInteractionFlags() & Qt::TextSelectableByMouse) << m;
+    }
     for (const char* m : {"MemoFormaPagamento", "MemoAliquota", "MemoCNF", "MemoRelGerencial"})
         EXPECT_TRUE(controle<QPlainTextEdit>(m)->isEnabled()) << m;
 

@@ -16,6 +16,7 @@
 
 #include "apoio.h"
 #include "ead/chaves.h"
+#include "profile/system_text.h"
 
 namespace kesafi_teste {
 namespace {
@@ -112,12 +113,14 @@ TEST_F(DadosMfd, TheMirrorHoldsEveryDocumentAsPrintedAndIsSigned) {
     ASSERT_EQ(espelho(destino, data(-30), data(), "D"), 1);
     const std::string texto = leArquivo(destino);
     EXPECT_EQ(texto.rfind("ESPELHO DA MFD", 0), 0u);
-    EXPECT_NE(texto.find("N\xDAMERO DE FABRICA\xC7\xC3O: VF080000000000010247\r\n"), std::string::npos);
+    // Text for a person: UTF-8 here, as written and signed.
+    EXPECT_NE(texto.find("NÚMERO DE FABRICAÇÃO: VF080000000000010247\r\n"), std::string::npos);
+    EXPECT_TRUE(profile::validUtf8(texto));
     const auto lista = documentos(texto);
     EXPECT_EQ(static_cast<long long>(lista.size()), contador("Documentos"));
     EXPECT_NE(texto.find("TOTAL DE DOCUMENTOS: " + std::to_string(lista.size()) + "\r\nEAD"), std::string::npos);
     // The last three receipts, as the tape holds them.
-    const std::string fitaTexto = fita(1);
+    const std::string fitaTexto = profile::utf8FromCp1252(fita(1));
     const auto ultimo = lista.back();
     EXPECT_NE(fitaTexto.find(ultimo.texto), std::string::npos);
     confereAssinatura(destino);
@@ -261,6 +264,10 @@ TEST_F(DadosMfd, AStoredDownloadConvertsBackToTheMirrorsDocuments) {
         ASSERT_EQ(formato(download, relatorios / "convertido.txt", "0", seletorArquivo, inicial, final), 1);
         const std::string convertido = leArquivo(relatorios / "convertido.txt");
         EXPECT_EQ(documentos(convertido), doEspelho);
+        EXPECT_TRUE(profile::validUtf8(convertido));
+        if (seletorMfd == std::string("D")) {
+            EXPECT_NE(convertido.find("Linha com acentuação"), std::string::npos);
+        }
         confereAssinatura(relatorios / "convertido.txt");
 
         ASSERT_EQ(formato(download, relatorios / "convertido.rtf", "1", seletorArquivo, inicial, final), 1);

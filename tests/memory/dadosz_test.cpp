@@ -107,7 +107,8 @@ TEST(DadosZ, BufferEmPartePreenchidoMostraBrancosDepoisDosDoisPontos) {
     EXPECT_EQ(curtas[80], prefixo(QStringLiteral("Data do movimento")) + QStringLiteral("//"));
 }
 
-TEST(DadosZ, ArquivoEmWindows1252ComCRLFSubstituidoSoQuandoGravado) {
+// The report is for a person: text of the system's code page, UTF-8 here.
+TEST(DadosZ, ArquivoEmUtf8ComCRLFSubstituidoSoQuandoGravado) {
     QTemporaryDir dir;
     const QString arquivo = dir.filePath(QStringLiteral("z.txt"));
     ASSERT_TRUE(GravaTexto(arquivo, LinhasDadosZ(emBranco())));
@@ -118,10 +119,8 @@ TEST(DadosZ, ArquivoEmWindows1252ComCRLFSubstituidoSoQuandoGravado) {
     EXPECT_EQ(bytes.count("\r\n"), 81);
     EXPECT_EQ(bytes.count('\n'), 81);
     EXPECT_TRUE(bytes.endsWith("\r\n"));
-    EXPECT_TRUE(
-        bytes.contains("Contador Geral de Opera\xe7\xf5"
-                       "es N\xe2o Fiscais"));
-    EXPECT_TRUE(bytes.startsWith(QByteArray(23, ' ') + "DADOS DA \xdaLTIMA REDU\xc7\xc3O Z\r\n"));
+    EXPECT_TRUE(bytes.contains(QStringLiteral("Contador Geral de Operações Nâo Fiscais").toUtf8()));
+    EXPECT_TRUE(bytes.startsWith(QByteArray(23, ' ') + QStringLiteral("DADOS DA ÚLTIMA REDUÇÃO Z\r\n").toUtf8()));
 
     // A new report replaces the old one.
     ASSERT_TRUE(GravaTexto(arquivo, {QStringLiteral("novo")}));

@@ -32,7 +32,6 @@
 #include "memory/dadosz.h"
 #include "memory/tfdadosmfemfd.h"
 #include "platform/clock.h"
-#include "platform/cp1252.h"
 #include "platform/paths.h"
 #include "printer/buffer.h"
 #include "printer/nomes.h"
@@ -735,7 +734,8 @@ TEST_F(DadosMFeMFD, DadosDaUltimaZGravaORelatorioEOfereceAbrir) {
     EXPECT_EQ(UStatus::iRetorno, 1);
     const QByteArray bytes = conteudo(relatorio(nome));
     ASSERT_FALSE(bytes.isEmpty());
-    const QStringList linhas = platform::fromCp1252(bytes).split(QStringLiteral("\r\n"));
+    // A report a person opens: UTF-8 here.
+    const QStringList linhas = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
     ASSERT_EQ(linhas.size(), 82);  // 81 lines, each ended by CR LF
     EXPECT_TRUE(linhas[81].isEmpty());
 
@@ -769,7 +769,7 @@ TEST_F(DadosMFeMFD, DadosDaUltimaZComFalhaOuLixoAindaGravamOQueOBufferTem) {
         << todas(vistas);
     EXPECT_FALSE(mostrou(vistas, Kind::Question, QStringLiteral("DADOS DA REDUÇÃO \"Z\"")));
     const QString nome = serie() + kStem + QStringLiteral("_Z.txt");
-    QStringList linhas = platform::fromCp1252(conteudo(relatorio(nome))).split(QStringLiteral("\r\n"));
+    QStringList linhas = QString::fromUtf8(conteudo(relatorio(nome))).split(QStringLiteral("\r\n"));
     ASSERT_EQ(linhas.size(), 82);
     EXPECT_TRUE(linhas[4].endsWith(QStringLiteral(":     ")));
     EXPECT_TRUE(linhas[80].endsWith(QStringLiteral(": ") + QStringLiteral("  /  /  ")));
@@ -784,7 +784,7 @@ TEST_F(DadosMFeMFD, DadosDaUltimaZComFalhaOuLixoAindaGravamOQueOBufferTem) {
     caixas();
     const QByteArray bytes = conteudo(relatorio(serie() + QStringLiteral("_10032026_140510_Z.txt")));
     EXPECT_FALSE(bytes.contains('\0'));
-    linhas = platform::fromCp1252(bytes).split(QStringLiteral("\r\n"));
+    linhas = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
     ASSERT_EQ(linhas.size(), 82);
     EXPECT_TRUE(linhas[4].endsWith(QStringLiteral(":  7 7")));  // positions 4 to 7
     EXPECT_TRUE(linhas[80].endsWith(QStringLiteral("7 /7 /7 ")));

@@ -152,7 +152,7 @@ TEST_F(PacoteExtraido, TheDesktopEntryStartsTheLauncherOnThePathWithTheIcon) {
 
 TEST_F(PacoteExtraido, TheProgramFindsItsLibrariesInItsFolderAndTheSystemsComeFromDependencies) {
     const QSet<QString> depende = dependencias(deb);
-    for (const char* nome : {"libqt6widgets6", "libqt6gui6", "libsqlite3-0"})
+    for (const char* nome : {"libqt6widgets6", "libqt6gui6", "libsqlite3-0", "qt6-translations-l10n"})
         EXPECT_TRUE(depende.contains(QLatin1String(nome))) << nome;
 
     const QStringList elfs = {instalacao() + QStringLiteral("/Zentora"),

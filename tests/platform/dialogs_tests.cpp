@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -13,11 +18,11 @@ TEST(Dialogs, AScriptAnswersInOrderAndRecordsEveryBox) {
     dialogs::Script script;
     script.yes().no().text(QStringLiteral("segredo"));
     dialogs::information(QStringLiteral("T1"), QStringLiteral("info"));
-    EXPECT_TRUE(dialogs::question(QStringLiteral("T2"), QStringLiteral("sim?")));
-    EXPECT_FALSE(dialogs::question(QStringLiteral("T3"), QStringLiteral("não?")));
+    EXPECT_TRUE(dialogs::question(QStringLiteral("T2"), QStringLiteral("sim?"), dialogs::Default::Yes));
+    EXPECT_FALSE(dialogs::question(QStringLiteral("T3"), QStringLiteral("não?"), dialogs::Default::No));
     EXPECT_EQ(dialogs::input(QStringLiteral("Senha"), QStringLiteral("Digite"), QString()), QStringLiteral("segredo"));
     // Nobody left to answer: No, and an empty text.
-    EXPECT_FALSE(dialogs::question(QStringLiteral("T4"), QStringLiteral("?")));
+    EXPECT_FALSE(dialogs::question(QStringLiteral("T4"), QStringLiteral("?"), dialogs::Default::Yes));
     EXPECT_EQ(dialogs::input(QStringLiteral("Senha"), QStringLiteral("Digite"), QString()), QString());
     dialogs::plain(QStringLiteral("simples"));
 
@@ -25,9 +30,62 @@ TEST(Dialogs, AScriptAnswersInOrderAndRecordsEveryBox) {
     ASSERT_EQ(r.size(), 7u);
     EXPECT_EQ(r[0].kind, dialogs::Kind::Information);
     EXPECT_EQ(r[1].buttons, QStringList({QStringLiteral("Yes"), QStringLiteral("No")}));
+    EXPECT_FALSE(r[1].defaultNo);
+    EXPECT_TRUE(r[2].defaultNo);
     EXPECT_EQ(r[6].kind, dialogs::Kind::Plain);
     EXPECT_EQ(r[6].title, dialogs::applicationTitle());
     EXPECT_TRUE(script.records().empty());
+}
+
+// A question really shown: its buttons read "Sim" and "Não", and Enter
+// presses the default one.
+TEST(Dialogs, EnterPressesTheQuestionsDefaultButton) {
+    for (const auto padrao : {dialogs::Default::Yes, dialogs::Default::No}) {
+        QStringList botoes;
+        QTimer::singleShot(0, [&botoes] {
+            QWidget* caixa = QApplication::activeModalWidget();
+            if (!caixa) return ADD_FAILURE() << "no box open";
+            for (const QPushButton* b : caixa->findChildren<QPushButton*>()) botoes << b->text();
+            QTest::keyClick(caixa, Qt::Key_Return);
+        });
+        EXPECT_EQ(dialogs::question(QStringLiteral("REDUÇÃO"), QStringLiteral("Continuar?"), padrao),
+                  padrao == dialogs::Default::Yes);
+        botoes.sort();
+        EXPECT_EQ(botoes, QStringList({QStringLiteral("Não"), QStringLiteral("Sim")}));
+    }
+}
+
+namespace {
+
+// Reads the buttons of the box that opens next into `botoes` once it is up;
+// then cancels it.
+void leBotoesDaProximaCaixa(QStringList& botoes) {
+    QTimer::singleShot(0, [&botoes] {
+        auto* caixa = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!caixa) return ADD_FAILURE() << "no box open";
+        for (const QPushButton* b : caixa->findChildren<QPushButton*>())
+            if (b->isVisible()) botoes << b->text().remove(QLatin1Char('&'));
+        caixa->reject();
+    });
+}
+
+}  // namespace
+
+// Qt's own dialogs speak the program's language, whatever the machine's.
+TEST(Dialogs, QtsOwnDialogsSpeakPortuguese) {
+    QStringList abrir;
+    leBotoesDaProximaCaixa(abrir);
+    dialogs::FileDialog arquivo(dialogs::FileDialog::Mode::Open);
+    arquivo.initialDir = QDir::tempPath();
+    arquivo.filter = QStringLiteral("Arquivo TXT|*.txt");
+    EXPECT_FALSE(arquivo.execute());
+    EXPECT_TRUE(abrir.contains(QStringLiteral("Abrir"))) << abrir.join('|').toStdString();
+    EXPECT_TRUE(abrir.contains(QStringLiteral("Cancelar"))) << abrir.join('|').toStdString();
+
+    QStringList entrada;
+    leBotoesDaProximaCaixa(entrada);
+    EXPECT_EQ(dialogs::input(QStringLiteral("SENHA"), QStringLiteral("Digite"), QString()), QString());
+    EXPECT_TRUE(entrada.contains(QStringLiteral("Cancelar"))) << entrada.join('|').toStdString();
 }
 
 TEST(Dialogs, FileDialogsKeepTheirPropertiesAndReturnTheScriptedFile) {
@@ -79,7 +137,7 @@ TEST(Dialogs, KnowWhileABoxOrAModalWindowIsOpen) {
         std::vector<bool> aberta;
         script.whileOpen([&](const dialogs::Record&) { aberta.push_back(dialogs::anyOpen()); });
         dialogs::information(QStringLiteral("T"), QStringLiteral("i"));
-        dialogs::question(QStringLiteral("T"), QStringLiteral("q"));
+        dialogs::question(QStringLiteral("T"), QStringLiteral("q"), dialogs::Default::No);
         dialogs::FileDialog(dialogs::FileDialog::Mode::Save).execute();
         EXPECT_EQ(aberta, std::vector<bool>(3, true));
         EXPECT_FALSE(dialogs::anyOpen());

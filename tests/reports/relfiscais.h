@@ -13,6 +13,7 @@
 
 #include "auxiliares.h"
 #include "kesafi_virtual.h"
+#include "platform/cp1252.h"
 #include "printer/buffer.h"
 #include "reports/tfrelfiscais.h"
 
@@ -54,6 +55,9 @@ protected:
 
     // A file of the installation folder.
     QByteArray conteudo(const QString& nome) { return ::conteudo(arquivo(nome)); }
+    // The capture (Windows-1252, as the library writes it) as the copy a
+    // person opens holds it: UTF-8.
+    QByteArray capturaEmUtf8() { return platform::fromCp1252(conteudo(QStringLiteral("Retorno.txt"))).toUtf8(); }
     void gravaCaptura(const QByteArray& texto) { grava(arquivo(QStringLiteral("Retorno.txt")), texto); }
     QStringList relatorios() { return QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files); }
 };

@@ -15,6 +15,9 @@ namespace profile {
 std::string systemText(std::string bytes);
 
 bool validUtf8(std::string_view bytes);
+// Windows-1252 text as text of the system's code page: UTF-8 on Linux; on
+// Windows the bytes as they are.
+std::string systemTextFromCp1252(std::string_view bytes);
 // Windows-1252 to UTF-8; the five positions the code page leaves undefined
 // become the C1 control of the same value.
 std::string utf8FromCp1252(std::string_view bytes);
