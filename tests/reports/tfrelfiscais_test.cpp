@@ -79,7 +79,7 @@ TEST_F(RelFiscais, ImprimirLimpaOTextoEMostraARespostaComOBotaoEmEspera) {
     EXPECT_TRUE(memo()->toPlainText().isEmpty());
     EXPECT_EQ(UStatus::sComando, QStringLiteral("Imprimindo Leitura X"));
     const auto vistas = caixas();
-    ASSERT_EQ(vistas.size(), 1u) << descreve(vistas[0]);
+    ASSERT_EQ(vistas.size(), 1u) << todas(vistas);
     EXPECT_EQ(vistas[0].title, QStringLiteral("RESPOSTA DO ECF"));
     EXPECT_EQ(legendaDuranteResposta, QStringLiteral("Aguarde !!!"));
     EXPECT_EQ(controle<QPushButton>("BtLeituraX")->text(), QStringLiteral("Emitir Leitura X"));
