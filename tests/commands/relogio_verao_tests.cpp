@@ -209,7 +209,8 @@ TEST_F(ComandosAdicionaisTest, BeforeTheStateIsReadTheButtonOnlyCancels) {
 TEST_F(ComandosAdicionaisTest, TheWarningFollowsAnExitThatFoundDocumentsAfterTheReduction) {
     localiza();
     relogioECF(dia(), QTime(10, 0, 0));
-    ui()->BtHorarioVerao->click();  // answered No
+    dialogos.no();
+    ui()->BtHorarioVerao->click();
     EXPECT_EQ(textos(caixas()),
               QStringList({QStringLiteral("HORÁRIO DE VERÃO: Impressora com o Horário de Verão \"INATIVO\"\rDeseja "
                                           "Entrar no Horário de Verão?"),
@@ -219,6 +220,7 @@ TEST_F(ComandosAdicionaisTest, TheWarningFollowsAnExitThatFoundDocumentsAfterThe
     SaiHorarioVerao();  // as after a Reduction Z
     EXPECT_EQ(sVeraoPossivel, QStringLiteral("Impossivel"));
     caixas();
+    dialogos.no();
     ui()->BtHorarioVerao->click();
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 3u);

@@ -354,7 +354,6 @@ TEST_F(LeituraMF, CopiaQueFalhaNomeiaODestinoENaoPergunta) {
     ASSERT_TRUE(QDir(arquivo(QStringLiteral("Relatorios"))).removeRecursively());
     porReducao(QStringLiteral("1"), QStringLiteral("3"));
     marca("RbSalvarMF");
-    dialogos.yes();
     emite();
 
     EXPECT_EQ(UStatus::iRetorno, 1);
@@ -364,7 +363,7 @@ TEST_F(LeituraMF, CopiaQueFalhaNomeiaODestinoENaoPergunta) {
     EXPECT_EQ(vistas[1].title, kTituloLeituraMF);
     EXPECT_TRUE(vistas[1].text.contains(arquivo(QStringLiteral("Relatorios/")) + UStatus::sNomeArquivo + "_MF.txt"))
         << descreve(vistas[1]);
-    EXPECT_EQ(dialogos.pending(), 1u);
+    // Nothing asked: a question, which nobody answers here, would fail the test.
     EXPECT_TRUE(shell.calls.empty());
 }
 

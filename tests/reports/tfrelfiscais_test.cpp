@@ -149,7 +149,6 @@ TEST_F(RelFiscais, SemNumeroDeSerieOsNomesComecamPorSublinhado) {
 
 TEST_F(RelFiscais, CopiaQueFalhaMostraOArquivoENaoPerguntaNada) {
     ASSERT_TRUE(QDir(arquivo(QStringLiteral("Relatorios"))).removeRecursively());
-    dialogos.yes();
     leituraX("RbSalvarX");
 
     EXPECT_EQ(UStatus::iRetorno, 1);
@@ -161,7 +160,7 @@ TEST_F(RelFiscais, CopiaQueFalhaMostraOArquivoENaoPerguntaNada) {
     EXPECT_TRUE(vistas[1].text.contains(arquivo(QStringLiteral("Relatorios/")) + UStatus::sNomeArquivo + "_LX.txt"))
         << descreve(vistas[1]);
     EXPECT_FALSE(vistas[1].text.contains(QStringLiteral("Sucesso")));
-    EXPECT_EQ(dialogos.pending(), 1u);
+    // Nothing asked: a question, which nobody answers here, would fail the test.
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_FALSE(QDir(arquivo(QStringLiteral("Relatorios"))).exists());
 }
