@@ -445,7 +445,6 @@ TEST_F(DadosMFeMFD, CopiaQueFalhaGuardaODownloadENomeiaOsDoisArquivos) {
 TEST_F(DadosMFeMFD, SucessoSemArquivoNaoEAnunciadoComoSucesso) {
     total("RbTipoMF");
     forcaSucesso();
-    dialogos.yes();
     clica("BtDownloadMFD");
     const auto vistas = caixas();
     ASSERT_FALSE(vistas.empty());
@@ -482,6 +481,7 @@ TEST_F(DadosMFeMFD, NumeroDeSerieComSeparadoresNaoSaiDaPastaDeRelatorios) {
     EXPECT_FALSE(QDir(UStatus::sPastaBase + QStringLiteral("../fora")).exists());
 
     // The report stems are safe as well.
+    dialogos.no();
     clica("BtDadosZ");
     EXPECT_TRUE(relatorios().contains(printer::nomeDeArquivo(UStatus::sNumeroSerie) + kStem + "_Z.txt"));
 }
@@ -597,7 +597,6 @@ TEST_F(DadosMFeMFD, DadosDaUltimaZGravaORelatorioEOfereceAbrir) {
 TEST_F(DadosMFeMFD, DadosDaUltimaZComFalhaOuLixoAindaGravamOQueOBufferTem) {
     // Switched off: the report holds blanks, nothing is offered.
     KesafiVirtual_Liga(0);
-    dialogos.yes();
     clica("BtDadosZ");
     auto vistas = caixas();
     EXPECT_TRUE(

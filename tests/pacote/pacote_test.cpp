@@ -99,6 +99,8 @@ TEST_F(PacoteExtraido, InstallsTheProgramItsLibrariesAndShippedFilesAsDebianDoes
     QStringList esperados = {kProgramas + QStringLiteral("/Zentora"),
                              kProgramas + QStringLiteral("/libKESAFI32.so"),
                              kProgramas + QStringLiteral("/libsign_kesa.so"),
+                             kProgramas + QStringLiteral("/lib/libKESAFI32.so"),
+                             kProgramas + QStringLiteral("/lib/libsign_kesa.so"),
                              kProgramas + QStringLiteral("/launcher"),
                              QStringLiteral("usr/bin/zentora"),
                              QStringLiteral("usr/share/applications/zentora.desktop"),
