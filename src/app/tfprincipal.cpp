@@ -192,7 +192,9 @@ void TFprincipal::BtInstalaUSBClick() {
     ui->BtInstalaUSB->setText(QStringLiteral("Aguarde!! Instalando..."));
     ui->BtInstalaUSB->repaint();
 
-    const QString instalador = sPastaBase + platform::paths::programFile(QStringLiteral("USB_Driver"));
+    // Run as the administrator: only ever the installation's own copy.
+    const QString instalador =
+        platform::paths::installationFolder() + platform::paths::programFile(QStringLiteral("USB_Driver"));
     int codigo = 0;
     const auto espera = platform::shell::runAndWait(instalador, {QStringLiteral("0")}, kEsperaInstalador, &codigo);
     if (espera == platform::shell::Wait::NotStarted)

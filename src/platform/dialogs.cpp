@@ -144,7 +144,20 @@ bool FileDialog::choose() {
 }
 
 Script::Script() : previous_(gScript) { gScript = this; }
-Script::~Script() { gScript = previous_; }
+
+Script::~Script() {
+    gScript = previous_;
+    if (!previous_) return;
+    previous_->leftovers_ += leftovers_;
+    for (const Record& r : unanswered_)
+        previous_->leftovers_ << QStringLiteral("no answer scripted for the box \"%1\": %2").arg(r.title, r.text);
+    for (const Answer& a : answers_)
+        previous_->leftovers_ << (a.text.isEmpty() ? QStringLiteral("scripted answer %1 never used")
+                                                         .arg(a.accepted ? QStringLiteral("Yes / OK")
+                                                                         : QStringLiteral("No / Cancel"))
+                                                   : QStringLiteral("scripted answer \"%1\" never used").arg(a.text));
+}
+
 Script* Script::current() { return gScript; }
 
 Script& Script::yes() {
@@ -167,6 +180,18 @@ std::vector<Record> Script::take() {
     return out;
 }
 
+std::vector<Record> Script::takeUnanswered() {
+    std::vector<Record> out;
+    out.swap(unanswered_);
+    return out;
+}
+
+QStringList Script::takeLeftovers() {
+    QStringList out;
+    out.swap(leftovers_);
+    return out;
+}
+
 Script::Answer Script::handle(const Record& record) {
     records_.push_back(record);
     if (hook_) hook_(record);
@@ -174,10 +199,16 @@ Script::Answer Script::handle(const Record& record) {
                              record.kind == Kind::Password || record.kind == Kind::OpenFile ||
                              record.kind == Kind::SaveFile || record.kind == Kind::Folder;
     if (!needsAnswer) return {true, {}};
-    if (answers_.empty()) return {false, {}};  // nobody answered: No / Cancel
+    if (answers_.empty()) {  // nobody answered: No / Cancel
+        unanswered_.push_back(record);
+        return {false, {}};
+    }
     Answer a = answers_.front();
     answers_.pop_front();
     return a;
 }
+
+Unscripted::Unscripted() : script_(gScript) { gScript = nullptr; }
+Unscripted::~Unscripted() { gScript = script_; }
 
 }  // namespace platform::dialogs

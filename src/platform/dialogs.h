@@ -89,6 +89,11 @@ private:
 QString qtFilter(const QString& filter);
 
 // Answers for the boxes that a test expects, and the record of every box.
+// A script is kept to account: a box that wants an answer when none is left
+// gets No / Cancel and is kept as unanswered, and a script that ends with
+// answers unused or boxes unanswered hands a description of each to the
+// script it replaced (its leftovers), so the outermost script, which the
+// test harness holds, sees every test's.
 class Script {
 public:
     Script();
@@ -108,6 +113,11 @@ public:
     std::vector<Record> take();
     // Answers not yet used.
     size_t pending() const { return answers_.size(); }
+    // Boxes that wanted an answer when none was left, then forgets them.
+    std::vector<Record> takeUnanswered();
+    // What the scripts that ended while this one was current left over, then
+    // forgets it.
+    QStringList takeLeftovers();
     // Runs while each box is "open" (after it is recorded, before it is answered).
     void whileOpen(std::function<void(const Record&)> hook) { hook_ = std::move(hook); }
 
@@ -123,8 +133,23 @@ public:
 private:
     std::deque<Answer> answers_;
     std::vector<Record> records_;
+    std::vector<Record> unanswered_;
+    QStringList leftovers_;
     std::function<void(const Record&)> hook_;
     Script* previous_;
+};
+
+// Shows the real boxes while it lives, even while a script is current: for
+// the tests of the boxes themselves.
+class Unscripted {
+public:
+    Unscripted();
+    ~Unscripted();
+    Unscripted(const Unscripted&) = delete;
+    Unscripted& operator=(const Unscripted&) = delete;
+
+private:
+    Script* script_;
 };
 
 }  // namespace platform::dialogs

@@ -30,6 +30,11 @@ QString executableFolder() {
     return withSeparator(QCoreApplication::applicationDirPath());
 }
 
+QString installationFolder() {
+    if (!gExecutableFolder.isEmpty()) return gExecutableFolder;
+    return withSeparator(QCoreApplication::applicationDirPath());
+}
+
 void setExecutableFolder(const QString& folder) {
     gExecutableFolder = folder.isEmpty() ? QString() : withSeparator(folder);
 }

@@ -14,6 +14,12 @@ QChar separator();
 // of the executable.  Tests may point the program at another folder.
 QString executableFolder();
 void setExecutableFolder(const QString& folder);
+// The folder the running executable lies in, with a trailing separator,
+// whatever ZENTORA_PASTA_BASE says: the programs shipped with it are started
+// from there, never through the user's data folder, where anybody who can
+// write the folder could put another program in their place.  A folder set
+// by tests stands for it as well.
+QString installationFolder();
 
 // `folder` with exactly one trailing separator.
 QString withSeparator(const QString& folder);

@@ -27,6 +27,7 @@ struct Lida {
 
 // Reads the box that `abre` shows, then closes it with Escape.
 Lida leCaixa(const std::function<void()>& abre) {
+    platform::dialogs::Unscripted real;  // the boxes themselves, as a person sees them
     platform::accessibility::install();
     LeitorDeTela leitor;
     Lida lida;

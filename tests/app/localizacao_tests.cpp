@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 #include "app/localizacao.h"
+#include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
 #include "instalacao.h"
 #include "kesafi_virtual.h"
@@ -72,7 +73,7 @@ TEST_F(LocalizacaoTest, APrinterOnSerialOnlyIsFoundOnTheDefaultPort) {
     caixas();
     localiza();
     const auto c = caixas();
-    ASSERT_EQ(c.size(), 1u) << descreve(c.front());  // the failed USB attempt shows nothing
+    ASSERT_EQ(c.size(), 1u) << todas(c);  // the failed USB attempt shows nothing
     EXPECT_EQ(c[0].title, QStringLiteral("LOCALIZAÇÃO DO ECF"));
     EXPECT_EQ(leIni(QStringLiteral("Sistema"), QStringLiteral("Porta")), QStringLiteral("Default"));
     EXPECT_EQ(leIni(QStringLiteral("MFD"), QStringLiteral("Impressora")), QStringLiteral("1"));

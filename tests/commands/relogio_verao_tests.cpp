@@ -211,7 +211,8 @@ TEST_F(ComandosAdicionaisTest, BeforeTheStateIsReadTheButtonOnlyCancels) {
 TEST_F(ComandosAdicionaisTest, TheWarningFollowsAnExitThatFoundDocumentsAfterTheReduction) {
     localiza();
     relogioECF(dia(), QTime(10, 0, 0));
-    ui()->BtHorarioVerao->click();  // answered No
+    dialogos.no();
+    ui()->BtHorarioVerao->click();
     const auto pergunta = caixas();
     ASSERT_FALSE(pergunta.empty());
     EXPECT_TRUE(pergunta[0].defaultNo);
@@ -224,6 +225,7 @@ TEST_F(ComandosAdicionaisTest, TheWarningFollowsAnExitThatFoundDocumentsAfterThe
     SaiHorarioVerao();  // as after a Reduction Z
     EXPECT_EQ(sVeraoPossivel, QStringLiteral("Impossivel"));
     caixas();
+    dialogos.no();
     ui()->BtHorarioVerao->click();
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 3u);

@@ -313,14 +313,13 @@ TEST_F(Gerenciador, SenhaLigadaComCodigoVazioAbreComOkVazioOuCancelar) {
 TEST_F(Gerenciador, CodigoNaoHexadecimalTerminaComErroSemPedirSenha) {
     gravaIni(kSecao, QStringLiteral("UsaCodigo"), QStringLiteral("Sim"));
     gravaIni(kSecao, QStringLiteral("Codigo"), QStringLiteral("616G"));
-    dialogos.text(QStringLiteral("a"));
     EXPECT_FALSE(entra());
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 1u);
     EXPECT_EQ(vistas[0].kind, Kind::Error);
     EXPECT_EQ(vistas[0].title, QStringLiteral("GERENCIADOR"));
     EXPECT_TRUE(vistas[0].text.contains(QStringLiteral("Codigo"))) << descreve(vistas[0]);
-    EXPECT_EQ(dialogos.pending(), 1u);
+    // Nothing asked: a question, which nobody answers here, would fail the test.
     EXPECT_EQ(leIni(kSecao, QStringLiteral("Codigo")), QStringLiteral("616G"));
 }
 

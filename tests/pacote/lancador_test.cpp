@@ -15,6 +15,7 @@
 #include "platform/dialogs.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "platform/shell.h"
 #include "printer/ustatus.h"
 #include "settings/tfconfiggeral.h"
 #include "ui_tfprincipal.h"
@@ -24,9 +25,10 @@ using pacote::Execucao;
 
 namespace {
 
+// What the launcher links into the data folder: the read-only files, and
+// the one helper program that runs as the user.
 const QStringList kFixos = {QStringLiteral("Skins"),   QStringLiteral("Ajuda"),      QStringLiteral("Modelo.ntf"),
-                            QStringLiteral("usb.bmp"), QStringLiteral("serial.bmp"), QStringLiteral("USB_Driver"),
-                            QStringLiteral("Registra")};
+                            QStringLiteral("usb.bmp"), QStringLiteral("serial.bmp"), QStringLiteral("Registra")};
 
 // Stands in for the program: tells what it was started with.
 const char kSubstituto[] =
@@ -49,12 +51,12 @@ protected:
         grava(programa, kSubstituto);
         ASSERT_TRUE(QFile::setPermissions(programa, QFile::permissions(programa) | QFile::ExeOwner));
         QDir().mkpath(casa());
-        instalado_ = arvore(instalacao());
+        instalado_ = arvore(raiz());
     }
     void TearDown() override {
-        // Whatever a start did, the installation folder is as unpacked.
+        // Whatever a start did, the installed tree is as unpacked.
         if (!instalado_.isEmpty()) {
-            EXPECT_EQ(arvore(instalacao()), instalado_);
+            EXPECT_EQ(arvore(raiz()), instalado_);
         }
     }
 
@@ -81,7 +83,8 @@ protected:
     void confereLink(const QString& dados, const QString& item) const {
         const QFileInfo link(dados + QLatin1Char('/') + item);
         EXPECT_TRUE(link.isSymLink()) << item.toStdString();
-        EXPECT_EQ(link.canonicalFilePath(), QFileInfo(instalacao() + QLatin1Char('/') + item).canonicalFilePath())
+        const QString origem = item == QLatin1String("Registra") ? instalacao() : fixos();
+        EXPECT_EQ(link.canonicalFilePath(), QFileInfo(origem + QLatin1Char('/') + item).canonicalFilePath())
             << item.toStdString();
     }
 
@@ -103,8 +106,7 @@ TEST_F(Lancador, PreparesTheDataFolderAndStartsTheProgramThere) {
     EXPECT_EQ(arvore(dados),
               QStringList({QStringLiteral("Ajuda"), QStringLiteral("Cadastro"), QStringLiteral("Cadastro/Modelos"),
                            QStringLiteral("Modelo.ntf"), QStringLiteral("Registra"), QStringLiteral("Relatorios"),
-                           QStringLiteral("Skins"), QStringLiteral("USB_Driver"), QStringLiteral("serial.bmp"),
-                           QStringLiteral("usb.bmp")}));
+                           QStringLiteral("Skins"), QStringLiteral("serial.bmp"), QStringLiteral("usb.bmp")}));
     for (const QString& pasta : {QStringLiteral("Relatorios"), QStringLiteral("Cadastro/Modelos")}) {
         const QFileInfo info(dados + QLatin1Char('/') + pasta);
         EXPECT_TRUE(info.isDir() && !info.isSymLink() && info.isWritable()) << pasta.toStdString();
@@ -183,6 +185,36 @@ TEST_F(Lancador, ANewStartKeepsTheUsersFilesAndRepairsLinksThatLeadNowhere) {
     confereLink(dados, QStringLiteral("Skins"));
 }
 
+TEST_F(Lancador, ADataFolderOfTheEarlierLayoutIsMendedAtTheNextStart) {
+    // As the package that kept everything below /opt/zentora left it, once
+    // that folder is gone: every shipped item a link leading nowhere.
+    const QString dados = casa() + QStringLiteral("/.local/share/zentora");
+    const QString velha = raiz() + QStringLiteral("/opt/zentora/");
+    ASSERT_FALSE(QFileInfo::exists(velha));
+    grava(dados + QStringLiteral("/KESAFI32.ini"), "[Sistema]\r\nPorta=USB\r\n");
+    grava(dados + QStringLiteral("/Cadastro/KS0001.ntf"), "[Aliquota]\r\n");
+    for (const QString& item : kFixos + QStringList{QStringLiteral("USB_Driver")})
+        ASSERT_TRUE(QFile::link(velha + item, dados + QLatin1Char('/') + item)) << item.toStdString();
+
+    const Execucao e = inicia(ambiente());
+    EXPECT_EQ(e.codigo, 7) << e.erros.toStdString();
+    for (const QString& item : kFixos) confereLink(dados, item);
+    // The driver installer is no longer linked: its dead link is gone.
+    EXPECT_FALSE(QFileInfo(dados + QStringLiteral("/USB_Driver")).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(dados + QStringLiteral("/USB_Driver")));
+    EXPECT_EQ(conteudo(dados + QStringLiteral("/KESAFI32.ini")), QByteArray("[Sistema]\r\nPorta=USB\r\n"));
+    EXPECT_EQ(conteudo(dados + QStringLiteral("/Cadastro/KS0001.ntf")), QByteArray("[Aliquota]\r\n"));
+
+    // A file of the user's own of that name, or a link that leads somewhere, stays.
+    grava(dados + QStringLiteral("/USB_Driver"), "meu\n");
+    ASSERT_EQ(inicia(ambiente()).codigo, 7);
+    EXPECT_EQ(conteudo(dados + QStringLiteral("/USB_Driver")), QByteArray("meu\n"));
+    ASSERT_TRUE(QFile::remove(dados + QStringLiteral("/USB_Driver")));
+    ASSERT_TRUE(QFile::link(dados + QStringLiteral("/KESAFI32.ini"), dados + QStringLiteral("/USB_Driver")));
+    ASSERT_EQ(inicia(ambiente()).codigo, 7);
+    EXPECT_TRUE(QFileInfo(dados + QStringLiteral("/USB_Driver")).isSymLink());
+}
+
 // The real program and library, pointed at the data folder as the launcher
 // points them: settings, printer memory and pictures all go through there.
 TEST_F(Lancador, TheProgramAndTheLibraryKeepTheirFilesInTheDataFolder) {
@@ -204,7 +236,7 @@ TEST_F(Lancador, TheProgramAndTheLibraryKeepTheirFilesInTheDataFolder) {
                   dados);
         // The skin is read through the data folder's link.
         EXPECT_EQ(UConfig::FConfigGeral->skinManager.styleSheet().toUtf8(),
-                  conteudo(instalacao() + QStringLiteral("/Skins/Aluminium.qss")));
+                  conteudo(fixos() + QStringLiteral("/Skins/Aluminium.qss")));
         // The library found the settings there and made its printer there.
         const auto caixas = dialogos.take();
         ASSERT_FALSE(caixas.empty());
@@ -212,6 +244,35 @@ TEST_F(Lancador, TheProgramAndTheLibraryKeepTheirFilesInTheDataFolder) {
         EXPECT_TRUE(caixas.back().text.startsWith(QLatin1String("Impressora Fiscal Localizada com Sucesso!")))
             << caixas.back().text.toStdString();
         EXPECT_FALSE(QDir(dados + QStringLiteral("Impressora Virtual")).isEmpty());
+    }
+    qunsetenv("ZENTORA_PASTA_BASE");
+}
+
+// The driver installer runs as the administrator: the program starts the
+// copy in its own folder, never one in the data folder, which the user (or
+// anybody who can write there) may replace.
+TEST_F(Lancador, TheDriverInstallerIsStartedFromTheProgramsFolderNotTheDataFolder) {
+    ASSERT_EQ(inicia(ambiente()).codigo, 7);
+    const QString dados = casa() + QStringLiteral("/.local/share/zentora/");
+    grava(dados + QStringLiteral("USB_Driver"), "#!/bin/sh\nexit 99\n");
+
+    qputenv("ZENTORA_PASTA_BASE", QFile::encodeName(dados));
+    {
+        platform::dialogs::Script dialogos;
+        platform::shell::Recorder shell;
+        UStatus::ReiniciaGlobais();
+        uZentora3::Janelas janelas;
+        uZentora3::Fprincipal->show();
+        ASSERT_EQ(UStatus::sPastaBase, dados);
+        dialogos.yes();
+        auto* botao = controle<QAbstractButton>(uZentora3::Fprincipal, "BtInstalaUSB");
+        ASSERT_NE(botao, nullptr);
+        botao->click();
+        ASSERT_EQ(shell.calls.size(), 1u);
+        EXPECT_EQ(shell.calls[0].target, QCoreApplication::applicationDirPath() + QStringLiteral("/USB_Driver"));
+        EXPECT_FALSE(shell.calls[0].target.startsWith(dados));
+        EXPECT_EQ(descritas(dialogos.take()).front(),
+                  "Question INSTALAÇÃO DO DRIVE USB: Deseja Instalar o Driver Kestrona USB?");
     }
     qunsetenv("ZENTORA_PASTA_BASE");
 }

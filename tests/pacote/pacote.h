@@ -40,10 +40,11 @@ class PacoteExtraido : public ::testing::Test {
 protected:
     void SetUp() override;
 
-    // Root of the extracted tree (no trailing separator) and the
-    // installation folder inside it.
+    // Root of the extracted tree (no trailing separator), the installation
+    // folder of the programs inside it and that of the read-only files.
     QString raiz() const { return dir_.path(); }
-    QString instalacao() const { return raiz() + QStringLiteral("/opt/zentora"); }
+    QString instalacao() const { return raiz() + QStringLiteral("/usr/lib/zentora"); }
+    QString fixos() const { return raiz() + QStringLiteral("/usr/share/zentora"); }
     QString deb;
 
 private:

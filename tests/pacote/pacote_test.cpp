@@ -1,12 +1,16 @@
-// What the package installs: one folder for the program, its libraries and
-// its read-only files, a launcher on the PATH, a desktop entry with its icon,
-// and the system packages the program needs.
+// What the package installs: a folder for the program, its libraries and
+// helper programs, one for its read-only files, a launcher on the PATH, a
+// desktop entry with its icon and metadata, the manual page, copyright and
+// changelog, and the system packages the program needs; and what Debian's
+// own checkers say of it.
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
 #include <QXmlStreamReader>
+#include <optional>
 
 #include "auxiliares.h"
 #include "pacote.h"
@@ -16,7 +20,10 @@ using pacote::executa;
 
 namespace {
 
-const QString kPasta = QStringLiteral("opt/zentora");
+const QString kProgramas = QStringLiteral("usr/lib/zentora");
+const QString kFixos = QStringLiteral("usr/share/zentora");
+// The programs among resources/; the rest are read-only files.
+const QStringList kProgramasFixos = {QStringLiteral("USB_Driver"), QStringLiteral("Registra")};
 
 // The files and every folder above them.
 QStringList comPastas(const QStringList& arquivos) {
@@ -86,15 +93,22 @@ QMap<QString, QSet<QString>> donos(const QStringList& sonames) {
 
 }  // namespace
 
-TEST_F(PacoteExtraido, InstallsTheProgramItsLibrariesAndShippedFilesInOneFolderAndNothingWritable) {
-    // The program, its libraries, the launcher and everything of resources/.
-    QStringList esperados = {kPasta + QStringLiteral("/Zentora"),
-                             kPasta + QStringLiteral("/libKESAFI32.so"),
-                             kPasta + QStringLiteral("/libsign_kesa.so"),
-                             kPasta + QStringLiteral("/launcher"),
+TEST_F(PacoteExtraido, InstallsTheProgramItsLibrariesAndShippedFilesAsDebianDoesAndNothingWritable) {
+    // The program, its libraries, the launcher, everything of resources/
+    // and what Debian asks of every package.
+    QStringList esperados = {kProgramas + QStringLiteral("/Zentora"),
+                             kProgramas + QStringLiteral("/libKESAFI32.so"),
+                             kProgramas + QStringLiteral("/libsign_kesa.so"),
+                             kProgramas + QStringLiteral("/lib/libKESAFI32.so"),
+                             kProgramas + QStringLiteral("/lib/libsign_kesa.so"),
+                             kProgramas + QStringLiteral("/launcher"),
                              QStringLiteral("usr/bin/zentora"),
                              QStringLiteral("usr/share/applications/zentora.desktop"),
-                             QStringLiteral("usr/share/icons/hicolor/scalable/apps/zentora.svg")};
+                             QStringLiteral("usr/share/icons/hicolor/scalable/apps/zentora.svg"),
+                             QStringLiteral("usr/share/metainfo/org.example.zentora.metainfo.xml"),
+                             QStringLiteral("usr/share/man/man1/zentora.1.gz"),
+                             QStringLiteral("usr/share/doc/zentora/copyright"),
+                             QStringLiteral("usr/share/doc/zentora/changelog.Debian.gz")};
     QStringList recursos;
     for (const QString& entrada : arvore(QStringLiteral(RECURSOS_PASTA)))
         if (entrada != QLatin1String("CMakeLists.txt") &&
@@ -103,7 +117,8 @@ TEST_F(PacoteExtraido, InstallsTheProgramItsLibrariesAndShippedFilesInOneFolderA
     for (const char* item :
          {"Modelo.ntf", "usb.bmp", "serial.bmp", "USB_Driver", "Skins/Aluminium.qss", "Ajuda/index.html"})
         ASSERT_TRUE(recursos.contains(QLatin1String(item))) << item;
-    for (const QString& r : recursos) esperados << kPasta + QLatin1Char('/') + r;
+    for (const QString& r : recursos)
+        esperados << (kProgramasFixos.contains(r) ? kProgramas : kFixos) + QLatin1Char('/') + r;
 
     // Exactly these: no KESAFI32.ini, "Relatorios", "Cadastro", printer
     // memory or capture file, not even as an empty folder.
@@ -111,16 +126,19 @@ TEST_F(PacoteExtraido, InstallsTheProgramItsLibrariesAndShippedFilesInOneFolderA
 
     // The shipped files are the sources' bytes.
     for (const QString& r : recursos)
-        EXPECT_EQ(conteudo(instalacao() + QLatin1Char('/') + r), conteudo(QStringLiteral(RECURSOS_PASTA "/") + r))
+        EXPECT_EQ(conteudo(raiz() + QLatin1Char('/') + (kProgramasFixos.contains(r) ? kProgramas : kFixos) +
+                           QLatin1Char('/') + r),
+                  conteudo(QStringLiteral(RECURSOS_PASTA "/") + r))
             << r.toStdString();
 
     // Only the programs may be run.
     for (const QString& entrada : arvore(raiz())) {
         const QFileInfo info(raiz() + QLatin1Char('/') + entrada);
         if (info.isDir() || info.isSymLink()) continue;
-        const bool programa =
-            entrada == kPasta + QStringLiteral("/Zentora") || entrada == kPasta + QStringLiteral("/launcher") ||
-            entrada == kPasta + QStringLiteral("/USB_Driver") || entrada == kPasta + QStringLiteral("/Registra");
+        const bool programa = entrada == kProgramas + QStringLiteral("/Zentora") ||
+                              entrada == kProgramas + QStringLiteral("/launcher") ||
+                              entrada == kProgramas + QStringLiteral("/USB_Driver") ||
+                              entrada == kProgramas + QStringLiteral("/Registra");
         EXPECT_EQ(info.isExecutable(), programa) << entrada.toStdString();
     }
 }
@@ -128,9 +146,11 @@ TEST_F(PacoteExtraido, InstallsTheProgramItsLibrariesAndShippedFilesInOneFolderA
 TEST_F(PacoteExtraido, TheDesktopEntryStartsTheLauncherOnThePathWithTheIcon) {
     const QFileInfo link(raiz() + QStringLiteral("/usr/bin/zentora"));
     ASSERT_TRUE(link.isSymLink());
-    // Relative, so it holds wherever the tree is unpacked.
+    // Relative within /usr, as Debian's policy has it, so it also holds
+    // wherever the tree is unpacked.
     EXPECT_EQ(QFile::symLinkTarget(link.filePath()), instalacao() + QStringLiteral("/launcher"));
-    EXPECT_TRUE(QFileInfo(executa(QStringLiteral("readlink"), {link.filePath()}).saida.trimmed()).isRelative());
+    EXPECT_EQ(executa(QStringLiteral("readlink"), {link.filePath()}).saida.trimmed(),
+              QStringLiteral("../lib/zentora/launcher"));
 
     const auto entrada = entradaDesktop(raiz() + QStringLiteral("/usr/share/applications/zentora.desktop"));
     EXPECT_EQ(entrada.value(QStringLiteral("Type")), QStringLiteral("Application"));
@@ -182,4 +202,50 @@ TEST_F(PacoteExtraido, TheProgramFindsItsLibrariesInItsFolderAndTheSystemsComeFr
         EXPECT_TRUE(de.intersects(depende)) << soname.toStdString() << " comes from "
                                             << QStringList(de.begin(), de.end()).join(QLatin1Char(' ')).toStdString();
     }
+}
+
+namespace {
+
+// A checker's run, or why it cannot run here.
+std::optional<pacote::Execucao> verifica(const char* programa, const QStringList& argumentos) {
+    if (QStandardPaths::findExecutable(QLatin1String(programa)).isEmpty()) return std::nullopt;
+    return executa(QLatin1String(programa), argumentos);
+}
+
+}  // namespace
+
+TEST_F(PacoteExtraido, DebiansCheckerFindsNoErrorAndNoWarning) {
+    const auto l = verifica("lintian", {QStringLiteral("--fail-on"), QStringLiteral("error,warning"),
+                                        QStringLiteral("--no-tag-display-limit"), deb});
+    if (!l) GTEST_SKIP() << "lintian is not installed (apt-get install lintian): the package is not checked";
+    EXPECT_EQ(l->codigo, 0) << l->saida.toStdString() << l->erros.toStdString();
+    static const QRegularExpression marca(QStringLiteral("^[EW]: "), QRegularExpression::MultilineOption);
+    EXPECT_FALSE(l->saida.contains(marca)) << l->saida.toStdString();
+}
+
+TEST_F(PacoteExtraido, TheDesktopEntryAndTheAppStreamMetadataAreValid) {
+    const QString desktop = raiz() + QStringLiteral("/usr/share/applications/zentora.desktop");
+    const auto d = verifica("desktop-file-validate", {desktop});
+    const auto a =
+        verifica("appstreamcli", {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
+                                  raiz() + QStringLiteral("/usr/share/metainfo/org.example.zentora.metainfo.xml")});
+    if (!d || !a)
+        GTEST_SKIP() << "desktop-file-validate or appstreamcli is not installed "
+                        "(apt-get install desktop-file-utils appstream): not checked";
+    EXPECT_EQ(d->codigo, 0) << d->saida.toStdString() << d->erros.toStdString();
+    EXPECT_TRUE(d->saida.trimmed().isEmpty()) << d->saida.toStdString();  // not even a hint
+    EXPECT_EQ(a->codigo, 0) << a->saida.toStdString() << a->erros.toStdString();
+    EXPECT_TRUE(a->saida.contains(QLatin1String("Validation was successful."))) << a->saida.toStdString();
+}
+
+// What lintian would say of the control fields, checked without it too.
+TEST_F(PacoteExtraido, TheControlFieldsNameAReachableMaintainerAndFitTheTerminal) {
+    const auto m = executa(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Maintainer")});
+    EXPECT_EQ(m.saida.trimmed(), QStringLiteral("Equipe Zentora <zentora@zentora.example.org>"));
+    const auto v = executa(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Version")});
+    EXPECT_EQ(v.saida.trimmed(), QStringLiteral("3.0-1"));  // a Debian revision: not a native package
+    const auto d = executa(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Description")});
+    const QStringList linhas = d.saida.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GT(linhas.size(), 2);
+    for (const QString& linha : linhas) EXPECT_LE(linha.size(), 80) << linha.toStdString();
 }

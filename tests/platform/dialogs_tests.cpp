@@ -26,6 +26,12 @@ TEST(Dialogs, AScriptAnswersInOrderAndRecordsEveryBox) {
     EXPECT_EQ(dialogs::input(QStringLiteral("Senha"), QStringLiteral("Digite"), QString()), QString());
     dialogs::plain(QStringLiteral("simples"));
 
+    // Those two are kept as unanswered, for the harness to fail the test on.
+    const auto sem = script.takeUnanswered();
+    ASSERT_EQ(sem.size(), 2u);
+    EXPECT_EQ(sem[0].title, QStringLiteral("T4"));
+    EXPECT_EQ(sem[1].kind, dialogs::Kind::Input);
+
     const auto r = script.take();
     ASSERT_EQ(r.size(), 7u);
     EXPECT_EQ(r[0].kind, dialogs::Kind::Information);
@@ -136,6 +142,7 @@ TEST(Dialogs, KnowWhileABoxOrAModalWindowIsOpen) {
         dialogs::Script script;
         std::vector<bool> aberta;
         script.whileOpen([&](const dialogs::Record&) { aberta.push_back(dialogs::anyOpen()); });
+        script.no().cancel();
         dialogs::information(QStringLiteral("T"), QStringLiteral("i"));
         dialogs::question(QStringLiteral("T"), QStringLiteral("q"), dialogs::Default::No);
         dialogs::FileDialog(dialogs::FileDialog::Mode::Save).execute();
@@ -193,6 +200,7 @@ TEST(Shell, WaitsForAProgramAndReportsHowItEnded) {
 #include "platform/paths.h"
 
 TEST(Dialogs, APasswordIsTypedIntoAPasswordField) {
+    platform::dialogs::Unscripted real;
     QLineEdit::EchoMode eco = QLineEdit::Normal;
     QTimer::singleShot(0, [&eco] {
         QWidget* caixa = QApplication::activeModalWidget();

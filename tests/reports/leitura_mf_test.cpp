@@ -193,7 +193,6 @@ TEST_F(LeituraMF, SemTipoDeLeituraNadaSaiEmNenhumModo) {
     for (const char* saida : {"RbImprimirMF", "RbVisualizarMF", "RbSalvarMF"}) {
         SCOPED_TRACE(saida);
         marca(saida);
-        dialogos.yes();
         emite();
         recusada(kSemTipo);
         dialogos.take();
@@ -296,7 +295,8 @@ TEST_F(LeituraMF, UmaChamadaPorTipoESaida) {
         else
             marca(c.faixa);
         marca(c.saida);
-        dialogos.no();
+        // Only a saved reading asks whether to show the file.
+        if (QLatin1String(c.saida) == QLatin1String("RbSalvarMF")) dialogos.no();
         emite();
         EXPECT_EQ(leituras(), 1);
         EXPECT_EQ(chamadas(c.funcao), 1);
@@ -358,7 +358,6 @@ TEST_F(LeituraMF, CopiaQueFalhaNomeiaODestinoENaoPergunta) {
     ASSERT_TRUE(QDir(arquivo(QStringLiteral("Relatorios"))).removeRecursively());
     porReducao(QStringLiteral("1"), QStringLiteral("3"));
     marca("RbSalvarMF");
-    dialogos.yes();
     emite();
 
     EXPECT_EQ(UStatus::iRetorno, 1);
@@ -368,7 +367,7 @@ TEST_F(LeituraMF, CopiaQueFalhaNomeiaODestinoENaoPergunta) {
     EXPECT_EQ(vistas[1].title, kTituloLeituraMF);
     EXPECT_TRUE(vistas[1].text.contains(arquivo(QStringLiteral("Relatorios/")) + UStatus::sNomeArquivo + "_MF.txt"))
         << descreve(vistas[1]);
-    EXPECT_EQ(dialogos.pending(), 1u);
+    // Nothing asked: a question, which nobody answers here, would fail the test.
     EXPECT_TRUE(shell.calls.empty());
 }
 

@@ -83,7 +83,7 @@ TEST_F(RelFiscais, ImprimirLimpaOTextoEMostraARespostaComOBotaoEmEspera) {
     EXPECT_TRUE(memo()->toPlainText().isEmpty());
     EXPECT_EQ(UStatus::sComando, QStringLiteral("Imprimindo Leitura X"));
     const auto vistas = caixas();
-    ASSERT_EQ(vistas.size(), 1u) << descreve(vistas[0]);
+    ASSERT_EQ(vistas.size(), 1u) << todas(vistas);
     EXPECT_EQ(vistas[0].title, QStringLiteral("RESPOSTA DO ECF"));
     EXPECT_EQ(legendaDuranteResposta, QStringLiteral("Aguarde !!!"));
     EXPECT_EQ(controle<QPushButton>("BtLeituraX")->text(), QStringLiteral("Emitir Leitura X"));
@@ -157,7 +157,6 @@ TEST_F(RelFiscais, SemNumeroDeSerieOsNomesComecamPorSublinhado) {
 
 TEST_F(RelFiscais, CopiaQueFalhaMostraOArquivoENaoPerguntaNada) {
     ASSERT_TRUE(QDir(arquivo(QStringLiteral("Relatorios"))).removeRecursively());
-    dialogos.yes();
     leituraX("RbSalvarX");
 
     EXPECT_EQ(UStatus::iRetorno, 1);
@@ -169,7 +168,7 @@ TEST_F(RelFiscais, CopiaQueFalhaMostraOArquivoENaoPerguntaNada) {
     EXPECT_TRUE(vistas[1].text.contains(arquivo(QStringLiteral("Relatorios/")) + UStatus::sNomeArquivo + "_LX.txt"))
         << descreve(vistas[1]);
     EXPECT_FALSE(vistas[1].text.contains(QStringLiteral("Sucesso")));
-    EXPECT_EQ(dialogos.pending(), 1u);
+    // Nothing asked: a question, which nobody answers here, would fail the test.
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_FALSE(QDir(arquivo(QStringLiteral("Relatorios"))).exists());
 }
