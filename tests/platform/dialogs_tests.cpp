@@ -46,6 +46,7 @@ TEST(Dialogs, AScriptAnswersInOrderAndRecordsEveryBox) {
 // A question really shown: its buttons read "Sim" and "Não", and Enter
 // presses the default one.
 TEST(Dialogs, EnterPressesTheQuestionsDefaultButton) {
+    platform::dialogs::Unscripted real;
     for (const auto padrao : {dialogs::Default::Yes, dialogs::Default::No}) {
         QStringList botoes;
         QTimer::singleShot(0, [&botoes] {
@@ -79,6 +80,7 @@ void leBotoesDaProximaCaixa(QStringList& botoes) {
 
 // Qt's own dialogs speak the program's language, whatever the machine's.
 TEST(Dialogs, QtsOwnDialogsSpeakPortuguese) {
+    platform::dialogs::Unscripted real;
     QStringList abrir;
     leBotoesDaProximaCaixa(abrir);
     dialogs::FileDialog arquivo(dialogs::FileDialog::Mode::Open);
@@ -236,6 +238,7 @@ TEST(Paths, AFolderWithoutItsTrailingSeparator) {
 #include <QPushButton>
 
 TEST(Dialogs, AQuestionWhoseYesCannotBeUndoneHasNoAsItsDefault) {
+    platform::dialogs::Unscripted real;
     QString padrao;
     QTimer::singleShot(0, [&padrao] {
         if (auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
