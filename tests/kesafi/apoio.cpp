@@ -1,5 +1,6 @@
 #include "apoio.h"
 
+#include <algorithm>
 #include <ctime>
 #include <fstream>
 #include <random>
@@ -135,6 +136,28 @@ void Impressora::alteraMemoria(const std::string& comandos) {
     EXPECT_EQ(sqlite3_exec(db, comandos.c_str(), nullptr, nullptr, &erro), SQLITE_OK) << (erro ? erro : "");
     sqlite3_free(erro);
     sqlite3_close(db);
+}
+
+void ImpressoraComRelatorios::SetUp() {
+    Impressora::SetUp();
+    if (HasFatalFailure()) return;
+    relatorios = pasta / "Relatorios";
+    std::filesystem::create_directories(relatorios);
+    escreveIni("Sistema", "Path", relatorios.c_str());
+    localiza();
+}
+
+std::string ImpressoraComRelatorios::data(int dias) {
+    const std::string d = diaDdmmyy(dias);
+    return d.substr(0, 2) + "/" + d.substr(2, 2) + "/" + d.substr(4, 2);
+}
+
+std::vector<std::filesystem::path> ImpressoraComRelatorios::arquivos(const std::string& prefixo) const {
+    std::vector<std::filesystem::path> out;
+    for (const auto& e : std::filesystem::directory_iterator(relatorios))
+        if (e.path().filename().string().rfind(prefixo, 0) == 0) out.push_back(e.path());
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 }  // namespace kesafi_teste

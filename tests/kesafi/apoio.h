@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "kesafi32.h"
 #include "kesafi_virtual.h"
@@ -81,6 +82,20 @@ protected:
         if (HasFatalFailure()) return;
         localiza();
     }
+};
+
+// Located on USB, with the generated files going to a reports folder of
+// its own ([Sistema] Path).
+class ImpressoraComRelatorios : public Impressora {
+protected:
+    void SetUp() override;
+
+    // dd/mm/yy of the day `dias` from today.
+    static std::string data(int dias = 0);
+    // The files of the reports folder whose names start with `prefixo`, sorted.
+    std::vector<std::filesystem::path> arquivos(const std::string& prefixo) const;
+
+    std::filesystem::path relatorios;
 };
 
 }  // namespace kesafi_teste

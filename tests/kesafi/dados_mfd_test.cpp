@@ -54,22 +54,8 @@ int valida(const fs::path& p, const char* chave1 = ead::kChave1) {
     return validateFile(p.string().c_str(), chave1, ead::kChave2);
 }
 
-class DadosMfd : public Impressora {
+class DadosMfd : public ImpressoraComRelatorios {
 protected:
-    void SetUp() override {
-        Impressora::SetUp();
-        relatorios = pasta / "Relatorios";
-        fs::create_directories(relatorios);
-        escreveIni("Sistema", "Path", relatorios.c_str());
-        localiza();
-    }
-
-    // dd/mm/yy of the day `dias` from today.
-    static std::string data(int dias = 0) {
-        const std::string d = diaDdmmyy(dias);
-        return d.substr(0, 2) + "/" + d.substr(2, 2) + "/" + d.substr(4, 2);
-    }
-
     int espelho(const fs::path& destino, const std::string& inicial, const std::string& final, const char* seletor,
                 const char* usuario = "1") {
         return Kestrona_FI_EspelhoMFD(destino.c_str(), inicial.c_str(), final.c_str(), seletor, usuario, ead::kChave1,
@@ -86,15 +72,6 @@ protected:
                                            final.c_str(), "1");
     }
 
-    // The files of the reports folder whose names start with `prefixo`.
-    std::vector<fs::path> arquivos(const std::string& prefixo) const {
-        std::vector<fs::path> out;
-        for (const auto& e : fs::directory_iterator(relatorios))
-            if (e.path().filename().string().rfind(prefixo, 0) == 0) out.push_back(e.path());
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-
     void confereAssinatura(const fs::path& arquivo) { kesafi_teste::confereAssinatura(arquivo, pasta / "openssl"); }
 
     // The names in a folder.
@@ -103,8 +80,6 @@ protected:
         for (const auto& e : fs::directory_iterator(p)) out.insert(e.path().filename().string());
         return out;
     }
-
-    fs::path relatorios;
 };
 
 TEST_F(DadosMfd, TheMirrorHoldsEveryDocumentAsPrintedAndIsSigned) {

@@ -91,43 +91,26 @@ long long valor(const std::string& registro, size_t posicao, size_t largura) {
     return std::stoll(fatia(registro, posicao, largura));
 }
 
-class TipoE : public Impressora {
+class TipoE : public ImpressoraComRelatorios {
 protected:
-    void SetUp() override {
-        Impressora::SetUp();
-        relatorios = pasta / "Relatorios";
-        fs::create_directories(relatorios);
-        escreveIni("Sistema", "Path", relatorios.c_str());
-        localiza();
-    }
-
-    static std::string data(int dias = 0) {
-        const std::string d = diaDdmmyy(dias);
-        return d.substr(0, 2) + "/" + d.substr(2, 2) + "/" + d.substr(4, 2);
-    }
     static std::string hoje() {
         const std::string d = diaDdmmyyyy();
         return d.substr(4, 4) + d.substr(2, 2) + d.substr(0, 2);
     }
     static std::string seis(long long n) { return std::to_string(n + 1000000).substr(1); }
 
-    std::vector<fs::path> arquivos(const std::string& prefixo) const {
-        std::vector<fs::path> out;
-        for (const auto& e : fs::directory_iterator(relatorios))
-            if (e.path().filename().string().rfind(prefixo + kSerie, 0) == 0) out.push_back(e.path());
-        std::sort(out.begin(), out.end());
-        return out;
-    }
+    // The files of a kind ("TDM", "MF", ...) of this printer.
+    std::vector<fs::path> doTipo(const std::string& prefixo) const { return arquivos(prefixo + kSerie); }
 
     // Generates the files of a kind for the range and returns their paths,
     // each checked for its signature; the earlier files of the kind go first.
     std::vector<fs::path> gera(const char* prefixo, int codigo, const std::string& inicial, const std::string& final,
                                const char* seletor = "D", int arquivoUnico = 1) {
-        for (const auto& f : arquivos(prefixo)) fs::remove(f);
+        for (const auto& f : doTipo(prefixo)) fs::remove(f);
         EXPECT_EQ(Kestrona_FI_ArquivoMFD(nullptr, inicial.c_str(), final.c_str(), seletor, "1", codigo, ead::kChave1,
                                          ead::kChave2, arquivoUnico),
                   1);
-        const auto feitos = arquivos(prefixo);
+        const auto feitos = doTipo(prefixo);
         for (const auto& f : feitos) confereAssinatura(f, pasta / "openssl");
         return feitos;
     }
@@ -168,8 +151,6 @@ protected:
         EXPECT_EQ(feitos.size(), 1u);
         return feitos.empty() ? std::vector<std::string>{} : registros(feitos[0]);
     }
-
-    fs::path relatorios;
 };
 
 // Every register's records come in the order of their keys, none of them a
