@@ -145,7 +145,7 @@ protected:
         ASSERT_TRUE(programa_.waitForFinished(kEspera)) << "the program is still running";
         EXPECT_LT(relogio.elapsed(), 1000);
         EXPECT_EQ(programa_.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(programa_.exitCode(), 0);
+        EXPECT_EQ(programa_.exitCode(), 0) << programa_.readAllStandardError().toStdString();
     }
 
     QTemporaryDir pasta_;
