@@ -30,6 +30,29 @@
 extern "C" {
 #endif
 
+/* The acknowledge byte of the printer's answer (RetornoImpressoraMFD). */
+enum { KESAFI_ACK = 6, KESAFI_NAK = 21 };
+
+/* Widths of the answer buffers, in characters, without the terminating zero. */
+enum {
+    KESAFI_LARGURA_VERSAO_DLL = 9,
+    KESAFI_LARGURA_NUMERO_SERIE = 20,
+    KESAFI_LARGURA_MODELO = 11,
+    KESAFI_LARGURA_VERSAO_FIRMWARE = 7,
+    KESAFI_LARGURA_REDUCOES_RESTANTES = 4,
+    KESAFI_LARGURA_DATA_HORA_ULTIMO_DOC = 12,
+    KESAFI_LARGURA_DATA = 6, /* ddmmyy */
+    KESAFI_LARGURA_HORA = 6, /* hhmmss */
+    KESAFI_LARGURA_PERCENTUAL_LIVRE = 6,
+    KESAFI_LARGURA_COO = 6,
+    KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO = 1279,
+    KESAFI_LARGURA_ALIQUOTAS = 79,
+    KESAFI_LARGURA_INDICES_ISS = 48,
+    KESAFI_LARGURA_FORMAS_PAGAMENTO = 3016,
+    KESAFI_LARGURA_RECEBIMENTOS = 1077,
+    KESAFI_LARGURA_RELATORIOS_GERENCIAIS = 659
+};
+
 /* Port and library */
 KESAFI_API int KESAFI_CALL Kestrona_FI_AbrePortaSerial(void);
 KESAFI_API int KESAFI_CALL Kestrona_FI_FechaPortaSerial(void);
