@@ -14,12 +14,12 @@
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/shell.h"
+#include "printer/abertura.h"
 #include "printer/buffer.h"
 #include "printer/janela.h"
 #include "printer/nomes.h"
-#include "printer/tfstatus.h"
 #include "printer/ustatus.h"
-#include "reports/tfrelfiscais.h"
+#include "core/relatorios.h"
 #include "ui_tfdadosmfemfd.h"
 
 using namespace UStatus;
@@ -146,7 +146,7 @@ void TFDadosMFeMFD::RbDownloadTotalMFDClick() {
     ui->EdDataFinalMFD->setText(platform::clock::now().date().toString(QStringLiteral("dd/MM/yy")));
     ui->EdCooInicialMFD->setText(QStringLiteral("000001"));
 
-    QByteArray coo = printer::bufferEmBranco(6);
+    QByteArray coo = printer::bufferEmBranco(KESAFI_LARGURA_COO);
     sComando = QStringLiteral("Verificando Último COO");
     iRetorno = Kestrona_FI_NumeroCupom(coo.data());
     const QString ultimo = printer::texto(coo);
@@ -312,7 +312,7 @@ void TFDadosMFeMFD::BtFormatoMFDClick() {
         return;
     }
 
-    platform::dialogs::FileDialog& janela = Fstatus->JanelaAbrir;
+    platform::dialogs::FileDialog& janela = printer::janelaAbrir();
     janela.fileName.clear();
     janela.initialDir = pastaRelatorios();
     janela.defaultExt = QStringLiteral("mfd");
@@ -354,7 +354,7 @@ void TFDadosMFeMFD::BtDadosZClick() {
     sNomeArquivo = printer::nomeDoRelatorio(sNumeroSerie);
     aguarde(ui->BtDadosZ);
 
-    QByteArray dados = printer::bufferEmBranco(kTamanhoDadosZ);
+    QByteArray dados = printer::bufferEmBranco(KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO);
     sComando = QStringLiteral("Ler Dados da Última Z");
     iRetorno = Kestrona_FI_DadosUltimaReducaoMFD(dados.data());
     const QStringList linhas = LinhasDadosZ(dados);
@@ -405,7 +405,7 @@ void TFDadosMFeMFD::BtImprimirConfigClick() {
 void TFDadosMFeMFD::BtValidarAssinaturaClick() {
     platform::dialogs::information(kTituloValidar, QStringLiteral("Informe a Localização do Arquivo"));
 
-    platform::dialogs::FileDialog& janela = Fstatus->JanelaAbrir;
+    platform::dialogs::FileDialog& janela = printer::janelaAbrir();
     janela.initialDir = pastaRelatorios();
     janela.fileName.clear();
     // Every file is listed: the signed conversions are RTF and MDB files too.
