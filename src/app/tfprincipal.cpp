@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QScreen>
+#include <functional>
 #include <optional>
 #include <type_traits>
 
@@ -204,12 +205,13 @@ Janelas::Janelas() {
         global = janela;
         janelas_.emplace_back(janela);
     };
-    auto sobDemanda = [this](auto& global) {
+    auto sobDemanda = [this](auto& global, std::function<void()> depois = {}) {
         using T = std::remove_pointer_t<decltype(global.existente())>;
-        const auto feita = [this](T* janela) {
+        const auto feita = [this, depois](T* janela) {
             janelas_.emplace_back(janela);
             platform::accessibility::installOn(janela);
             if (UGerenciador::FGerenciador) UGerenciador::FGerenciador->AplicaStatusNaNovaJanela(janela);
+            if (depois) depois();
         };
         global.defineCriacao([] { return new T; }, feita);
     };
@@ -217,7 +219,11 @@ Janelas::Janelas() {
     sobDemanda(UConfig::FConfigGeral);
     sobDemanda(UConfigFiscais::FConfigECF);
     cria(UStatus::Fstatus, new TFstatus);
-    sobDemanda(URelFiscais::FRelFiscais);
+    // Made while a daylight-saving exit waits, it shows the countdown at once.
+    sobDemanda(URelFiscais::FRelFiscais, [] {
+        if (TFComandosAdicionais* comandos = uComandosAdicionais::FComandosAdicionais.existente())
+            comandos->MostraEspera();
+    });
     sobDemanda(uComandosAdicionais::FComandosAdicionais);
     sobDemanda(uDadosMFeMFD::FDadosMFeMFD);
     cria(UGerenciador::FGerenciador, new TFGerenciador);
@@ -232,7 +238,7 @@ Janelas::Janelas() {
         uComandosAdicionais::FComandosAdicionais.get()->EsperaSaida(horaECF);
     });
     // The fiscal configuration's counters follow the printer at the strip's pace.
-    QObject::connect(&UStatus::Fstatus->TimerMonitorGeral, &QTimer::timeout, Fprincipal, [] {
+    QObject::connect(UStatus::Fstatus, &TFstatus::monitorou, Fprincipal, [] {
         if (TFConfigECF* config = UConfigFiscais::FConfigECF.existente()) config->AtualizaContadores();
     });
 }

@@ -181,6 +181,10 @@ void TFComandosAdicionais::EsperaSaida(const QDateTime& horaECF) {
     TimerVerao.start();
 }
 
+void TFComandosAdicionais::MostraEspera() {
+    if (TimerVerao.isActive()) MostraContagem(textoHora(dHoraECF.time()), textoHora(dHoraComando.time()));
+}
+
 void TFComandosAdicionais::TimerVeraoTimer() {
     ui->BtHorarioVerao->setText(QStringLiteral("Aguarde a Hora do Comando !!!"));
     // The printer's time read in whole seconds was at least that: counted

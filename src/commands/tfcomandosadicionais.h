@@ -32,6 +32,8 @@ public:
     // Starts the exit wait, or starts it again, counting from `horaECF`, the
     // printer's time read just now: the ticks fall a second after it.
     void EsperaSaida(const QDateTime& horaECF);
+    // The countdown on the Reduction Z button again, while the exit waits.
+    void MostraEspera();
 
     void BtGavetaClick();
     void BtTestaGuilhotinaClick();

@@ -6,8 +6,8 @@
 #include <QFont>
 
 #include "arquivos.h"
+#include "core/relatorios.h"
 #include "dadosz.h"
-#include "espera.h"
 #include "figuras.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -16,10 +16,10 @@
 #include "platform/shell.h"
 #include "printer/abertura.h"
 #include "printer/buffer.h"
+#include "printer/espera.h"
 #include "printer/janela.h"
 #include "printer/nomes.h"
 #include "printer/ustatus.h"
-#include "core/relatorios.h"
 #include "ui_tfdadosmfemfd.h"
 
 using namespace UStatus;
@@ -221,7 +221,7 @@ void TFDadosMFeMFD::BtDownloadMFDClick() {
     const QByteArray chave1 = printer::argumento(sChaveAssinatura1);
     const QByteArray chave2 = printer::argumento(sChaveAssinatura2);
     const int unico = arquivoUnico();
-    iRetorno = AguardaChamada(ui->BtDownloadMFD, [&] {
+    iRetorno = printer::AguardaChamada(ui->BtDownloadMFD, [&] {
         return Kestrona_FI_ArquivoMFD(nullptr, inicial.constData(), final.constData(), seletor.constData(),
                                       numeroUsuario.constData(), tipo, chave1.constData(), chave2.constData(), unico);
     });
@@ -273,7 +273,7 @@ void TFDadosMFeMFD::BtMFDDiretoTXTClick() {
     const QByteArray numeroUsuario = printer::argumento(usuario());
     const QByteArray chave1 = printer::argumento(sChaveAssinatura1);
     const QByteArray chave2 = printer::argumento(sChaveAssinatura2);
-    iRetorno = AguardaChamada(ui->BtMFDDiretoTXT, [&] {
+    iRetorno = printer::AguardaChamada(ui->BtMFDDiretoTXT, [&] {
         return Kestrona_FI_EspelhoMFD(destino.constData(), inicial.constData(), final.constData(), seletor.constData(),
                                       numeroUsuario.constData(), chave1.constData(), chave2.constData());
     });
@@ -328,7 +328,7 @@ void TFDadosMFeMFD::BtFormatoMFDClick() {
     const QByteArray inicial = printer::argumento(intervalo->inicial);
     const QByteArray final = printer::argumento(intervalo->final);
     const QByteArray numeroUsuario = printer::argumento(usuario());
-    iRetorno = AguardaChamada(ui->BtFormatoMFD, [&] {
+    iRetorno = printer::AguardaChamada(ui->BtFormatoMFD, [&] {
         return Kestrona_FI_FormatoDadosMFD(origem.constData(), destino.constData(), codigoFormato.constData(),
                                            seletor.constData(), inicial.constData(), final.constData(),
                                            numeroUsuario.constData());
@@ -381,7 +381,7 @@ void TFDadosMFeMFD::BtDownloadMFClick() {
 
     sComando = QStringLiteral("Download da MF");
     const QByteArray destino = caminho(relatorio(sNomeArquivo + QStringLiteral(".mf")));
-    iRetorno = AguardaChamada(ui->BtDownloadMF, [&] { return Kestrona_FI_DownloadMF(destino.constData()); });
+    iRetorno = printer::AguardaChamada(ui->BtDownloadMF, [&] { return Kestrona_FI_DownloadMF(destino.constData()); });
     VerificaRetorno();
     MostraRespostaImpressora();
 
@@ -396,7 +396,8 @@ void TFDadosMFeMFD::BtDownloadMFClick() {
 void TFDadosMFeMFD::BtImprimirConfigClick() {
     aguarde(ui->BtImprimirConfig);
     sComando = QStringLiteral("Imprimir Configurações");
-    iRetorno = AguardaChamada(ui->BtImprimirConfig, [] { return Kestrona_FI_ImprimeConfiguracoesImpressora(); });
+    iRetorno =
+        printer::AguardaChamada(ui->BtImprimirConfig, [] { return Kestrona_FI_ImprimeConfiguracoesImpressora(); });
     VerificaRetorno();
     MostraRespostaImpressora();
     ui->BtImprimirConfig->setText(QStringLiteral("Imprimir Configurações do ECF"));
@@ -416,7 +417,7 @@ void TFDadosMFeMFD::BtValidarAssinaturaClick() {
     const QByteArray arquivo = caminho(janela.fileName);
     const QByteArray chave1 = printer::argumento(sChaveAssinatura1);
     const QByteArray chave2 = printer::argumento(sChaveAssinatura2);
-    iRetorno = AguardaChamada(ui->BtValidarAssinatura, [&] {
+    iRetorno = printer::AguardaChamada(ui->BtValidarAssinatura, [&] {
         return uDadosMFeMFD::validateFile(arquivo.constData(), chave1.constData(), chave2.constData());
     });
     if (iRetorno == 0) {

@@ -92,7 +92,10 @@ void TFstatus::posiciona() {
     repaint();
 }
 
-void TFstatus::TimerMonitorGeralTimer() { posiciona(); }
+void TFstatus::TimerMonitorGeralTimer() {
+    posiciona();
+    emit monitorou();
+}
 
 namespace printer {
 

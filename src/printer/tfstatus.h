@@ -45,6 +45,11 @@ public:
     // Appends lines to the status memo, unchanged.
     void acrescentaMemo(const QStringList& linhas);
 
+signals:
+    // Each tick of TimerMonitorGeral, once the strip has followed the main
+    // window: what refreshes at this pace elsewhere.
+    void monitorou();
+
 protected:
     // The strip stays for the whole run: a request to close it alone is refused.
     void closeEvent(QCloseEvent* event) override;
@@ -63,4 +68,4 @@ namespace UStatus {
 extern TFstatus* Fstatus;
 // Sets the sixteen status panels and appends the memo block.
 void AtualizaPainelStatus();
-}
+}  // namespace UStatus
