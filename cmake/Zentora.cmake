@@ -19,13 +19,9 @@ endfunction()
 function(zentora_qt_library target)
   add_library(${target} STATIC ${ARGN})
   zentora_options(${target})
-  # A unit that touches another window's controls includes that window's
-  # generated class; uic finds the layout in the window's own folder.
-  set(layouts)
-  foreach(unit app printer settings fiscalconfig reports commands memory manager bobina)
-    list(APPEND layouts ${CMAKE_SOURCE_DIR}/src/${unit})
-  endforeach()
-  set_target_properties(${target} PROPERTIES AUTOMOC ON AUTOUIC ON AUTOUIC_SEARCH_PATHS "${layouts}")
+  # Each window's generated class comes from the layout beside its code and
+  # is seen by that window alone.
+  set_target_properties(${target} PROPERTIES AUTOMOC ON AUTOUIC ON)
   target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/src)
 endfunction()
 

@@ -5,7 +5,7 @@
 // Input: the buffer.
 #include <QByteArray>
 
-#include "app/localizacao.h"
+#include "core/sessao.h"
 #include "fuzz_target.h"
 
 ZENTORA_FUZZ_TARGET(percentual_livre) {

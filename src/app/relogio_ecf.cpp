@@ -6,7 +6,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "printer/buffer.h"
-#include "printer/tfstatus.h"
+#include "printer/avisos.h"
 
 namespace uZentora3 {
 
@@ -40,7 +40,7 @@ RelogioDoECF::RelogioDoECF(QLabel* relogio, QLabel* dia, QObject* parent)
     connect(&TimerRelogio, &QTimer::timeout, this, &RelogioDoECF::TimerRelogioTimer);
     TimerLeitura.setSingleShot(true);
     connect(&TimerLeitura, &QTimer::timeout, this, &RelogioDoECF::Le);
-    if (UStatus::Fstatus) connect(UStatus::Fstatus, &TFstatus::comandoVerificado, this, &RelogioDoECF::pedeLeitura);
+    connect(&printer::avisos(), &printer::Avisos::comandoVerificado, this, &RelogioDoECF::pedeLeitura);
 }
 
 void RelogioDoECF::inicia() {
@@ -68,8 +68,8 @@ void RelogioDoECF::Le() {
         TimerLeitura.start(kEsperaDaCaixa);
         return;
     }
-    QByteArray data = printer::bufferEmBranco(6);
-    QByteArray hora = printer::bufferEmBranco(6);
+    QByteArray data = printer::bufferEmBranco(KESAFI_LARGURA_DATA);
+    QByteArray hora = printer::bufferEmBranco(KESAFI_LARGURA_HORA);
     const int retorno = Kestrona_FI_DataHoraImpressora(data.data(), hora.data());
     lido_ = retorno == 1 ? dataHoraDoECF(data, hora) : std::nullopt;
     if (!lido_) {
@@ -82,7 +82,7 @@ void RelogioDoECF::Le() {
     aoLer_ = platform::clock::now();
     LeContadoresDoPainel();
 
-    QByteArray movimento = printer::bufferEmBranco(6);
+    QByteArray movimento = printer::bufferEmBranco(KESAFI_LARGURA_DATA);
     int flags = 0;
     const bool movimentoLido = Kestrona_FI_DataMovimento(movimento.data()) == 1;
     const bool flagsLidas = Kestrona_FI_FlagsFiscais(&flags) == 1;

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <optional>
 
-#include "localizacao.h"
+#include "core/sessao.h"
 
 class QLabel;
 

@@ -3,15 +3,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QScreen>
+#include <functional>
 #include <optional>
 #include <type_traits>
 
 #include "bobina/tfbobina.h"
-#include "chaves.h"
 #include "commands/tfcomandosadicionais.h"
+#include "core/sessao.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "kesafi32.h"
-#include "localizacao.h"
 #include "manager/tfgerenciador.h"
 #include "memory/tfdadosmfemfd.h"
 #include "platform/accessibility.h"
@@ -19,8 +19,8 @@
 #include "platform/dialogs.h"
 #include "platform/masks.h"
 #include "platform/paths.h"
-#include "platform/profile.h"
 #include "platform/shell.h"
+#include "platform/widget_dialogs.h"
 #include "printer/buffer.h"
 #include "printer/janela.h"
 #include "printer/tfstatus.h"
@@ -35,26 +35,15 @@ using namespace UStatus;
 namespace uZentora3 {
 
 TFprincipal* Fprincipal = nullptr;
-QByteArray sVersaoDll;
 
 }  // namespace uZentora3
 
 namespace {
 
-const QString kZentora3 = QStringLiteral("Zentora3");
 const QString kTituloUSB = QStringLiteral("INSTALAÇÃO DO DRIVE USB");
 // The installer has this long to finish before the program stops waiting for
 // it (it goes on by itself).
 constexpr int kEsperaInstalador = 10000;
-
-QString arquivoIni() { return sPastaBase + QStringLiteral("KESAFI32.ini"); }
-
-// Reads a program setting; when absent or empty writes its default and reads
-// it again.  Nothing when the default could not be written.
-std::optional<QString> leAjuste(platform::Profile& ini, const QString& chave, const QString& padrao) {
-    if (ini.readString(kZentora3, chave).isEmpty() && !ini.writeString(kZentora3, chave, padrao)) return std::nullopt;
-    return ini.readString(kZentora3, chave);
-}
 
 }  // namespace
 
@@ -74,6 +63,7 @@ TFprincipal::TFprincipal(QWidget* parent) : QWidget(parent), ui(std::make_unique
     connect(ui->BtRelatoriosFiscais, &QPushButton::clicked, this, &TFprincipal::BtRelatoriosFiscaisClick);
     connect(ui->BtComandosAdicionais, &QPushButton::clicked, this, &TFprincipal::BtComandosAdicionaisClick);
     connect(ui->BtDadosDaMFD, &QPushButton::clicked, this, &TFprincipal::BtDadosDaMFDClick);
+    ligaPainel();
 }
 
 TFprincipal::~TFprincipal() = default;
@@ -103,30 +93,18 @@ void TFprincipal::encerra() {
 }
 
 void TFprincipal::FormShow() {
-    // 1. The program's folder.
-    sPastaBase = platform::paths::executableFolder();
-
-    // 2. The library's keys, forced at every start, in one write of the file.
-    platform::Profile ini(arquivoIni());
-    const QString sistema = QStringLiteral("Sistema");
-    const QString zero = QStringLiteral("0");
-    if (!ini.writeStrings({{QStringLiteral("MFD"), QStringLiteral("Impressora"), QStringLiteral("1")},
-                           {sistema, QStringLiteral("Path"), sPastaBase},
-                           {sistema, QStringLiteral("Retorno"), zero},
-                           {sistema, QStringLiteral("Log"), zero},
-                           {sistema, QStringLiteral("LogDiario"), zero},
-                           {sistema, QStringLiteral("Status"), zero},
-                           {sistema, QStringLiteral("ControlePorta"), zero}}))
-        return;
+    // 1. and 2. The program's folder, and the library's keys forced at every
+    //    start, in one write of the file.
+    if (!uZentora3::PreparaArquivoIni()) return;
 
     // 3. The skin.
     const QString interfacePadrao = QStringLiteral("Aluminium");
-    auto interface_ = leAjuste(ini, QStringLiteral("Interface"), interfacePadrao);
+    auto interface_ = uZentora3::LeAjuste(QStringLiteral("Interface"), interfacePadrao);
     if (!interface_) return;
     // A name that is none of the skins (typed by hand) becomes the default,
     // written back as a missing one is.
     if (!UConfig::Interfaces().contains(*interface_)) {
-        if (!ini.writeString(kZentora3, QStringLiteral("Interface"), interfacePadrao)) return;
+        if (!uZentora3::GravaAjuste(QStringLiteral("Interface"), interfacePadrao)) return;
         interface_ = interfacePadrao;
     }
     sInterface = *interface_;
@@ -136,43 +114,23 @@ void TFprincipal::FormShow() {
     skins.setActive(true);
 
     // 4. The library's version, shown as its buffer came back.
-    sComando = QStringLiteral("Verificando Versão da DLL");
-    uZentora3::sVersaoDll = printer::bufferEmBranco(9);
-    iRetorno = Kestrona_FI_VersaoDll(uZentora3::sVersaoDll.data());
+    uZentora3::LeVersaoDll();
     ui->LbVersaoDll->setText(printer::texto(uZentora3::sVersaoDll));
     ligaBobina();
 
     // 5. The status strip under the main window.
-    UStatus::Fstatus->move(x(), y() + 479);
-    UStatus::Fstatus->repaint();
+    UStatus::Fstatus->segue(this);
 
-    // 6. The signing keys.
-    sChaveAssinatura1 = uZentora3::ChaveAssinatura1();
-    sChaveAssinatura2 = uZentora3::ChaveAssinatura2();
+    // 6. to 10. The signing keys, the registration folder, the text viewer
+    //    and the off-line handling.
+    if (!uZentora3::CarregaAjustes()) return;
 
-    // 7. The registration folder.
-    const auto cadastro = leAjuste(ini, QStringLiteral("Cadastro"), sPastaBase + QStringLiteral("Cadastro"));
-    if (!cadastro) return;
-    sPastaCadastro = *cadastro;
-
-    // 8. The text viewer, mirrored into the settings window: its radios write
-    //    the value back, so anything but "Notepad" becomes "Wordpad".  That
-    //    window is made when first opened and shows the settings then.
-    const auto abreTxt = leAjuste(ini, QStringLiteral("AbreTXT"), QStringLiteral("Notepad"));
-    if (!abreTxt) return;
-    sAbreTXT = *abreTxt;
+    // 8. and 11. Mirrored into the settings window: its radios write the
+    //    values back, so that anything but "Notepad" becomes "Wordpad"; the
+    //    check box writes only when it becomes checked, one of the radios
+    //    always.  That window is made when first opened and shows the
+    //    settings then.
     UConfig::GravaAbreTXT(sAbreTXT == QLatin1String("Notepad") ? QStringLiteral("Notepad") : QStringLiteral("Wordpad"));
-
-    // 9. and 10. Off-line handling.
-    const auto enviaOffline = leAjuste(ini, QStringLiteral("EnviaComandoOFFline"), QStringLiteral("Nao"));
-    if (!enviaOffline) return;
-    sEnviaComandoOFFline = *enviaOffline;
-    const auto trataOffline = leAjuste(ini, QStringLiteral("TrataOFFLine"), QStringLiteral("Nao"));
-    if (!trataOffline) return;
-    sTrataOFFLine = *trataOffline;
-
-    // 11. Mirrored the same way: the check box writes only when it becomes
-    //     checked, one of the radios always.
     if (sEnviaComandoOFFline == QLatin1String("Sim")) UConfig::GravaEnviaComandoOFFline(sEnviaComandoOFFline);
     UConfig::GravaTrataOFFLine(sTrataOFFLine == QLatin1String("Sim") ? QStringLiteral("Sim") : QStringLiteral("Nao"));
     if (TFConfigGeral* configuracao = UConfig::FConfigGeral.existente()) configuracao->MostraAjustes();
@@ -217,12 +175,14 @@ void TFprincipal::BtInstalaUSBClick() {
 
 void TFprincipal::BtSairClick() { encerra(); }
 
-void TFprincipal::BtConfigClick() { printer::mostraSobre(UConfig::FConfigGeral, this); }
+void TFprincipal::BtConfigClick() { printer::mostraSobre(UConfig::FConfigGeral.get(), this); }
 void TFprincipal::BtAdmClick() { UGerenciador::FGerenciador->Entra(this); }
-void TFprincipal::BtConfigFiscaisClick() { printer::mostraSobre(UConfigFiscais::FConfigECF, this); }
-void TFprincipal::BtRelatoriosFiscaisClick() { printer::mostraSobre(URelFiscais::FRelFiscais, this); }
-void TFprincipal::BtComandosAdicionaisClick() { printer::mostraSobre(uComandosAdicionais::FComandosAdicionais, this); }
-void TFprincipal::BtDadosDaMFDClick() { printer::mostraSobre(uDadosMFeMFD::FDadosMFeMFD, this); }
+void TFprincipal::BtConfigFiscaisClick() { printer::mostraSobre(UConfigFiscais::FConfigECF.get(), this); }
+void TFprincipal::BtRelatoriosFiscaisClick() { printer::mostraSobre(URelFiscais::FRelFiscais.get(), this); }
+void TFprincipal::BtComandosAdicionaisClick() {
+    printer::mostraSobre(uComandosAdicionais::FComandosAdicionais.get(), this);
+}
+void TFprincipal::BtDadosDaMFDClick() { printer::mostraSobre(uDadosMFeMFD::FDadosMFeMFD.get(), this); }
 
 namespace uZentora3 {
 
@@ -231,6 +191,8 @@ Janelas::Janelas() {
     // read every control.
     platform::captions::install();
     platform::accessibility::install();
+    // Boxes a person answers.
+    platform::dialogs::useWidgets();
     // A click in an empty masked edit starts typing at its first position.
     platform::masks::install();
     // The main window, the status strip under it and the command manager,
@@ -243,13 +205,13 @@ Janelas::Janelas() {
         global = janela;
         janelas_.emplace_back(janela);
     };
-    auto sobDemanda = [this](auto& global) {
+    auto sobDemanda = [this](auto& global, std::function<void()> depois = {}) {
         using T = std::remove_pointer_t<decltype(global.existente())>;
-        const auto feita = [this](T* janela) {
+        const auto feita = [this, depois](T* janela) {
             janelas_.emplace_back(janela);
             platform::accessibility::installOn(janela);
             if (UGerenciador::FGerenciador) UGerenciador::FGerenciador->AplicaStatusNaNovaJanela(janela);
-            MostraHorarioVerao(janela);
+            if (depois) depois();
         };
         global.defineCriacao([] { return new T; }, feita);
     };
@@ -257,10 +219,28 @@ Janelas::Janelas() {
     sobDemanda(UConfig::FConfigGeral);
     sobDemanda(UConfigFiscais::FConfigECF);
     cria(UStatus::Fstatus, new TFstatus);
-    sobDemanda(URelFiscais::FRelFiscais);
+    // Made while a daylight-saving exit waits, it shows the countdown at once.
+    sobDemanda(URelFiscais::FRelFiscais, [] {
+        if (TFComandosAdicionais* comandos = uComandosAdicionais::FComandosAdicionais.existente())
+            comandos->MostraEspera();
+    });
     sobDemanda(uComandosAdicionais::FComandosAdicionais);
     sobDemanda(uDadosMFeMFD::FDadosMFeMFD);
     cria(UGerenciador::FGerenciador, new TFGerenciador);
+    UGerenciador::FGerenciador->defineJanelaPrincipal(Fprincipal);
+    UStatus::Fstatus->segue(Fprincipal);
+
+    // A daylight-saving exit that has to wait for its moment is counted by
+    // the additional commands window, made for it when not open before (a
+    // Reduction Z asks for the exit too).
+    QObject::connect(&core::eventos(), &core::Eventos::esperaSaidaPedida, Fprincipal, [](const QDateTime& horaECF) {
+        if (uComandosAdicionais::FComandosAdicionais.existente()) return;  // it counts already
+        uComandosAdicionais::FComandosAdicionais.get()->EsperaSaida(horaECF);
+    });
+    // The fiscal configuration's counters follow the printer at the strip's pace.
+    QObject::connect(UStatus::Fstatus, &TFstatus::monitorou, Fprincipal, [] {
+        if (TFConfigECF* config = UConfigFiscais::FConfigECF.existente()) config->AtualizaContadores();
+    });
 }
 
 Janelas::~Janelas() {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/eventos.h"
 #include "printer/fita.h"
 
 class QShortcut;
@@ -24,8 +25,6 @@ class TFprincipal : public QWidget {
 public:
     explicit TFprincipal(QWidget* parent = nullptr);
     ~TFprincipal() override;
-
-    std::unique_ptr<Ui::TFprincipal> ui;
 
     // Runs when the event loop first shows the window.
     void FormShow();
@@ -54,6 +53,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The information panel follows what the core reads.
+    void ligaPainel();
+    QWidget* valorDoPainel(uZentora3::Valor valor) const;
+    // The main window as before the printer was located: its caption, the
+    // panel's values and the function buttons.
+    void MostraNaoLocalizada();
+
     // Ends the program: the port closed, both windows gone, the event loop
     // left with exit code 0.
     void encerra();
@@ -63,17 +69,19 @@ private:
     std::unique_ptr<TFBobina> bobina_;
     QShortcut* atalhoBobina_ = nullptr;
     std::unique_ptr<uZentora3::RelogioDoECF> relogio_;
+
+public:  // TEMP-UI
+    std::unique_ptr<Ui::TFprincipal> ui;
 };
 
 namespace uZentora3 {
 
 extern TFprincipal* Fprincipal;
 
-// The library's version as its buffer came back: 9 characters, 8-bit.
-extern QByteArray sVersaoDll;
-
 // The eight windows of the program, created in their fixed order and
 // destroyed in the reverse one; the unit globals point at them meanwhile.
+// Here alone every window is known: what one window's work means for
+// another is wired here.
 class Janelas {
 public:
     Janelas();

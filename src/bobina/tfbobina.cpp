@@ -7,10 +7,10 @@
 #include <QTextCursor>
 
 #include "platform/dialogs.h"
+#include "printer/avisos.h"
 #include "printer/colunas.h"
 #include "printer/janela.h"
-#include "printer/tfstatus.h"
-#include "reports/tfrelfiscais.h"
+#include "core/relatorios.h"
 #include "ui_tfbobina.h"
 
 namespace {
@@ -54,9 +54,8 @@ TFBobina::TFBobina(const printer::Fita& fita, QWidget* parent)
     TimerAcompanha.setInterval(1000);
     connect(&TimerAcompanha, &QTimer::timeout, this, &TFBobina::Acompanha);
     // After each command of the program, once its handler is done.
-    if (UStatus::Fstatus)
-        connect(UStatus::Fstatus, &TFstatus::comandoVerificado, this,
-                [this] { QTimer::singleShot(0, this, &TFBobina::Acompanha); });
+    connect(&printer::avisos(), &printer::Avisos::comandoVerificado, this,
+            [this] { QTimer::singleShot(0, this, &TFBobina::Acompanha); });
 }
 
 TFBobina::~TFBobina() = default;

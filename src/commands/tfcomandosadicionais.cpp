@@ -2,17 +2,17 @@
 
 #include <functional>
 
-#include "app/localizacao.h"
-#include "datahora.h"
+#include "core/datahora.h"
+#include "core/eventos.h"
+#include "core/horario_verao.h"
+#include "core/sessao.h"
 #include "kesafi32.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "printer/buffer.h"
 #include "printer/janela.h"
 #include "printer/ustatus.h"
-#include "reports/tfrelfiscais.h"
 #include "ui_tfcomandosadicionais.h"
-#include "ui_tfrelfiscais.h"
 
 using namespace UStatus;
 using printer::bufferEmBranco;
@@ -20,9 +20,6 @@ using printer::bufferEmBranco;
 namespace uComandosAdicionais {
 
 printer::JanelaSobDemanda<TFComandosAdicionais> FComandosAdicionais;
-QString sVeraoPossivel;
-QDateTime dHoraECF;
-QDateTime dHoraComando;
 
 namespace {
 
@@ -53,109 +50,13 @@ void comando(const QString& nome, const std::function<int()>& chamada) {
     MostraRespostaImpressora();
 }
 
-// Ends a handler on a date or time the printer did not give.
-void naoLido(const QString& titulo, const QString& oQue, const QString& texto) {
-    platform::dialogs::error(
-        titulo, QStringLiteral("Não Foi Possível Ler ") + oQue + QStringLiteral(": \"") + texto + QLatin1Char('"'));
-}
-
-// The two clocks and the Z button as they stand when no exit is waiting.
-void mostraSemEspera() {
-    FComandosAdicionais->ui->LbHoraAtual->setText(kHoraZero);
-    FComandosAdicionais->ui->LbHoraComando->setText(kHoraZero);
-    URelFiscais::FRelFiscais->ui->BtReducaoZ->setText(QStringLiteral("Emitir Redução Z"));
-}
-
-// An exit about to be sent at once ends a wait still running, so that the
-// command goes out once.
-void encerraEspera() {
-    if (!FComandosAdicionais->TimerVerao.isActive()) return;
-    FComandosAdicionais->TimerVerao.stop();
-    FComandosAdicionais->ui->BtHorarioVerao->setText(kLegendaVerao);
-    mostraSemEspera();
-}
-
 }  // namespace
-
-bool AlteraHorarioVerao() {
-    sComando = QStringLiteral("Alterar Horário de Verão");
-    const int retorno = iRetorno = Kestrona_FI_ProgramaHorarioVerao();
-    VerificaRetorno();
-    MostraRespostaImpressora();
-    if (retorno <= 0) return false;
-    sComando = QStringLiteral("Verificando Horário de Verão");
-    uZentora3::LeStatusHorarioVerao();
-    return true;
-}
-
-void SaiHorarioVerao() {
-    QByteArray reducao = bufferEmBranco(1279);
-    sComando = QStringLiteral("Verificando COO da Z");
-    iRetorno = Kestrona_FI_DadosUltimaReducaoMFD(reducao.data());
-    const QString cooReducao = printer::campo(reducao, 14, 6);
-    VerificaRetorno();
-
-    QByteArray coo = bufferEmBranco(6);
-    sComando = QStringLiteral("Verificando Último COO");
-    iRetorno = Kestrona_FI_NumeroCupom(coo.data());
-    VerificaRetorno();
-    sVeraoPossivel = cooReducao == printer::texto(coo) ? QStringLiteral("Possivel") : QStringLiteral("Impossivel");
-
-    QByteArray ultimo = bufferEmBranco(12);
-    sComando = QStringLiteral("Verificando Ultimo Doc na MFD");
-    iRetorno = Kestrona_FI_DataHoraUltimoDocumentoMFD(ultimo.data());
-    VerificaRetorno();
-
-    QByteArray data = bufferEmBranco(6);
-    QByteArray hora = bufferEmBranco(6);
-    sComando = QStringLiteral("Verificando Relógio do ECF");
-    iRetorno = Kestrona_FI_DataHoraImpressora(data.data(), hora.data());
-    VerificaRetorno();
-
-    const QString dataECF = dataDoBuffer(data);
-    const QString horaECF = horaDoBuffer(hora);
-    const QString dataDoc = dataDoBuffer(ultimo, 1);
-    const QString horaDoc = horaDoBuffer(ultimo, 7);
-    const auto diaECF = dataDeTexto(dataECF);
-    if (!diaECF) return naoLido(kTituloPergunta, QStringLiteral("a Data da Impressora"), dataECF);
-    const auto horarioECF = horaDeTexto(horaECF);
-    if (!horarioECF) return naoLido(kTituloPergunta, QStringLiteral("a Hora da Impressora"), horaECF);
-    const auto diaDoc = dataDeTexto(dataDoc);
-    if (!diaDoc) return naoLido(kTituloPergunta, QStringLiteral("a Data do Último Documento"), dataDoc);
-    const auto horarioDoc = horaDeTexto(horaDoc);
-    if (!horarioDoc) return naoLido(kTituloPergunta, QStringLiteral("a Hora do Último Documento"), horaDoc);
-
-    if (diaDoc->daysTo(*diaECF) > 0) {
-        encerraEspera();
-        AlteraHorarioVerao();
-        return;
-    }
-    // Both on the printer's day: an hour after a document late in the
-    // evening falls on the next one.
-    dHoraComando = momento(*diaECF, *horarioDoc).addSecs(3600);
-    dHoraECF = momento(*diaECF, *horarioECF);
-    if (dHoraECF >= dHoraComando) {
-        encerraEspera();
-        AlteraHorarioVerao();
-    } else {
-        FComandosAdicionais->EsperaSaida(dHoraECF);
-    }
-}
 
 QString textoCorteCurto() { return QStringLiteral("Teste guilhotina Zentora , Documento sem valor!").repeated(5); }
 
 QString textoCorteLongo() {
     return QStringLiteral("Teste guilhotina Zentora , Documento sem valor!").repeated(10) +
            QStringLiteral("Teste guilhotina Zentora,Documento sem valor!").repeated(3);
-}
-
-QString DiferencaHoras(const QString& primeira, const QString& segunda) {
-    const auto de = horaDeTexto(primeira);
-    const auto ate = horaDeTexto(segunda);
-    if (!de || !ate) return {};
-    int segundos = de->secsTo(*ate);
-    if (segundos < 0) segundos += 86400;
-    return textoHora(QTime(0, 0).addSecs(segundos));
 }
 
 }  // namespace uComandosAdicionais
@@ -192,6 +93,31 @@ TFComandosAdicionais::TFComandosAdicionais(QWidget* parent)
     connect(ui->BtCancelaCupom, &QPushButton::clicked, this, &TFComandosAdicionais::BtCancelaCupomClick);
     connect(ui->BtCancelaCNF, &QPushButton::clicked, this, &TFComandosAdicionais::BtCancelaCNFClick);
     connect(ui->BtFechaGerencial, &QPushButton::clicked, this, &TFComandosAdicionais::BtFechaGerencialClick);
+
+    core::Eventos& eventos = core::eventos();
+    connect(&eventos, &core::Eventos::esperaSaidaPedida, this, &TFComandosAdicionais::EsperaSaida);
+    connect(&eventos, &core::Eventos::esperaSaidaEncerrada, this, &TFComandosAdicionais::encerraEspera);
+    connect(&eventos, &core::Eventos::horarioVeraoLido, this, &TFComandosAdicionais::mostraHorarioVerao);
+    mostraHorarioVerao();
+}
+
+void TFComandosAdicionais::mostraHorarioVerao() {
+    if (sHorarioVerao.isEmpty()) return;
+    ui->BtHorarioVerao->setText(sHorarioVerao == kAtivo ? QStringLiteral("Sair do Horário de Verão")
+                                                        : QStringLiteral("Entrar no Horário de Verão"));
+}
+
+void TFComandosAdicionais::mostraSemEspera() {
+    ui->LbHoraAtual->setText(kHoraZero);
+    ui->LbHoraComando->setText(kHoraZero);
+    MostraSemContagem();
+}
+
+void TFComandosAdicionais::encerraEspera() {
+    if (!TimerVerao.isActive()) return;
+    TimerVerao.stop();
+    ui->BtHorarioVerao->setText(kLegendaVerao);
+    mostraSemEspera();
 }
 
 TFComandosAdicionais::~TFComandosAdicionais() = default;
@@ -201,8 +127,8 @@ void TFComandosAdicionais::BtCompararRelogioClick() {
     const QDate diaPC = agora.date();
     const QTime horarioPC(agora.time().hour(), agora.time().minute(), agora.time().second());
 
-    QByteArray data = bufferEmBranco(6);
-    QByteArray hora = bufferEmBranco(6);
+    QByteArray data = bufferEmBranco(KESAFI_LARGURA_DATA);
+    QByteArray hora = bufferEmBranco(KESAFI_LARGURA_HORA);
     sComando = QStringLiteral("Data e Hora do ECF");
     iRetorno = Kestrona_FI_DataHoraImpressora(data.data(), hora.data());
     VerificaRetorno();
@@ -255,6 +181,10 @@ void TFComandosAdicionais::EsperaSaida(const QDateTime& horaECF) {
     TimerVerao.start();
 }
 
+void TFComandosAdicionais::MostraEspera() {
+    if (TimerVerao.isActive()) MostraContagem(textoHora(dHoraECF.time()), textoHora(dHoraComando.time()));
+}
+
 void TFComandosAdicionais::TimerVeraoTimer() {
     ui->BtHorarioVerao->setText(QStringLiteral("Aguarde a Hora do Comando !!!"));
     // The printer's time read in whole seconds was at least that: counted
@@ -265,9 +195,7 @@ void TFComandosAdicionais::TimerVeraoTimer() {
     const QString horaComando = textoHora(dHoraComando.time());
     ui->LbHoraAtual->setText(horaECF);
     ui->LbHoraComando->setText(horaComando);
-    URelFiscais::FRelFiscais->ui->BtReducaoZ->setText(QStringLiteral("Aguarde !!! Hora do ECF  : ") + horaECF +
-                                                      QLatin1Char('\r') + QStringLiteral("Comando Será Enviado as : ") +
-                                                      horaComando);
+    MostraContagem(horaECF, horaComando);
     // A command past midnight is reached only once the counted time has
     // passed midnight too.  Nothing is sent while a
     // box is open: a handler showing it is between its command and the
@@ -321,7 +249,7 @@ void TFComandosAdicionais::BtTestaGuilhotinaClick() {
 
     // A step the printer did not do (a failed call, a NAK) ends the test: its
     // analysis has shown the one box, and no later step is sent after it.
-    const auto recusado = [] { return iRetorno < 1 || iACK == 21; };
+    const auto recusado = [] { return iRetorno < 1 || iACK == KESAFI_NAK; };
     const auto termina = [botao] {
         botao->setText(kLegendaTestaGuilhotina);
         botao->repaint();
@@ -344,7 +272,7 @@ void TFComandosAdicionais::BtTestaGuilhotinaClick() {
         if (recusado()) {
             // A printer that answered still has the report open: it is closed,
             // and only a refusal of that shows a further box.
-            if (iRetorno != 0 && iACK != 21) {
+            if (iRetorno != 0 && iACK != KESAFI_NAK) {
                 sComando = QStringLiteral("Fechando Relatório");
                 iRetorno = Kestrona_FI_FechaRelatorioGerencial();
                 VerificaRetorno();

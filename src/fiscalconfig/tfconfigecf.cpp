@@ -4,18 +4,16 @@
 #include <QHeaderView>
 #include <QShowEvent>
 
-#include "app/tfprincipal.h"
+#include "core/eventos.h"
+#include "core/relatorios.h"
 #include "entradas.h"
 #include "kesafi32.h"
 #include "platform/dialogs.h"
 #include "platform/paths.h"
 #include "printer/buffer.h"
 #include "printer/janela.h"
-#include "printer/tfstatus.h"
 #include "printer/ustatus.h"
-#include "reports/tfrelfiscais.h"
 #include "ui_tfconfigecf.h"
-#include "ui_tfprincipal.h"
 
 using namespace UStatus;
 using configfiscal::Grade;
@@ -48,7 +46,7 @@ QByteArray le(const QString& comando, int largura, int (*chamada)(char*)) {
 }
 
 // The last call was answered: a result above 0 without a NAK.
-bool respondeu() { return iRetorno > 0 && iACK != 21; }
+bool respondeu() { return iRetorno > 0 && iACK != KESAFI_NAK; }
 
 void erroCopia(const QString& origem, const QString& destino) {
     dialogs::error(kCadastro, QStringLiteral("Não Foi Possível Copiar o Arquivo:\r") + origem +
@@ -74,7 +72,7 @@ const QString kPerguntaCopia = QStringLiteral(
 // The printer's answer to one row of a file-to-printer send.
 QString retornoDaLinha() {
     // A NAK leaves the previous analysis in place: that row did not pass.
-    return iACK == 21 ? QStringLiteral("A Impressora retornou NAK !") : sRetornoEstendido;
+    return iACK == KESAFI_NAK ? QStringLiteral("A Impressora retornou NAK !") : sRetornoEstendido;
 }
 
 }  // namespace
@@ -467,7 +465,7 @@ dialogs::FileDialog& preparaDialogo(dialogs::FileDialog& dialogo) {
 }  // namespace
 
 void TFConfigECF::BtSalvaModeloConfigClick() {
-    dialogs::FileDialog& dialogo = preparaDialogo(Fstatus->JanelaSalvar);
+    dialogs::FileDialog& dialogo = preparaDialogo(printer::janelaSalvar());
     dialogo.title = QStringLiteral("Arquivo de Configuração");
     if (!dialogo.execute()) return;
     if (arquivo_.isEmpty()) arquivo_ = arquivoCadastro();
@@ -479,7 +477,7 @@ void TFConfigECF::BtSalvaModeloConfigClick() {
 }
 
 void TFConfigECF::BtImportaModeloConfigClick() {
-    dialogs::FileDialog& dialogo = preparaDialogo(Fstatus->JanelaAbrir);
+    dialogs::FileDialog& dialogo = preparaDialogo(printer::janelaAbrir());
     dialogo.title.clear();
     if (!dialogo.execute()) return;
     if (arquivo_.isEmpty()) arquivo_ = arquivoCadastro();
@@ -509,10 +507,8 @@ void TFConfigECF::BtImportaModeloConfigClick() {
 // ---- the printer's tables --------------------------------------------------
 
 void TFConfigECF::FormShow() {
-    QProgressBar* gauge = uZentora3::Fprincipal ? uZentora3::Fprincipal->ui->Gstatus : nullptr;
-    auto passo = [gauge](int valor) {
-        if (gauge) gauge->setValue(valor);
-    };
+    // The main window's gauge follows the reading.
+    auto passo = [](int valor) { emit core::eventos().progresso(valor); };
     passo(2);
     LeFormasPagamento();
     passo(4);

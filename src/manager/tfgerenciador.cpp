@@ -3,9 +3,8 @@
 #include <QCheckBox>
 #include <QtGlobal>
 
-#include "app/tfprincipal.h"
 #include "commands/tfcomandosadicionais.h"
-#include "disponibilidade.h"
+#include "core/disponibilidade.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "memory/tfdadosmfemfd.h"
 #include "platform/dialogs.h"
@@ -35,11 +34,22 @@ const char* const kSempreDisponiveis[] = {"CbConfigECF", "CbRelFiscais", "CbCmdA
 
 platform::Profile ajustes() { return platform::Profile(UStatus::sPastaBase + QStringLiteral("KESAFI32.ini")); }
 
-// The window if it exists: one made later gets the flags when it is made.
-QWidget* janelaDe(Janela janela) {
+// The stored password; nothing (after an error box) when `Codigo` is not
+// hexadecimal text.
+std::optional<QString> senhaGravada() {
+    const auto senha = HexParaTexto(ajustes().readString(kSecao, kCodigo));
+    if (!senha)
+        platform::dialogs::error(kTitulo, QStringLiteral("Senha Gravada Inválida!\rA chave Codigo de KESAFI32.ini "
+                                                         "não é um texto hexadecimal."));
+    return senha;
+}
+
+}  // namespace
+
+QWidget* TFGerenciador::janelaDe(Janela janela) const {
     switch (janela) {
         case Janela::Principal:
-            return uZentora3::Fprincipal;
+            return principal_;
         case Janela::ConfigECF:
             return UConfigFiscais::FConfigECF.existente();
         case Janela::RelFiscais:
@@ -52,17 +62,7 @@ QWidget* janelaDe(Janela janela) {
     return nullptr;
 }
 
-// The stored password; nothing (after an error box) when `Codigo` is not
-// hexadecimal text.
-std::optional<QString> senhaGravada() {
-    const auto senha = HexParaTexto(ajustes().readString(kSecao, kCodigo));
-    if (!senha)
-        platform::dialogs::error(kTitulo, QStringLiteral("Senha Gravada Inválida!\rA chave Codigo de KESAFI32.ini "
-                                                         "não é um texto hexadecimal."));
-    return senha;
-}
-
-}  // namespace
+void TFGerenciador::defineJanelaPrincipal(QWidget* principal) { principal_ = principal; }
 
 TFGerenciador::TFGerenciador(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFGerenciador>()) {
     ui->setupUi(this);

@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <memory>
 
+#include "core/disponibilidade.h"
+
 class QCheckBox;
 
 namespace Ui {
@@ -20,7 +22,8 @@ public:
     explicit TFGerenciador(QWidget* parent = nullptr);
     ~TFGerenciador() override;
 
-    std::unique_ptr<Ui::TFGerenciador> ui;
+    // The main window, whose function buttons the manager governs too.
+    void defineJanelaPrincipal(QWidget* principal);
 
     // From the setting `Status` into aStatus and the check boxes.
     void CarregaStatus();
@@ -50,11 +53,17 @@ public:
     void done(int resultado) override;
 
 private:
+    // The window if it exists: one made later gets the flags when it is made.
+    QWidget* janelaDe(UGerenciador::Janela janela) const;
     QCheckBox* caixa(const char* nome) const;
     // Onto every window that exists, or onto `somente`.
     void aplica(const QWidget* somente);
 
+    QWidget* principal_ = nullptr;
     bool aplicado_ = false;
+
+public:  // TEMP-UI
+    std::unique_ptr<Ui::TFGerenciador> ui;
 };
 
 namespace UGerenciador {

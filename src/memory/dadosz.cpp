@@ -1,7 +1,7 @@
 #include "dadosz.h"
 
 #include "printer/buffer.h"
-#include "reports/tfrelfiscais.h"
+#include "core/relatorios.h"
 
 namespace uDadosMFeMFD {
 

@@ -1,5 +1,6 @@
-// The report of the last Reduction Z: the library's 1279-character answer
-// cut by position into 81 labelled lines.
+// The report of the last Reduction Z: the library's answer
+// (KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO characters) cut by position into 81
+// labelled lines.
 #pragma once
 
 #include <QByteArray>
@@ -7,9 +8,6 @@
 #include <QStringList>
 
 namespace uDadosMFeMFD {
-
-// Width of the last-reduction answer buffer.
-constexpr int kTamanhoDadosZ = 1279;
 
 // The 81 lines of the report, fields copied exactly as the buffer holds
 // them (a zero byte reads as a blank; positions past the buffer's end as

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "reports/tfrelfiscais.h"
+#include "core/relatorios.h"
 
 namespace uDadosMFeMFD {
 

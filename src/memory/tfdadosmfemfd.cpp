@@ -6,20 +6,20 @@
 #include <QFont>
 
 #include "arquivos.h"
+#include "core/relatorios.h"
 #include "dadosz.h"
-#include "espera.h"
 #include "figuras.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/shell.h"
+#include "printer/abertura.h"
 #include "printer/buffer.h"
+#include "printer/espera.h"
 #include "printer/janela.h"
 #include "printer/nomes.h"
-#include "printer/tfstatus.h"
 #include "printer/ustatus.h"
-#include "reports/tfrelfiscais.h"
 #include "ui_tfdadosmfemfd.h"
 
 using namespace UStatus;
@@ -146,7 +146,7 @@ void TFDadosMFeMFD::RbDownloadTotalMFDClick() {
     ui->EdDataFinalMFD->setText(platform::clock::now().date().toString(QStringLiteral("dd/MM/yy")));
     ui->EdCooInicialMFD->setText(QStringLiteral("000001"));
 
-    QByteArray coo = printer::bufferEmBranco(6);
+    QByteArray coo = printer::bufferEmBranco(KESAFI_LARGURA_COO);
     sComando = QStringLiteral("Verificando Último COO");
     iRetorno = Kestrona_FI_NumeroCupom(coo.data());
     const QString ultimo = printer::texto(coo);
@@ -221,7 +221,7 @@ void TFDadosMFeMFD::BtDownloadMFDClick() {
     const QByteArray chave1 = printer::argumento(sChaveAssinatura1);
     const QByteArray chave2 = printer::argumento(sChaveAssinatura2);
     const int unico = arquivoUnico();
-    iRetorno = AguardaChamada(ui->BtDownloadMFD, [&] {
+    iRetorno = printer::AguardaChamada(ui->BtDownloadMFD, [&] {
         return Kestrona_FI_ArquivoMFD(nullptr, inicial.constData(), final.constData(), seletor.constData(),
                                       numeroUsuario.constData(), tipo, chave1.constData(), chave2.constData(), unico);
     });
@@ -273,7 +273,7 @@ void TFDadosMFeMFD::BtMFDDiretoTXTClick() {
     const QByteArray numeroUsuario = printer::argumento(usuario());
     const QByteArray chave1 = printer::argumento(sChaveAssinatura1);
     const QByteArray chave2 = printer::argumento(sChaveAssinatura2);
-    iRetorno = AguardaChamada(ui->BtMFDDiretoTXT, [&] {
+    iRetorno = printer::AguardaChamada(ui->BtMFDDiretoTXT, [&] {
         return Kestrona_FI_EspelhoMFD(destino.constData(), inicial.constData(), final.constData(), seletor.constData(),
                                       numeroUsuario.constData(), chave1.constData(), chave2.constData());
     });
@@ -312,7 +312,7 @@ void TFDadosMFeMFD::BtFormatoMFDClick() {
         return;
     }
 
-    platform::dialogs::FileDialog& janela = Fstatus->JanelaAbrir;
+    platform::dialogs::FileDialog& janela = printer::janelaAbrir();
     janela.fileName.clear();
     janela.initialDir = pastaRelatorios();
     janela.defaultExt = QStringLiteral("mfd");
@@ -328,7 +328,7 @@ void TFDadosMFeMFD::BtFormatoMFDClick() {
     const QByteArray inicial = printer::argumento(intervalo->inicial);
     const QByteArray final = printer::argumento(intervalo->final);
     const QByteArray numeroUsuario = printer::argumento(usuario());
-    iRetorno = AguardaChamada(ui->BtFormatoMFD, [&] {
+    iRetorno = printer::AguardaChamada(ui->BtFormatoMFD, [&] {
         return Kestrona_FI_FormatoDadosMFD(origem.constData(), destino.constData(), codigoFormato.constData(),
                                            seletor.constData(), inicial.constData(), final.constData(),
                                            numeroUsuario.constData());
@@ -354,7 +354,7 @@ void TFDadosMFeMFD::BtDadosZClick() {
     sNomeArquivo = printer::nomeDoRelatorio(sNumeroSerie);
     aguarde(ui->BtDadosZ);
 
-    QByteArray dados = printer::bufferEmBranco(kTamanhoDadosZ);
+    QByteArray dados = printer::bufferEmBranco(KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO);
     sComando = QStringLiteral("Ler Dados da Última Z");
     iRetorno = Kestrona_FI_DadosUltimaReducaoMFD(dados.data());
     const QStringList linhas = LinhasDadosZ(dados);
@@ -381,7 +381,7 @@ void TFDadosMFeMFD::BtDownloadMFClick() {
 
     sComando = QStringLiteral("Download da MF");
     const QByteArray destino = caminho(relatorio(sNomeArquivo + QStringLiteral(".mf")));
-    iRetorno = AguardaChamada(ui->BtDownloadMF, [&] { return Kestrona_FI_DownloadMF(destino.constData()); });
+    iRetorno = printer::AguardaChamada(ui->BtDownloadMF, [&] { return Kestrona_FI_DownloadMF(destino.constData()); });
     VerificaRetorno();
     MostraRespostaImpressora();
 
@@ -396,7 +396,8 @@ void TFDadosMFeMFD::BtDownloadMFClick() {
 void TFDadosMFeMFD::BtImprimirConfigClick() {
     aguarde(ui->BtImprimirConfig);
     sComando = QStringLiteral("Imprimir Configurações");
-    iRetorno = AguardaChamada(ui->BtImprimirConfig, [] { return Kestrona_FI_ImprimeConfiguracoesImpressora(); });
+    iRetorno =
+        printer::AguardaChamada(ui->BtImprimirConfig, [] { return Kestrona_FI_ImprimeConfiguracoesImpressora(); });
     VerificaRetorno();
     MostraRespostaImpressora();
     ui->BtImprimirConfig->setText(QStringLiteral("Imprimir Configurações do ECF"));
@@ -405,7 +406,7 @@ void TFDadosMFeMFD::BtImprimirConfigClick() {
 void TFDadosMFeMFD::BtValidarAssinaturaClick() {
     platform::dialogs::information(kTituloValidar, QStringLiteral("Informe a Localização do Arquivo"));
 
-    platform::dialogs::FileDialog& janela = Fstatus->JanelaAbrir;
+    platform::dialogs::FileDialog& janela = printer::janelaAbrir();
     janela.initialDir = pastaRelatorios();
     janela.fileName.clear();
     // Every file is listed: the signed conversions are RTF and MDB files too.
@@ -416,7 +417,7 @@ void TFDadosMFeMFD::BtValidarAssinaturaClick() {
     const QByteArray arquivo = caminho(janela.fileName);
     const QByteArray chave1 = printer::argumento(sChaveAssinatura1);
     const QByteArray chave2 = printer::argumento(sChaveAssinatura2);
-    iRetorno = AguardaChamada(ui->BtValidarAssinatura, [&] {
+    iRetorno = printer::AguardaChamada(ui->BtValidarAssinatura, [&] {
         return uDadosMFeMFD::validateFile(arquivo.constData(), chave1.constData(), chave2.constData());
     });
     if (iRetorno == 0) {

@@ -1,34 +1,35 @@
 #include "dialogs.h"
 
-#include <QApplication>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
-#include <QMessageBox>
-#include <QPushButton>
-
-#include "captions.h"
+#include <cstdio>
 
 namespace platform::dialogs {
 namespace {
 
-using captions::shown;
-
 Script* gScript = nullptr;
+Backend* gBackend = nullptr;
 int gOpen = 0;
 
-QWidget* owner() { return QApplication::activeWindow(); }
+}  // namespace
 
-void messageBox(QMessageBox::Icon icon, const QString& title, const QString& text) {
-    QMessageBox box(icon, title, shown(text), QMessageBox::Ok, owner());
-    box.exec();
+Backend::~Backend() = default;
+
+namespace {
+
+// A box that only informs: the backend's, or, without one, a line on the
+// standard error output.
+void show(Kind kind, const QString& title, const QString& text) {
+    if (gBackend) return gBackend->message(kind, title, text);
+    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(title), qUtf8Printable(text));
 }
 
 }  // namespace
 
+void setBackend(Backend* backend) { gBackend = backend; }
+
 QString applicationTitle() { return QStringLiteral("Zentora 3.0"); }
 
-bool anyOpen() { return gOpen > 0 || QApplication::activeModalWidget() != nullptr; }
+bool anyOpen() { return gOpen > 0 || (gBackend && gBackend->modalOpen()); }
 
 Open::Open() { ++gOpen; }
 Open::~Open() { --gOpen; }
@@ -39,7 +40,7 @@ void information(const QString& title, const QString& text) {
         gScript->handle({Kind::Information, title, text, {QStringLiteral("OK")}});
         return;
     }
-    messageBox(QMessageBox::Information, title, text);
+    show(Kind::Information, title, text);
 }
 
 bool question(const QString& title, const QString& text, Default preferred) {
@@ -48,12 +49,7 @@ bool question(const QString& title, const QString& text, Default preferred) {
     if (gScript)
         return gScript->handle({Kind::Question, title, text, {QStringLiteral("Yes"), QStringLiteral("No")}, defaultNo})
             .accepted;
-    QMessageBox box(QMessageBox::Question, title, shown(text), QMessageBox::NoButton, owner());
-    QPushButton* sim = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
-    QPushButton* nao = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
-    if (defaultNo) box.setDefaultButton(nao);
-    box.exec();
-    return box.clickedButton() == sim;
+    return gBackend && gBackend->question(title, text, defaultNo);
 }
 
 void error(const QString& title, const QString& text) {
@@ -62,7 +58,7 @@ void error(const QString& title, const QString& text) {
         gScript->handle({Kind::Error, title, text, {QStringLiteral("OK")}});
         return;
     }
-    messageBox(QMessageBox::Critical, title, text);
+    show(Kind::Error, title, text);
 }
 
 void plain(const QString& text) {
@@ -71,7 +67,7 @@ void plain(const QString& text) {
         gScript->handle({Kind::Plain, applicationTitle(), text, {QStringLiteral("OK")}});
         return;
     }
-    messageBox(QMessageBox::NoIcon, applicationTitle(), text);
+    show(Kind::Plain, applicationTitle(), text);
 }
 
 QString input(const QString& title, const QString& prompt, const QString& initial) {
@@ -80,9 +76,7 @@ QString input(const QString& title, const QString& prompt, const QString& initia
         const auto a = gScript->handle({Kind::Input, title, prompt, {QStringLiteral("OK"), QStringLiteral("Cancel")}});
         return a.accepted ? a.text : QString();
     }
-    bool ok = false;
-    const QString typed = QInputDialog::getText(owner(), title, shown(prompt), QLineEdit::Normal, initial, &ok);
-    return ok ? typed : QString();
+    return gBackend ? gBackend->input(title, prompt, initial, false) : QString();
 }
 
 QString password(const QString& title, const QString& prompt) {
@@ -91,9 +85,7 @@ QString password(const QString& title, const QString& prompt) {
             gScript->handle({Kind::Password, title, prompt, {QStringLiteral("OK"), QStringLiteral("Cancel")}});
         return a.accepted ? a.text : QString();
     }
-    bool ok = false;
-    const QString typed = QInputDialog::getText(owner(), title, shown(prompt), QLineEdit::Password, QString(), &ok);
-    return ok ? typed : QString();
+    return gBackend ? gBackend->input(title, prompt, QString(), true) : QString();
 }
 
 QString chooseFolder(const QString& caption) {
@@ -103,7 +95,7 @@ QString chooseFolder(const QString& caption) {
             gScript->handle({Kind::Folder, caption, QString(), {QStringLiteral("OK"), QStringLiteral("Cancel")}});
         return a.accepted ? a.text : QString();
     }
-    return QFileDialog::getExistingDirectory(owner(), caption, QString(), QFileDialog::ShowDirsOnly);
+    return gBackend ? gBackend->chooseFolder(caption) : QString();
 }
 
 QString qtFilter(const QString& filter) {
@@ -131,15 +123,10 @@ bool FileDialog::choose() {
         fileName = a.text;
         return true;
     }
-    QFileDialog dialog(owner(), title, initialDir, qtFilter(filter));
-    dialog.setAcceptMode(mode_ == Mode::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(mode_ == Mode::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    // The question is the program's own, in its language (execute).
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDefaultSuffix(defaultExt);
-    if (!fileName.isEmpty()) dialog.selectFile(fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    fileName = dialog.selectedFiles().constFirst();
+    if (!gBackend) return false;
+    const std::optional<QString> chosen = gBackend->chooseFile(*this);
+    if (!chosen || chosen->isEmpty()) return false;
+    fileName = *chosen;
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace platform::dialogs {
@@ -84,6 +85,28 @@ private:
     bool choose();
     Mode mode_;
 };
+
+// What shows the boxes when no script answers them: the real boxes of a
+// windowed program (widget_dialogs.h), or a terminal's.  Without one, boxes
+// that inform go to the standard error output and questions get No.
+class Backend {
+public:
+    virtual ~Backend();
+    // Information, Error or Plain.
+    virtual void message(Kind kind, const QString& title, const QString& text) = 0;
+    virtual bool question(const QString& title, const QString& text, bool defaultNo) = 0;
+    // The typed text; empty when cancelled.
+    virtual QString input(const QString& title, const QString& prompt, const QString& initial, bool password) = 0;
+    virtual QString chooseFolder(const QString& caption) = 0;
+    // The file chosen in `dialog` (its properties as the caller set them);
+    // nothing when cancelled.
+    virtual std::optional<QString> chooseFile(const FileDialog& dialog) = 0;
+    // True while a window of the program is open modally.
+    virtual bool modalOpen() const { return false; }
+};
+
+// The backend from now on (not owned; null for none).
+void setBackend(Backend* backend);
 
 // "Arquivo NTF|*.ntf|Arquivo MF|*.mf" as Qt's "Arquivo NTF (*.ntf);;Arquivo MF (*.mf)".
 QString qtFilter(const QString& filter);

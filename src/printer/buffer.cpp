@@ -17,4 +17,11 @@ QString texto(const QByteArray& buffer) { return campo(buffer, 1, int(buffer.siz
 
 QByteArray argumento(const QString& text) { return platform::toCp1252(text); }
 
+bool soDigitos(const QString& texto) {
+    if (texto.isEmpty()) return false;
+    for (const QChar c : texto)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
+}
+
 }  // namespace printer

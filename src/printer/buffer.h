@@ -18,6 +18,9 @@ QString campo(const QByteArray& buffer, int first, int length);
 // The whole buffer as Unicode text (zero bytes read as blanks).
 QString texto(const QByteArray& buffer);
 
+// True when `texto` is all digits, at least one.
+bool soDigitos(const QString& texto);
+
 // Unicode text as a zero-terminated 8-bit text for a library argument.
 QByteArray argumento(const QString& text);
 

@@ -2,7 +2,7 @@
 
 #include <QShortcut>
 
-#include "platform/dialogs.h"
+#include "abertura.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "ustatus.h"
@@ -23,13 +23,6 @@ void abreAjuda() {
                                                  QStringLiteral("index.html"));
     avisaSeNaoAbriu(platform::shell::openDocument(pagina), QStringLiteral("AJUDA"),
                     QStringLiteral("a Ajuda no Navegador"), pagina);
-}
-
-void avisaSeNaoAbriu(bool aberto, const QString& titulo, const QString& oQue, const QString& caminho) {
-    if (aberto) return;
-    platform::dialogs::error(titulo, QStringLiteral("Não Foi Possível Abrir ") + oQue + QStringLiteral(":\r") +
-                                         caminho +
-                                         QStringLiteral("\rNenhum Programa Deste Computador Conseguiu Abri-lo."));
 }
 
 void instalaAjuda(QWidget* janela) {

@@ -6,7 +6,13 @@
 #include <QWidget>
 #include <functional>
 
+#include "platform/dialogs.h"
+
 namespace printer {
+
+// The save and open dialogs of the status strip, which every window borrows.
+platform::dialogs::FileDialog& janelaSalvar();
+platform::dialogs::FileDialog& janelaAbrir();
 
 // Caption of the function windows.
 QString legendaPadrao();
@@ -19,17 +25,13 @@ void preparaJanela(QWidget* janela, Qt::WindowFlags botoes);
 void instalaAjuda(QWidget* janela);
 void abreAjuda();
 
-// After the shell was asked to open something: when nothing could open it,
-// an error box names what (`oQue`, "o Arquivo", "a Ajuda") and its path.
-void avisaSeNaoAbriu(bool aberto, const QString& titulo, const QString& oQue, const QString& caminho);
-
 // Places `janela` exactly over `principal`, repaints it and shows it, not modal.
 void mostraSobre(QWidget* janela, const QWidget* principal);
 
-// The global of a window that the program makes the first time it is used
+// The global of a window that the program makes the first time it is opened
 // (a window not shown at start costs nothing until then) and keeps, hidden
-// between showings, until it ends.  It reads as the window's pointer: using
-// it makes the window.
+// between showings, until it ends.  Only get() makes it; whoever only wants
+// to reach a window that exists asks existente().
 template <class T>
 class JanelaSobDemanda {
 public:
@@ -47,8 +49,6 @@ public:
         }
         return janela_;
     }
-    T* operator->() { return get(); }
-    operator T*() { return get(); }
     // The window if it was made, without making it.
     T* existente() const { return janela_; }
     // Forgets the window (it is destroyed elsewhere).

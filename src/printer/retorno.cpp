@@ -2,10 +2,10 @@
 
 #include <QStringList>
 
+#include "avisos.h"
 #include "kesafi32.h"
 #include "platform/dialogs.h"
 #include "textos_st3.h"
-#include "tfstatus.h"
 #include "ustatus.h"
 
 namespace printer {
@@ -76,14 +76,14 @@ void decodificaBits(int byte, int valor, QString& bits, QString& resposta) {
 }  // namespace
 
 void VerificaRetorno() {
-    if (Fstatus) emit Fstatus->comandoVerificado();
+    emit printer::avisos().comandoVerificado();
     sBitsST1.clear();
     sBitsST2.clear();
     sMensagem = printer::textoRetorno(iRetorno);
 
     Kestrona_FI_RetornoImpressoraMFD(&iACK, &iST1, &iST2, &iST3);
 
-    if (iACK == 21) {
+    if (iACK == KESAFI_NAK) {
         platform::dialogs::error(QStringLiteral("Atenção"),
                                  QStringLiteral("A Impressora retornou NAK !\rErro de Protocolo de Comunicação !"));
         return;
@@ -104,13 +104,13 @@ void VerificaRetorno() {
 
     if (iRetorno < 1) platform::dialogs::information(QStringLiteral("RETORNO DO ECF"), textoDoRetorno);
 
-    AtualizaPainelStatus();
+    emit printer::avisos().respostaDecodificada();
 }
 
 void MostraRespostaImpressora() {
     // A NAK left the answers of the command before: its box has said that
     // this one was not acknowledged, and there is no answer to show.
-    if (iACK == 21) return;
+    if (iACK == KESAFI_NAK) return;
     platform::dialogs::information(QStringLiteral("RESPOSTA DO ECF"),
                                    QStringLiteral("RESPOSTA DA IMPRESSORA AO COMANDO : ") + sComando +
                                        QStringLiteral("\r\rPrimeira Resposta : ") + sPrimeiraResposta +

@@ -3,8 +3,7 @@
 #include <QCloseEvent>
 #include <QScrollBar>
 
-#include "app/tfprincipal.h"
-#include "fiscalconfig/tfconfigecf.h"
+#include "avisos.h"
 #include "janela.h"
 #include "platform/accessibility.h"
 #include "ui_tfstatus.h"
@@ -32,7 +31,6 @@ void AtualizaPainelStatus() {
     if (sRetornoEstendido.size() < 27) bloco << QStringLiteral("  ");
     bloco << QString(37, QLatin1Char('-')) << QStringLiteral("Retorno do ECF: ") + sRetornoECF;
     Fstatus->acrescentaMemo(bloco);
-    Fstatus->ui->MemoStatus->repaint();
 }
 
 }  // namespace UStatus
@@ -52,6 +50,7 @@ TFstatus::TFstatus(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
     TimerMonitorGeral.setInterval(100);
     connect(&TimerMonitorGeral, &QTimer::timeout, this, &TFstatus::TimerMonitorGeralTimer);
     TimerMonitorGeral.start();
+    connect(&printer::avisos(), &printer::Avisos::respostaDecodificada, this, &UStatus::AtualizaPainelStatus);
 }
 
 TFstatus::~TFstatus() = default;
@@ -79,12 +78,28 @@ void TFstatus::acrescentaMemo(const QStringList& linhas) {
     // stays a paragraph of its own, as appended one by one (a line ending in
     // a carriage return keeps its own break).
     ui->MemoStatus->appendPlainText(linhas.join(QChar(QChar::ParagraphSeparator)));
+    ui->MemoStatus->repaint();
+}
+
+void TFstatus::segue(const QWidget* principal) {
+    principal_ = principal;
+    posiciona();
+}
+
+void TFstatus::posiciona() {
+    if (!principal_) return;
+    move(principal_->x(), principal_->y() + kDistanciaDaPrincipal);
+    repaint();
 }
 
 void TFstatus::TimerMonitorGeralTimer() {
-    if (const QWidget* principal = uZentora3::Fprincipal) {
-        move(principal->x(), principal->y() + 479);
-        repaint();
-    }
-    if (TFConfigECF* config = UConfigFiscais::FConfigECF.existente()) config->AtualizaContadores();
+    posiciona();
+    emit monitorou();
 }
+
+namespace printer {
+
+platform::dialogs::FileDialog& janelaSalvar() { return UStatus::Fstatus->JanelaSalvar; }
+platform::dialogs::FileDialog& janelaAbrir() { return UStatus::Fstatus->JanelaAbrir; }
+
+}  // namespace printer

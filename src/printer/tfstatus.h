@@ -5,10 +5,11 @@
 #include <array>
 #include <memory>
 
+#include <QStringList>
+
 #include "platform/dialogs.h"
 
 class QFrame;
-#include <QStringList>
 
 namespace Ui {
 class TFstatus;
@@ -21,14 +22,18 @@ public:
     explicit TFstatus(QWidget* parent = nullptr);
     ~TFstatus() override;
 
-    std::unique_ptr<Ui::TFstatus> ui;
-
     // The save and open dialogs every window borrows.
     platform::dialogs::FileDialog JanelaSalvar{platform::dialogs::FileDialog::Mode::Save};
     platform::dialogs::FileDialog JanelaAbrir{platform::dialogs::FileDialog::Mode::Open};
 
+    // Keeps the strip under the main window (segue) as it moves; the fiscal
+    // configuration window refreshes its counters at the same pace.
     QTimer TimerMonitorGeral;
     void TimerMonitorGeralTimer();
+
+    // The window the strip sits under, this far below its top.
+    static constexpr int kDistanciaDaPrincipal = 479;
+    void segue(const QWidget* principal);
 
     // The sixteen status panels: ST1 from bit 128 to bit 1, then ST2 alike.
     QFrame* painel(int posicao) const;
@@ -41,18 +46,26 @@ public:
     void acrescentaMemo(const QStringList& linhas);
 
 signals:
-    // A command's answer was analysed (VerificaRetorno): what shows the
-    // printer's state elsewhere reads it again once the handler is done.
-    void comandoVerificado();
+    // Each tick of TimerMonitorGeral, once the strip has followed the main
+    // window: what refreshes at this pace elsewhere.
+    void monitorou();
 
 protected:
     // The strip stays for the whole run: a request to close it alone is refused.
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void posiciona();
+
     std::array<QFrame*, 16> paineis_{};
+    const QWidget* principal_ = nullptr;
+
+public:  // TEMP-UI
+    std::unique_ptr<Ui::TFstatus> ui;
 };
 
 namespace UStatus {
 extern TFstatus* Fstatus;
-}
+// Sets the sixteen status panels and appends the memo block.
+void AtualizaPainelStatus();
+}  // namespace UStatus

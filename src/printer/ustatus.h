@@ -48,14 +48,13 @@ extern QString sTrataOFFLine;
 extern QString sChaveAssinatura1;
 extern QString sChaveAssinatura2;
 
-// Turns iRetorno and the printer's answer into boxes, panel lights and a
-// block of lines in the status memo.
+// Turns iRetorno and the printer's answer into the globals above and boxes;
+// the status strip lights its panels and appends its memo block from them
+// (printer::avisos()).
 void VerificaRetorno();
 // Shows "RESPOSTA DO ECF" with the three answers of the last analysis;
 // nothing after a NAK, whose box has already been shown.
 void MostraRespostaImpressora();
-// Sets the sixteen status panels and appends the memo block.
-void AtualizaPainelStatus();
 
 // Puts every global back to its value at program start (tests).
 void ReiniciaGlobais();

@@ -1,19 +1,11 @@
 #include "tfrelfiscais.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
-#include "app/localizacao.h"
-#include "commands/tfcomandosadicionais.h"
+#include "core/eventos.h"
+#include "core/horario_verao.h"
+#include "core/sessao.h"
 #include "kesafi32.h"
 #include "platform/clock.h"
-#include "platform/codepage.h"
-#include "platform/cp1252.h"
 #include "platform/dialogs.h"
-#include "platform/files.h"
-#include "platform/paths.h"
-#include "platform/shell.h"
 #include "printer/buffer.h"
 #include "printer/colunas.h"
 #include "printer/janela.h"
@@ -50,116 +42,11 @@ int numeroReducao(QString texto) {
     return texto.toInt();
 }
 
-// All digits, at least one.
-bool soDigitos(const QString& texto) {
-    if (texto.isEmpty()) return false;
-    for (const QChar c : texto)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
-    return true;
-}
-
-// Word processors tried for "Wordpad" when no program of that name exists,
-// each with the arguments that come before the file.
-struct Processador {
-    const char* programa;
-    QStringList argumentos;
-};
-const Processador kProcessadores[] = {
-    {"lowriter", {}},
-    {"libreoffice", {QStringLiteral("--writer")}},
-    {"abiword", {}},
-};
-
 }  // namespace
 
 namespace URelFiscais {
 
 printer::JanelaSobDemanda<TFRelFiscais> FRelFiscais;
-
-void AbreArquivoTXT(const QString& programa, const QString& arquivo) {
-    namespace shell = platform::shell;
-    const QString caminho = QDir::isAbsolutePath(arquivo) ? arquivo : sPastaBase + arquivo;
-    const auto abre = [&] {
-        if (!programa.isEmpty()) {
-            if (const QString achado = shell::findProgram(programa); !achado.isEmpty())
-                return shell::startProgram(achado, {caminho});
-        }
-        if (programa == QLatin1String("Wordpad")) {
-            for (const Processador& p : kProcessadores) {
-                const QString achado = shell::findProgram(QString::fromLatin1(p.programa));
-                if (!achado.isEmpty()) return shell::startProgram(achado, p.argumentos + QStringList{caminho});
-            }
-        }
-        return shell::openDocument(caminho);
-    };
-    printer::avisaSeNaoAbriu(abre(), QStringLiteral("ABRIR ARQUIVO"),
-                             QStringLiteral("o Arquivo no Visualizador de Texto (") + programa + QLatin1Char(')'),
-                             caminho);
-}
-
-std::optional<QDate> converteData(const QString& texto) {
-    const QStringList partes = texto.split(QLatin1Char('/'));
-    if (partes.size() != 3) return std::nullopt;
-    int numeros[3];
-    for (int i = 0; i < 3; ++i) {
-        const QString parte = partes[i].trimmed();
-        const qsizetype maximo = i < 2 ? 2 : 4;
-        if (!soDigitos(parte) || parte.size() > maximo || parte.size() == 3) return std::nullopt;
-        numeros[i] = parte.toInt();
-        if (i == 2 && parte.size() <= 2) numeros[i] += 2000;
-    }
-    const QDate dia(numeros[2], numeros[1], numeros[0]);
-    if (!dia.isValid()) return std::nullopt;
-    return dia;
-}
-
-bool DataValida(const QString& texto) { return converteData(texto).has_value(); }
-
-QString caminhoRelatorio(const QString& nome) { return platform::paths::join(QStringLiteral("Relatorios"), nome); }
-
-QString arquivoCaptura() { return sPastaBase + QStringLiteral("Retorno.txt"); }
-
-Captura::Captura() {
-    const QString arquivo = arquivoCaptura();
-    removida_ = !QFileInfo::exists(arquivo) || QFile::remove(arquivo);
-    if (!removida_) anterior_ = QFileInfo(arquivo).lastModified();
-}
-
-bool Captura::nova() const {
-    const QFileInfo info(arquivoCaptura());
-    return info.exists() && (removida_ || info.lastModified() != anterior_);
-}
-
-std::optional<QStringList> leLinhas(const QString& arquivo) {
-    QFile entrada(arquivo);
-    if (!entrada.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QString texto = platform::fromCp1252(entrada.readAll());
-    QStringList linhas;
-    qsizetype inicio = 0;
-    for (qsizetype i = 0; i < texto.size(); ++i) {
-        const QChar c = texto.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
-        linhas.append(texto.mid(inicio, i - inicio));
-        if (c == QLatin1Char('\r') && i + 1 < texto.size() && texto.at(i + 1) == QLatin1Char('\n')) ++i;
-        inicio = i + 1;
-    }
-    if (inicio < texto.size()) linhas.append(texto.mid(inicio));
-    return linhas;
-}
-
-bool copiaArquivo(const QString& origem, const QString& destino) {
-    QFile entrada(origem);
-    if (!entrada.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = entrada.readAll();
-    if (entrada.error() != QFileDevice::NoError) return false;
-    return platform::files::replace(destino, bytes);
-}
-
-bool gravaTexto(const QString& destino, const QString& texto) {
-    return platform::files::replace(destino, platform::toSystemCodePage(texto));
-}
-
-QString semLeitura() { return QStringLiteral("Nenhuma Leitura Foi Recebida do ECF"); }
 
 bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QString& titulo, const Captura& captura) {
     memo->clear();
@@ -178,26 +65,6 @@ bool mostraCaptura(QPlainTextEdit* memo, const QString& primeiraLinha, const QSt
     memo->setPlainText((QStringList{primeiraLinha} + *linhas).join(QLatin1Char('\n')));
     memo->repaint();
     return true;
-}
-
-void salvaCaptura(const QString& sufixo, const QString& titulo, const Captura& captura) {
-    if (!captura.nova()) {
-        platform::dialogs::error(titulo, semLeitura() + QStringLiteral("\rNenhum Arquivo Foi Gravado."));
-        return;
-    }
-    const QString relativo = caminhoRelatorio(sNomeArquivo + sufixo);
-    const QString destino = sPastaBase + relativo;
-    // The capture is Windows-1252, as the library writes it; the report a
-    // person opens is text of the system's code page.
-    QFile lida(arquivoCaptura());
-    if (!lida.open(QIODevice::ReadOnly) || !gravaTexto(destino, platform::fromCp1252(lida.readAll()))) {
-        platform::dialogs::error(titulo, QStringLiteral("Não Foi Possível Gravar o Arquivo:\r") + destino);
-        return;
-    }
-    if (platform::dialogs::question(
-            titulo, QStringLiteral("Arquivo Gerado com Sucesso na Pasta Relatórios\rDeseja Visualizar o Arquivo?"),
-            platform::dialogs::Default::Yes))
-        AbreArquivoTXT(sAbreTXT, relativo);
 }
 
 }  // namespace URelFiscais
@@ -229,6 +96,17 @@ TFRelFiscais::TFRelFiscais(QWidget* parent) : QWidget(parent), ui(std::make_uniq
     aoMarcar(ui->RbMfPorZ, &TFRelFiscais::RbMfPorZClick);
     aoMarcar(ui->RbMf30Dias, &TFRelFiscais::RbMf30DiasClick);
     connect(ui->BtLeituraMF, &QPushButton::clicked, this, &TFRelFiscais::BtLeituraMFClick);
+
+    core::Eventos& eventos = core::eventos();
+    connect(&eventos, &core::Eventos::horarioVeraoLido, this, &TFRelFiscais::mostraHorarioVerao);
+    connect(&eventos, &core::Eventos::contagemVerao, ui->BtReducaoZ, &QPushButton::setText);
+    mostraHorarioVerao();
+}
+
+void TFRelFiscais::mostraHorarioVerao() {
+    if (sHorarioVerao.isEmpty()) return;
+    ui->CbHorarioVeraoZ->setText(QStringLiteral("Ajustar Horário de Verão Após a Redução(Atualmente ") +
+                                 sHorarioVerao + QLatin1Char(')'));
 }
 
 TFRelFiscais::~TFRelFiscais() = default;
@@ -375,7 +253,7 @@ void TFRelFiscais::BtLeituraMFClick() {
         }
         for (const QString& data : {inicial, final}) {
             const QString ano = data.mid(6, 2).trimmed();
-            if (!soDigitos(ano)) {
+            if (!printer::soDigitos(ano)) {
                 platform::dialogs::error(kTituloMF,
                                          QStringLiteral("Não Foi Possível Ler o Ano da Data: \"") + data + u'"');
                 return;

@@ -11,7 +11,7 @@
 #include "app/tfprincipal.h"
 #include "auxiliares.h"
 #include "bobina/tfbobina.h"
-#include "commands/datahora.h"
+#include "core/datahora.h"
 #include "commands/tfcomandosadicionais.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "instalacao.h"
@@ -65,10 +65,14 @@ TEST_F(Acessibilidade, TodoControleDeTodaJanelaTemNome) {
     // The eight windows, and the calendars of the date edits, after the
     // status window's first tick (until then the character counters of the
     // fiscal configuration, never shown so early, read their own names).
-    const std::initializer_list<QWidget*> oito = {uZentora3::Fprincipal,      UConfig::FConfigGeral,
-                                                  UConfigFiscais::FConfigECF, UStatus::Fstatus,
-                                                  URelFiscais::FRelFiscais,   uComandosAdicionais::FComandosAdicionais,
-                                                  uDadosMFeMFD::FDadosMFeMFD, UGerenciador::FGerenciador};
+    const std::initializer_list<QWidget*> oito = {uZentora3::Fprincipal,
+                                                  UConfig::FConfigGeral.get(),
+                                                  UConfigFiscais::FConfigECF.get(),
+                                                  UStatus::Fstatus,
+                                                  URelFiscais::FRelFiscais.get(),
+                                                  uComandosAdicionais::FComandosAdicionais.get(),
+                                                  uDadosMFeMFD::FDadosMFeMFD.get(),
+                                                  UGerenciador::FGerenciador};
     UStatus::Fstatus->TimerMonitorGeralTimer();
     const QList<QWidget*> janelas = janelasDoPrograma();
     for (QWidget* janela : oito) EXPECT_TRUE(janelas.contains(janela)) << janela->metaObject()->className();
@@ -90,7 +94,7 @@ TEST_F(Acessibilidade, TodoControleDeTodaJanelaTemNome) {
 }
 
 TEST_F(Acessibilidade, ControlesSemLegendaTemNomeDoRotuloAoLadoOuDoPapel) {
-    auto* relatorios = URelFiscais::FRelFiscais->ui.get();
+    auto* relatorios = URelFiscais::FRelFiscais.get()->ui.get();
     EXPECT_EQ(nome(relatorios->MemoRelFiscal), QStringLiteral("Texto do Relatório"));
     EXPECT_EQ(nome(relatorios->EdMfDataInicial), QStringLiteral("Data Inicial"));
     EXPECT_EQ(nome(relatorios->RbMfPorZ), QStringLiteral("Por Redução"));
@@ -101,15 +105,15 @@ TEST_F(Acessibilidade, ControlesSemLegendaTemNomeDoRotuloAoLadoOuDoPapel) {
     EXPECT_EQ(nome(botoes[0]), QStringLiteral("Calendário"));
     EXPECT_EQ(nome(UStatus::Fstatus->ui->MemoStatus), QStringLiteral("Registro de Comandos e Retornos"));
     // An edit takes the label beside it.
-    auto* configuracao = UConfigFiscais::FConfigECF->ui.get();
+    auto* configuracao = UConfigFiscais::FConfigECF.get()->ui.get();
     EXPECT_EQ(nome(configuracao->EdFormaPagamento), QStringLiteral("Descrição da Forma de Pagamento"));
     EXPECT_EQ(nome(configuracao->SgAliquotas), QStringLiteral("Alíquotas do Arquivo de Cadastro"));
-    EXPECT_EQ(nome(UConfig::FConfigGeral->findChild<QLabel*>(QStringLiteral("ImgAcryl"))),
+    EXPECT_EQ(nome(UConfig::FConfigGeral.get()->findChild<QLabel*>(QStringLiteral("ImgAcryl"))),
               QStringLiteral("Interface Acryl"));
 }
 
 TEST_F(Acessibilidade, LegendasComRetornoDeCarroSaoLidasComoLinhasEAcompanhamALegenda) {
-    TFRelFiscais* janela = URelFiscais::FRelFiscais;
+    TFRelFiscais* janela = URelFiscais::FRelFiscais.get();
     EXPECT_EQ(nome(janela->ui->LbMsgZ), QStringLiteral("Marque a Caixa e Leia\no Texto Antes de\nHabilitar o Botão"));
     EXPECT_EQ(nome(janela->ui->LbInfo30Dias), QStringLiteral("Todas as Reduções\ndos Últimos 30 Dias"));
 
@@ -156,10 +160,10 @@ TEST_F(Acessibilidade, LuzesDoStatusDizemSeEstaoAcesasAcompanhandoCadaRetorno) {
     // Out of paper (ST1 128) and a command not executed (ST2 1).
     KesafiVirtual_ForcaResposta(-27, 6, 128, 1, 0);
     uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
-    URelFiscais::FRelFiscais->BtLeituraXClick();
+    URelFiscais::FRelFiscais.get()->BtLeituraXClick();
     EXPECT_EQ(estados(), (QStringList{QStringLiteral("Fim de Papel"), QStringLiteral("Comando não Exec.")}));
 
-    URelFiscais::FRelFiscais->BtLeituraXClick();
+    URelFiscais::FRelFiscais.get()->BtLeituraXClick();
     EXPECT_EQ(estados(), QStringList());
 }
 

@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 #include <QToolButton>
 
-#include "app/localizacao.h"
+#include "core/sessao.h"
 #include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
 #include "instalacao.h"
@@ -118,9 +118,9 @@ TEST_F(LocalizacaoTest, FillsTheInformationPanel) {
     EXPECT_GT(ui()->GMfd->value(), 0);
     EXPECT_EQ(ui()->LbStatusVerao->text(), QStringLiteral("Inativo"));
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
-    EXPECT_EQ(uComandosAdicionais::FComandosAdicionais->ui->BtHorarioVerao->text(),
+    EXPECT_EQ(uComandosAdicionais::FComandosAdicionais.get()->ui->BtHorarioVerao->text(),
               QStringLiteral("Entrar no Horário de Verão"));
-    EXPECT_EQ(URelFiscais::FRelFiscais->ui->CbHorarioVeraoZ->text(),
+    EXPECT_EQ(URelFiscais::FRelFiscais.get()->ui->CbHorarioVeraoZ->text(),
               QStringLiteral("Ajustar Horário de Verão Após a Redução(Atualmente INATIVO)"));
 }
 
@@ -203,9 +203,9 @@ TEST_F(LocalizacaoTest, DaylightSavingStateFollowsBitFourOfTheFiscalFlags) {
     localiza();
     EXPECT_EQ(ui()->LbStatusVerao->text(), QStringLiteral("Ativo"));
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
-    EXPECT_EQ(uComandosAdicionais::FComandosAdicionais->ui->BtHorarioVerao->text(),
+    EXPECT_EQ(uComandosAdicionais::FComandosAdicionais.get()->ui->BtHorarioVerao->text(),
               QStringLiteral("Sair do Horário de Verão"));
-    EXPECT_EQ(URelFiscais::FRelFiscais->ui->CbHorarioVeraoZ->text(),
+    EXPECT_EQ(URelFiscais::FRelFiscais.get()->ui->CbHorarioVeraoZ->text(),
               QStringLiteral("Ajustar Horário de Verão Após a Redução(Atualmente ATIVO)"));
 }
 
@@ -224,7 +224,7 @@ TEST_F(LocalizacaoTest, AFailedFlagsReadKeepsTheStateReadBefore) {
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
     EXPECT_EQ(ui()->LbStatusVerao->text(), QStringLiteral("Ativo"));
     EXPECT_FALSE(ui()->LbStatusVerao->isEnabled());
-    EXPECT_EQ(uComandosAdicionais::FComandosAdicionais->ui->BtHorarioVerao->text(),
+    EXPECT_EQ(uComandosAdicionais::FComandosAdicionais.get()->ui->BtHorarioVerao->text(),
               QStringLiteral("Sair do Horário de Verão"));
     const auto c = caixas();
     ASSERT_EQ(c.size(), 1u);

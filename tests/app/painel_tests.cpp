@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/localizacao.h"
+#include "core/sessao.h"
 #include "app/relogio_ecf.h"
 #include "auxiliares.h"
 #include "kesafi_virtual.h"
@@ -37,7 +37,7 @@ void relogioECF(const QDate& dia, const QTime& hora) {
 class PainelTest : public Instalacao {
 protected:
     Ui::TFprincipal* ui() const { return uZentora3::Fprincipal->ui.get(); }
-    Ui::TFRelFiscais* relatorios() const { return URelFiscais::FRelFiscais->ui.get(); }
+    Ui::TFRelFiscais* relatorios() const { return URelFiscais::FRelFiscais.get()->ui.get(); }
     uZentora3::RelogioDoECF* relogio() const { return uZentora3::Fprincipal->relogioDoECF(); }
     QList<QPushButton*> funcoes() const {
         return {ui()->BtConfigFiscais, ui()->BtRelatoriosFiscais, ui()->BtComandosAdicionais, ui()->BtDadosDaMFD};

@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "auxiliares.h"
+#include "core/sessao.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "instalacao.h"
 #include "kesafi32.h"
@@ -29,7 +30,7 @@ using platform::dialogs::Kind;
 class TFprincipalTest : public Instalacao {
 protected:
     Ui::TFprincipal* ui() const { return uZentora3::Fprincipal->ui.get(); }
-    Ui::TFConfigGeral* configuracao() const { return UConfig::FConfigGeral->ui.get(); }
+    Ui::TFConfigGeral* configuracao() const { return UConfig::FConfigGeral.get()->ui.get(); }
 };
 
 TEST_F(TFprincipalTest, AFileWithoutTheProgramsSectionGetsEveryDefault) {
@@ -334,9 +335,9 @@ TEST_F(TFprincipalTest, TheDriverInstallerIsWaitedForAndItsOutcomeReported) {
 TEST_F(TFprincipalTest, FunctionWindowsOpenExactlyOverTheMainWindow) {
     criaJanelas();
     ui()->BtConfig->click();
-    EXPECT_TRUE(UConfig::FConfigGeral->isVisible());
-    EXPECT_EQ(UConfig::FConfigGeral->pos(), uZentora3::Fprincipal->pos());
-    EXPECT_EQ(UConfig::FConfigGeral->size(), QSize(792, 450));
+    EXPECT_TRUE(UConfig::FConfigGeral.get()->isVisible());
+    EXPECT_EQ(UConfig::FConfigGeral.get()->pos(), uZentora3::Fprincipal->pos());
+    EXPECT_EQ(UConfig::FConfigGeral.get()->size(), QSize(792, 450));
 }
 
 TEST_F(TFprincipalTest, F1OpensTheHelp) {

@@ -18,6 +18,7 @@
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "platform/cp1252.h"
+#include "printer/avisos.h"
 #include "printer/colunas.h"
 #include "printer/tfstatus.h"
 #include "reports/tfrelfiscais.h"
@@ -72,7 +73,7 @@ protected:
 
 TEST_F(TFBobinaTest, AReadingXShowsOnTheTapeAsPrintedAndDrawsWithinTheReceiptsWidth) {
     localiza();
-    TFRelFiscais* relatorios = URelFiscais::FRelFiscais;
+    TFRelFiscais* relatorios = URelFiscais::FRelFiscais.get();
     relatorios->ui->RbImprimirX->setChecked(true);
     relatorios->BtLeituraXClick();
     caixas();
@@ -153,8 +154,8 @@ TEST_F(TFBobinaTest, FollowsNewDocumentsWithoutReadingTheTapeAgain) {
     EXPECT_EQ(barra->value(), barra->maximum());
 
     // A command of the program: the view follows once the handler is done.
-    URelFiscais::FRelFiscais->ui->RbImprimirX->setChecked(true);
-    URelFiscais::FRelFiscais->BtLeituraXClick();
+    URelFiscais::FRelFiscais.get()->ui->RbImprimirX->setChecked(true);
+    URelFiscais::FRelFiscais.get()->BtLeituraXClick();
     caixas();
     const qint64 seguido = b->ultimoMostrado();
     EXPECT_GT(ultimoDaFita(), seguido);
@@ -289,7 +290,7 @@ TEST_F(TFBobinaTest, ThePanelShowsThePrintersClockTickingAndItsFiscalDay) {
     ASSERT_EQ(KesafiVirtual_FixaRelogio(relogioDoEcf(amanha.addDays(1), "080000").constData()), 1);
     // After a command, nothing goes out while a box is open.
     auto* relogio = principal()->relogioDoECF();
-    emit UStatus::Fstatus->comandoVerificado();
+    emit printer::avisos().comandoVerificado();
     EXPECT_TRUE(relogio->TimerLeitura.isActive());
     {
         platform::dialogs::Open caixa;

@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-#include "commands/datahora.h"
+#include "core/datahora.h"
 #include "commands/tfcomandosadicionais.h"
 
 using namespace uComandosAdicionais;

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/localizacao.h"
+#include "core/sessao.h"
 #include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
 #include "kesafi_virtual.h"
@@ -47,9 +47,9 @@ protected:
         dHoraECF = dHoraComando = QDateTime();
     }
 
-    TFComandosAdicionais* janela() const { return FComandosAdicionais; }
-    Ui::TFComandosAdicionais* ui() const { return FComandosAdicionais->ui.get(); }
-    QString legendaZ() const { return URelFiscais::FRelFiscais->ui->BtReducaoZ->text(); }
+    TFComandosAdicionais* janela() const { return FComandosAdicionais.get(); }
+    Ui::TFComandosAdicionais* ui() const { return FComandosAdicionais.get()->ui.get(); }
+    QString legendaZ() const { return URelFiscais::FRelFiscais.get()->ui->BtReducaoZ->text(); }
 
     // The printer's "today": a day after its last reduction.
     static QDate dia() { return QDate::currentDate().addDays(1); }
@@ -463,7 +463,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([] { return dHoraECF > dHoraComando; }));
         enviadosComACaixaAberta = chamadas("ProgramaHorarioVerao") - antes;
     }
-    Ui::TFRelFiscais* relatorios() const { return URelFiscais::FRelFiscais->ui.get(); }
+    Ui::TFRelFiscais* relatorios() const { return URelFiscais::FRelFiscais.get()->ui.get(); }
     QString ultimaLinhaDoMemo() const {
         return UStatus::Fstatus->ui->MemoStatus->toPlainText().split(QLatin1Char('\n')).last();
     }

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/localizacao.h"
+#include "core/sessao.h"
 #include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
 #include "kesafi_virtual.h"
@@ -48,7 +48,7 @@ protected:
         relogio(QTime(10, 0, 0));
     }
 
-    Ui::TFComandosAdicionais* ui() const { return FComandosAdicionais->ui.get(); }
+    Ui::TFComandosAdicionais* ui() const { return FComandosAdicionais.get()->ui.get(); }
     static void relogio(const QTime& hora) {
         const QString d = QDate::currentDate().addDays(1).toString(QStringLiteral("ddMMyyyy"));
         ASSERT_EQ(KesafiVirtual_FixaRelogio((d + hora.toString(QStringLiteral("HHmmss"))).toLatin1().constData()), 1);
@@ -146,12 +146,12 @@ TEST_F(ServicosTest, AsSeteCaixasComSeusControlesEListas) {
 
 TEST_F(ServicosTest, CaptionsFitAndBreakWhereTheirTextsBreak) {
     // Every caption of the window whole in its control, at its font.
-    for (QAbstractButton* b : FComandosAdicionais->findChildren<QAbstractButton*>()) {
+    for (QAbstractButton* b : FComandosAdicionais.get()->findChildren<QAbstractButton*>()) {
         const int indicador = qobject_cast<QPushButton*>(b) ? 8 : 24;
         EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + indicador, b->width())
             << b->objectName().toStdString();
     }
-    for (QComboBox* lista : FComandosAdicionais->findChildren<QComboBox*>())
+    for (QComboBox* lista : FComandosAdicionais.get()->findChildren<QComboBox*>())
         EXPECT_LE(lista->fontMetrics().horizontalAdvance(lista->itemText(0)) + 30, lista->width())
             << lista->objectName().toStdString();
 
@@ -229,7 +229,7 @@ TEST_F(ServicosTest, VerificarAGavetaInformaOValorLido) {
 TEST_F(ServicosTest, TesteDeGuilhotinaCortaONumeroEscolhido) {
     ui()->BtTestaGuilhotina->click();
     faltaEscolha(QStringLiteral("Escolha o Número de Cortes."));
-    EXPECT_EQ(FComandosAdicionais->focusWidget(), ui()->CbTesteGuilhotina);
+    EXPECT_EQ(FComandosAdicionais.get()->focusWidget(), ui()->CbTesteGuilhotina);
     EXPECT_EQ(chamadas("AbreRelatorioGerencialMFD"), 0);
 
     // 23 cuts with the long text; one answer box, after the report is closed.
@@ -332,7 +332,7 @@ TEST_F(ServicosTest, OTesteDeGuilhotinaParaNoPrimeiroPassoRecusadoComUmaCaixa) {
 TEST_F(ServicosTest, ConfiguracaoDaGuilhotina) {
     ui()->BtCOnfiguraGuilhotina->click();
     faltaEscolha(QStringLiteral("Escolha uma Configuração!"));
-    EXPECT_EQ(FComandosAdicionais->focusWidget(), ui()->CbConfigGuilhotina);
+    EXPECT_EQ(FComandosAdicionais.get()->focusWidget(), ui()->CbConfigGuilhotina);
 
     const std::tuple<const char*, const char*, long long> casos[] = {
         {"Desativar Corte Total", "CorteTotal", 0},
@@ -359,7 +359,7 @@ TEST_F(ServicosTest, EspacamentosEnviamONumeroEscolhido) {
     ui()->CbEspacos->setCurrentIndex(0);
     ui()->BtEspacos->click();
     faltaEscolha(QStringLiteral("Escolha um Valor Para o Espaçamento!"));
-    EXPECT_EQ(FComandosAdicionais->focusWidget(), ui()->CbEspacos);
+    EXPECT_EQ(FComandosAdicionais.get()->focusWidget(), ui()->CbEspacos);
 
     escolhe(ui()->CbEspacos, QStringLiteral("12"));
     ui()->BtEspacos->click();

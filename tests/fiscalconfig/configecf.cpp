@@ -17,7 +17,7 @@ void ConfigECF::SetUp() {
     criaImpressora();
     if (HasFatalFailure()) return;
     criaJanelas();
-    janela = UConfigFiscais::FConfigECF;
+    janela = UConfigFiscais::FConfigECF.get();
     ASSERT_NE(janela, nullptr);
 }
 

@@ -6,7 +6,7 @@
 
 #include "instalacao.h"
 #include "janelas.h"
-#include "manager/disponibilidade.h"
+#include "core/disponibilidade.h"
 
 using namespace UGerenciador;
 

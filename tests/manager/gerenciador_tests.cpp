@@ -13,7 +13,7 @@
 
 #include "instalacao.h"
 #include "janelas.h"
-#include "manager/disponibilidade.h"
+#include "core/disponibilidade.h"
 #include "manager/tfgerenciador.h"
 #include "platform/profile.h"
 #include "reports/tfrelfiscais.h"
@@ -247,8 +247,8 @@ TEST_F(Gerenciador, ReducaoZIndisponivelSoTravaOPortao) {
     criaImpressora();
     uZentora3::Fprincipal->BtLocalizarImpressoraClick();
     uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
-    auto* portao = URelFiscais::FRelFiscais->findChild<QCheckBox*>(QStringLiteral("CbHabilitaZ"));
-    auto* reducao = URelFiscais::FRelFiscais->findChild<QPushButton*>(QStringLiteral("BtReducaoZ"));
+    auto* portao = URelFiscais::FRelFiscais.get()->findChild<QCheckBox*>(QStringLiteral("CbHabilitaZ"));
+    auto* reducao = URelFiscais::FRelFiscais.get()->findChild<QPushButton*>(QStringLiteral("BtReducaoZ"));
     ASSERT_TRUE(portao && reducao);
     clica(portao);
     ASSERT_TRUE(reducao->isEnabled());

@@ -6,7 +6,7 @@
 #include "app/tfprincipal.h"
 #include "commands/tfcomandosadicionais.h"
 #include "fiscalconfig/tfconfigecf.h"
-#include "manager/disponibilidade.h"
+#include "core/disponibilidade.h"
 #include "memory/tfdadosmfemfd.h"
 #include "reports/tfrelfiscais.h"
 
@@ -16,13 +16,13 @@ inline QWidget* janelaDoPrograma(UGerenciador::Janela janela) {
         case Janela::Principal:
             return uZentora3::Fprincipal;
         case Janela::ConfigECF:
-            return UConfigFiscais::FConfigECF;
+            return UConfigFiscais::FConfigECF.get();
         case Janela::RelFiscais:
-            return URelFiscais::FRelFiscais;
+            return URelFiscais::FRelFiscais.get();
         case Janela::ComandosAdicionais:
-            return uComandosAdicionais::FComandosAdicionais;
+            return uComandosAdicionais::FComandosAdicionais.get();
         case Janela::DadosMFeMFD:
-            return uDadosMFeMFD::FDadosMFeMFD;
+            return uDadosMFeMFD::FDadosMFeMFD.get();
     }
     return nullptr;
 }

@@ -7,13 +7,14 @@
 #include <QTemporaryDir>
 
 #include "../reports/impressao.h"
+#include "kesafi32.h"
 #include "memory/dadosz.h"
 
 using namespace uDadosMFeMFD;
 
 namespace {
 
-QByteArray emBranco() { return QByteArray(kTamanhoDadosZ, ' '); }
+QByteArray emBranco() { return QByteArray(KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO, ' '); }
 
 // Writes `texto` at 1-based position `inicio`.
 void poe(QByteArray& dados, int inicio, const QByteArray& texto) { dados.replace(inicio - 1, texto.size(), texto); }

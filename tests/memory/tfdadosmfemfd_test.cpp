@@ -22,7 +22,7 @@
 
 #include "../reports/impressao.h"
 #include "auxiliares.h"
-#include "commands/datahora.h"
+#include "core/datahora.h"
 #include "commands/tfcomandosadicionais.h"
 #include "disco_cheio.h"
 #include "ead/chaves.h"
@@ -73,7 +73,7 @@ protected:
         localizaImpressora();
         if (HasFatalFailure()) return;
         uZentora3::Fprincipal->BtDadosDaMFDClick();
-        janela = uDadosMFeMFD::FDadosMFeMFD;
+        janela = uDadosMFeMFD::FDadosMFeMFD.get();
         ASSERT_NE(janela, nullptr);
         ASSERT_FALSE(UStatus::sNumeroSerie.trimmed().isEmpty());
         platform::clock::set(kMomento);
@@ -738,7 +738,7 @@ TEST_F(DadosMFeMFD, DadosDaUltimaZGravaORelatorioEOfereceAbrir) {
     EXPECT_TRUE(linhas[81].isEmpty());
 
     // The fields the library gives, where the report puts them.
-    QByteArray dados = printer::bufferEmBranco(uDadosMFeMFD::kTamanhoDadosZ);
+    QByteArray dados = printer::bufferEmBranco(KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO);
     ASSERT_EQ(Kestrona_FI_DadosUltimaReducaoMFD(dados.data()), 1);
     EXPECT_EQ(linhas.mid(0, 81), uDadosMFeMFD::LinhasDadosZ(dados));
     EXPECT_EQ(linhas[5].mid(54).toInt(), contador("CRZ"));
@@ -1074,11 +1074,11 @@ TEST_F(EsperaLonga, ChamadaLongaDeixaAJanelaPintarComIndicadorDeEspera) {
 
 TEST_F(EsperaLonga, ContagemDoHorarioDeVeraoEsperaAChamadaTerminar) {
     using namespace uComandosAdicionais;
-    QTimer& contagem = FComandosAdicionais->TimerVerao;
+    QTimer& contagem = FComandosAdicionais.get()->TimerVerao;
     // A daylight-saving exit waiting for its moment, which the first tick reaches.
     dHoraComando = momento(kMomento.date(), QTime(11, 15, 0));
     contagem.setInterval(1);
-    FComandosAdicionais->EsperaSaida(dHoraComando.addSecs(-1));
+    FComandosAdicionais.get()->EsperaSaida(dHoraComando.addSecs(-1));
     platform::clock::advance(3000);
     const int antes = chamadas("ProgramaHorarioVerao");
 

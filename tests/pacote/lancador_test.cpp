@@ -235,7 +235,7 @@ TEST_F(Lancador, TheProgramAndTheLibraryKeepTheirFilesInTheDataFolder) {
                       .readString(QStringLiteral("Sistema"), QStringLiteral("Path")),
                   dados);
         // The skin is read through the data folder's link.
-        EXPECT_EQ(UConfig::FConfigGeral->skinManager.styleSheet().toUtf8(),
+        EXPECT_EQ(UConfig::FConfigGeral.get()->skinManager.styleSheet().toUtf8(),
                   conteudo(fixos() + QStringLiteral("/Skins/Aluminium.qss")));
         // The library found the settings there and made its printer there.
         const auto caixas = dialogos.take();

@@ -62,7 +62,7 @@ TEST_F(MemoColunas, LeituraXVisualizadaMostraCadaLinhaImpressaInteira) {
 
     // Every skin draws its own borders and scroll bar around the text.
     for (const QString& skin : UConfig::Interfaces()) {
-        UConfig::FConfigGeral->ImgInterfaceClick(skin);
+        UConfig::FConfigGeral.get()->ImgInterfaceClick(skin);
         QApplication::processEvents();
         leituraVisualizada();
         confere(skin.toLatin1().constData());

@@ -28,7 +28,7 @@ protected:
         localizaImpressora();
         if (HasFatalFailure()) return;
         uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
-        janela = URelFiscais::FRelFiscais;
+        janela = URelFiscais::FRelFiscais.get();
         ASSERT_NE(janela, nullptr);
     }
 

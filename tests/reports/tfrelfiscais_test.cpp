@@ -14,7 +14,7 @@
 #include <optional>
 #include <utility>
 
-#include "commands/datahora.h"
+#include "core/datahora.h"
 #include "commands/tfcomandosadicionais.h"
 #include "disco_cheio.h"
 #include "impressao.h"

@@ -44,7 +44,7 @@ protected:
 };
 
 TEST_P(Aparencia, OsTitulosDasGradesCabemInteirosNasLargurasDasColunas) {
-    QWidget* janela = UConfigFiscais::FConfigECF;
+    QWidget* janela = UConfigFiscais::FConfigECF.get();
     for (const char* nome : {"SgFormaPagamento", "SgAliquotas", "SgCNF", "SgRelGerencial"}) {
         auto* grade = controle<QTableWidget>(janela, nome);
         ASSERT_NE(grade, nullptr);

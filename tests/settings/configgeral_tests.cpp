@@ -50,12 +50,12 @@ protected:
     }
     void abre() {
         QTest::mouseClick(uZentora3::Fprincipal->ui->BtConfig, Qt::LeftButton);
-        ASSERT_TRUE(UConfig::FConfigGeral->isVisible());
+        ASSERT_TRUE(UConfig::FConfigGeral.get()->isVisible());
     }
 
-    Ui::TFConfigGeral* ui() const { return UConfig::FConfigGeral->ui.get(); }
+    Ui::TFConfigGeral* ui() const { return UConfig::FConfigGeral.get()->ui.get(); }
     QLabel* imagem(const QString& interface_) const {
-        return UConfig::FConfigGeral->findChild<QLabel*>(QStringLiteral("Img") + interface_);
+        return UConfig::FConfigGeral.get()->findChild<QLabel*>(QStringLiteral("Img") + interface_);
     }
     static QString folha(const QString& caminho) {
         QFile f(caminho);
@@ -71,7 +71,7 @@ protected:
 };
 
 TEST_F(ConfigGeral, JanelaComSuasLegendasEAsOitoPrevias) {
-    TFConfigGeral* janela = UConfig::FConfigGeral;
+    TFConfigGeral* janela = UConfig::FConfigGeral.get();
     EXPECT_EQ(janela->windowTitle(), QStringLiteral("Configurações do Zentora"));
     EXPECT_EQ(janela->size(), QSize(792, 450));
     EXPECT_EQ(janela->minimumSize(), janela->maximumSize());

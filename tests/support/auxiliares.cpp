@@ -70,11 +70,11 @@ void grava(const QString& caminho, const QByteArray& bytes) {
 void esperaDoVerao(const QDateTime& horaECF, const QDateTime& horaComando) {
     platform::clock::set(horaECF);
     uComandosAdicionais::dHoraComando = horaComando;
-    uComandosAdicionais::FComandosAdicionais->EsperaSaida(horaECF);
-    uComandosAdicionais::FComandosAdicionais->TimerVerao.stop();
+    uComandosAdicionais::FComandosAdicionais.get()->EsperaSaida(horaECF);
+    uComandosAdicionais::FComandosAdicionais.get()->TimerVerao.stop();
 }
 
 void tiqueDoVerao() {
     platform::clock::advance(1000);
-    uComandosAdicionais::FComandosAdicionais->TimerVeraoTimer();
+    uComandosAdicionais::FComandosAdicionais.get()->TimerVeraoTimer();
 }

@@ -10,7 +10,7 @@
 
 #include "platform/dialogs.h"
 
-namespace uDadosMFeMFD {
+namespace printer {
 
 namespace {
 
@@ -63,4 +63,4 @@ int AguardaChamada(QAbstractButton* botao, const std::function<int()>& chamada) 
     return resultado;
 }
 
-}  // namespace uDadosMFeMFD
+}  // namespace printer

@@ -1,0 +1,10 @@
+#include "eventos.h"
+
+namespace core {
+
+Eventos& eventos() {
+    static Eventos instancia;
+    return instancia;
+}
+
+}  // namespace core

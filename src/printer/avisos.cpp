@@ -1,0 +1,10 @@
+#include "avisos.h"
+
+namespace printer {
+
+Avisos& avisos() {
+    static Avisos instancia;
+    return instancia;
+}
+
+}  // namespace printer
