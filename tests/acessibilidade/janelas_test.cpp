@@ -15,6 +15,7 @@
 #include "commands/tfcomandosadicionais.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "instalacao.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "leitor.h"
 #include "manager/tfgerenciador.h"
@@ -158,7 +159,7 @@ TEST_F(Acessibilidade, LuzesDoStatusDizemSeEstaoAcesasAcompanhandoCadaRetorno) {
     EXPECT_EQ(estados(), QStringList());
 
     // Out of paper (ST1 128) and a command not executed (ST2 1).
-    KesafiVirtual_ForcaResposta(-27, 6, 128, 1, 0);
+    KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 128, 1, 0);
     uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
     URelFiscais::FRelFiscais.get()->BtLeituraXClick();
     EXPECT_EQ(estados(), (QStringList{QStringLiteral("Fim de Papel"), QStringLiteral("Comando não Exec.")}));

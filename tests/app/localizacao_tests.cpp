@@ -7,6 +7,7 @@
 #include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
 #include "instalacao.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "printer/nomes.h"
@@ -217,7 +218,7 @@ TEST_F(LocalizacaoTest, AFailedFlagsReadKeepsTheStateReadBefore) {
     criaJanelas();
     localiza();
     ASSERT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
-    KesafiVirtual_ForcaResposta(0, 6, 0, 0, 0);
+    KesafiVirtual_ForcaResposta(0, KESAFI_ACK, 0, 0, 0);
     caixas();
     EXPECT_EQ(uZentora3::LeStatusHorarioVerao(), 0);
     // Nothing says the printer left daylight-saving time: "Entrar" would toggle it back.

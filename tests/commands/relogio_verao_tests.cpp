@@ -7,6 +7,7 @@
 #include "core/sessao.h"
 #include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "printer/tfstatus.h"
@@ -346,7 +347,7 @@ TEST_F(ComandosAdicionaisTest, ARefusedToggleLeavesTheStateAsItWas) {
     emVeraoAposReducao(QTime(10, 15, 0), dia(), QTime(11, 14, 58));
     sai();
     tique();
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 156), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 156), 1);
     dialogos.no();
     tique();
     vistas = caixas();
@@ -402,7 +403,7 @@ TEST_F(ComandosAdicionaisTest, AnExitRefusedAtTheEndOfItsWaitOffersTheWaitAgain)
     sai();
     caixas();
     // The printer refuses: its clock is not yet there.
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 112), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 112), 1);
     dialogos.yes();
     tique();
     auto vistas = caixas();
@@ -479,7 +480,7 @@ TEST_F(VeraoSobCaixas, ARefusedSavedReadingKeepsItsAnswerAndTheCountdownSendsAft
     velha.write("LEITURA DE ONTEM\r\n");
     velha.close();
     relatorios()->RbSalvarX->setChecked(true);
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 66), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 66), 1);
     dialogos.whileOpen([&](const platform::dialogs::Record& caixa) {
         if (caixa.title == QLatin1String("RETORNO DO ECF")) passaDaHoraComACaixaAberta();
     });
@@ -555,7 +556,7 @@ TEST_F(VeraoSobCaixas, HandlersDecideByTheResultOfTheirOwnCall) {
     EXPECT_EQ(chamadas("FlagsFiscais"), leituras);
 
     relatorios()->RbSalvarX->setChecked(true);
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 66), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 66), 1);
     QTest::mouseClick(relatorios()->BtLeituraX, Qt::LeftButton);
     dialogos.whileOpen({});
     EXPECT_TRUE(QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files).isEmpty());

@@ -10,6 +10,7 @@
 #include "core/sessao.h"
 #include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "printer/ustatus.h"
@@ -182,8 +183,8 @@ TEST_F(ServicosTest, AbrirAGavetaMostraOEstadoLidoDepois) {
     ui()->BtGaveta->click();
     EXPECT_EQ(ui()->LbGaveta->text(), QStringLiteral("Gaveta Fechada"));
     caixas();
-    KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0);  // the pulse
-    KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 2);
+    KesafiVirtual_ForcaResposta(1, KESAFI_ACK, 0, 0, 0);  // the pulse
+    KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 2);
     ui()->BtGaveta->click();
     EXPECT_EQ(ui()->LbGaveta->text(), QStringLiteral("Gaveta Aberta"));
     EXPECT_EQ(titulos(caixas()), QStringList({kResposta, kRetorno}));
@@ -314,8 +315,8 @@ TEST_F(ServicosTest, OTesteDeGuilhotinaParaNoPrimeiroPassoRecusadoComUmaCaixa) {
     // A NAK on the report's text, with confirmation of each cut: the NAK box
     // only, and no answer box carrying the opening's "COMANDO OK".
     ui()->CbConfirmaCorte->setChecked(true);
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0), 1);
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(1, 21, 0, 0, 0), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(1, KESAFI_ACK, 0, 0, 0), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(1, KESAFI_NAK, 0, 0, 0), 1);
     ui()->BtTestaGuilhotina->click();
     EXPECT_EQ(titulos(caixas()), QStringList({kResposta, QStringLiteral("Atenção")}));
     EXPECT_EQ(enviados(), QList<int>({3, 2, 1, 1}));
@@ -451,7 +452,7 @@ TEST_F(ServicosTest, ImpressoraDesligadaOuNakEmCadaComando) {
     }
     KesafiVirtual_Liga(1);
     for (QPushButton* b : botoes) {
-        KesafiVirtual_ForcaResposta(-27, 21, 0, 0, 0);
+        KesafiVirtual_ForcaResposta(-27, KESAFI_NAK, 0, 0, 0);
         b->click();
         const auto vistas = caixas();
         // The NAK box alone: no answer box repeats the command before.
