@@ -37,7 +37,7 @@
 #include "printer/nomes.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
-#include "reports/editdata.h"
+#include "printer/editdata.h"
 
 using platform::dialogs::Kind;
 using platform::dialogs::Record;

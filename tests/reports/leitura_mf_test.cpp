@@ -13,7 +13,7 @@
 #include "printer/nomes.h"
 #include "printer/ustatus.h"
 #include "relfiscais.h"
-#include "reports/editdata.h"
+#include "printer/editdata.h"
 
 namespace {
 
