@@ -24,7 +24,6 @@
 #include "kesafi_virtual.h"
 #include "platform/paths.h"
 #include "printer/ustatus.h"
-#include "ui_tfprincipal.h"
 
 namespace {
 
@@ -107,28 +106,29 @@ void Localizar(benchmark::State& state) {
         UStatus::MostraRespostaImpressora();
     });
 
-    std::vector<double> localizar, status;
+    auto* localizar = uZentora3::Fprincipal->findChild<QAbstractButton*>(QStringLiteral("BtLocalizarImpressora"));
+    std::vector<double> tempos, status;
     for (auto _ : state) {
         const int amostras = int(state.range(0));
         for (int i = 0; i < amostras; ++i) {
             ambiente.reinicia();
-            const double a = cronometra(vigia, uZentora3::Fprincipal->ui->BtLocalizarImpressora);
+            const double a = cronometra(vigia, localizar);
             QApplication::processEvents();
             const double b = cronometra(vigia, &leitura);
             if (a < 0 || b < 0) {
                 state.SkipWithError("no box painted");
                 break;
             }
-            localizar.push_back(a);
+            tempos.push_back(a);
             status.push_back(b);
         }
-        if (!localizar.empty()) state.SetIterationTime(mediana(localizar) / 1000);
+        if (!tempos.empty()) state.SetIterationTime(mediana(tempos) / 1000);
     }
     qApp->removeEventFilter(&vigia);
-    if (localizar.empty()) return;
-    state.counters["localizar_ms"] = mediana(localizar);
+    if (tempos.empty()) return;
+    state.counters["localizar_ms"] = mediana(tempos);
     state.counters["leitura_status_ms"] = mediana(status);
-    state.counters["razao"] = mediana(localizar) / mediana(status);
+    state.counters["razao"] = mediana(tempos) / mediana(status);
 }
 BENCHMARK(Localizar)->Arg(11)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 

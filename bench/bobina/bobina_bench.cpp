@@ -15,7 +15,6 @@
 #include "bobina/tfbobina.h"
 #include "kesafi32.h"
 #include "kesafi_virtual.h"
-#include "ui_tfbobina.h"
 
 namespace {
 

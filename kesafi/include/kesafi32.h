@@ -33,6 +33,72 @@ extern "C" {
 /* The acknowledge byte of the printer's answer (RetornoImpressoraMFD). */
 enum { KESAFI_ACK = 6, KESAFI_NAK = 21 };
 
+/* The status bits of the answer's first byte (ST1). */
+enum {
+    KESAFI_ST1_FIM_DE_PAPEL = 128,
+    KESAFI_ST1_POUCO_PAPEL = 64,
+    KESAFI_ST1_ERRO_NO_RELOGIO = 32,
+    KESAFI_ST1_ECF_EM_ERRO = 16,
+    KESAFI_ST1_COMANDO_SEM_ESC = 8,
+    KESAFI_ST1_COMANDO_INEXISTENTE = 4,
+    KESAFI_ST1_CUPOM_ABERTO = 2,
+    KESAFI_ST1_PARAMETRO_INVALIDO = 1
+};
+
+/* The status bits of the answer's second byte (ST2). */
+enum {
+    KESAFI_ST2_ERRO_NO_TIPO_DE_PARAMETRO = 128,
+    KESAFI_ST2_MEMORIA_FISCAL_LOTADA = 64,
+    KESAFI_ST2_ERRO_DE_CMOS = 32,
+    KESAFI_ST2_ALIQUOTA_NAO_PROGRAMADA = 16,
+    KESAFI_ST2_ALIQUOTA_ESGOTADA = 8,
+    KESAFI_ST2_CANCELAMENTO_NAO_PERMITIDO = 4,
+    KESAFI_ST2_CNPJ_IE_NAO_PROGRAMADOS = 2,
+    KESAFI_ST2_COMANDO_NAO_EXECUTADO = 1
+};
+
+/* The extended codes (ST3, with the extended return on) this library
+ * answers; the printer's documentation gives others it never sends. */
+enum {
+    KESAFI_ST3_COMANDO_OK = 0,
+    KESAFI_ST3_TIPO_DE_PARAMETRO_INVALIDO = 4,
+    KESAFI_ST3_TODAS_ALIQUOTAS_JA_PROGRAMADAS = 5,
+    KESAFI_ST3_TOTALIZADOR_NAO_FISCAL_JA_PROGRAMADO = 6,
+    KESAFI_ST3_CUPOM_FISCAL_ABERTO = 7,
+    KESAFI_ST3_COMANDO_NAO_EFETIVADO = 18,
+    KESAFI_ST3_SEM_ESPACO_PARA_FORMAS_DE_PAGAMENTO = 19,
+    KESAFI_ST3_NAO_IMEDIATAMENTE_APOS_O_CUPOM = 26,
+    KESAFI_ST3_CANCELAMENTO_JA_EFETUADO = 27,
+    KESAFI_ST3_RELATORIO_GERENCIAL_JA_PROGRAMADO = 40,
+    KESAFI_ST3_RELATORIO_GERENCIAL_NAO_PROGRAMADO = 41,
+    KESAFI_ST3_MFD_LOTADA = 47,
+    KESAFI_ST3_CUPOM_NAO_FISCAL_ABERTO = 48,
+    KESAFI_ST3_MEMORIA_FISCAL_LOTADA = 51,
+    KESAFI_ST3_DATA_INICIAL_INVALIDA = 52,
+    KESAFI_ST3_DATA_FINAL_INVALIDA = 53,
+    KESAFI_ST3_REDUCAO_INICIAL_INVALIDA = 54,
+    KESAFI_ST3_REDUCAO_FINAL_INVALIDA = 55,
+    KESAFI_ST3_JA_HOUVE_MOVIMENTO_NO_DIA = 62,
+    KESAFI_ST3_BLOQUEIO_POR_RZ = 63,
+    KESAFI_ST3_AGUARDANDO_RZ = 66,
+    KESAFI_ST3_RELOGIO_ANTERIOR_AO_ULTIMO_DOC = 75,
+    KESAFI_ST3_DESCRICAO_IGUAL_A_DEFAULT = 78,
+    KESAFI_ST3_AGUARDANDO_RZ_PARA_INTERVENCAO = 89,
+    KESAFI_ST3_DATA_E_HORA_INVALIDA = 100,
+    KESAFI_ST3_SEM_RELATORIO_GERENCIAL_ABERTO = 101,
+    KESAFI_ST3_NUMERO_DO_TOTALIZADOR_INVALIDO = 102,
+    KESAFI_ST3_NUMERO_DO_RELATORIO_INVALIDO = 105,
+    KESAFI_ST3_NOME_EM_BRANCO = 111,
+    KESAFI_ST3_DATA_E_HORA_ANTERIORES_AO_ULTIMO_DOC = 112,
+    KESAFI_ST3_ERRO_NA_MEMORIA_FISCAL = 123,
+    KESAFI_ST3_FORMA_DE_PAGAMENTO_JA_PROGRAMADA = 155,
+    KESAFI_ST3_HORARIO_DE_VERAO_SO_APOS_RZ = 156,
+    KESAFI_ST3_SEM_DADOS_NA_MFD = 160,
+    KESAFI_ST3_ESPACOS_FORA_DO_PERMITIDO = 193,
+    KESAFI_ST3_ALIQUOTA_COM_VALOR_NULO = 195,
+    KESAFI_ST3_INTERVALO_INVALIDO = 214
+};
+
 /* Widths of the answer buffers, in characters, without the terminating zero. */
 enum {
     KESAFI_LARGURA_VERSAO_DLL = 9,
@@ -61,34 +127,40 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_ReloadINIFile(void);
 KESAFI_API int KESAFI_CALL Kestrona_FI_RetornoImpressoraMFD(int* ack, int* st1, int* st2, int* st3);
 KESAFI_API int KESAFI_CALL Kestrona_FI_HabilitaDesabilitaRetornoEstendidoMFD(const char* flag);
 KESAFI_API int KESAFI_CALL Kestrona_FI_AtivaDesativaTratamentoONOFFLineMFD(int modo);
-KESAFI_API int KESAFI_CALL Kestrona_FI_VersaoDll(char* versao /* 9 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_VersaoDll(char* versao /* KESAFI_LARGURA_VERSAO_DLL */);
 
 /* Identity and state */
-KESAFI_API int KESAFI_CALL Kestrona_FI_NumeroSerieMFD(char* numeroSerie /* 20 */);
-KESAFI_API int KESAFI_CALL Kestrona_FI_ModeloImpressora(char* modelo /* 11 */);
-KESAFI_API int KESAFI_CALL Kestrona_FI_VersaoFirmwareMFD(char* versao /* 7 */);
-KESAFI_API int KESAFI_CALL Kestrona_FI_ReducoesRestantesMFD(char* reducoes /* 4 */);
-KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraUltimoDocumentoMFD(char* dataHora /* 12 */);
-KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraReducao(char* data /* 6 */, char* hora /* 6 */);
-KESAFI_API int KESAFI_CALL Kestrona_FI_DataMovimento(char* data /* 6 */);
-KESAFI_API int KESAFI_CALL Kestrona_FI_PercentualLivreMFD(char* percentual /* 6 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_NumeroSerieMFD(char* numeroSerie /* KESAFI_LARGURA_NUMERO_SERIE */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_ModeloImpressora(char* modelo /* KESAFI_LARGURA_MODELO */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_VersaoFirmwareMFD(char* versao /* KESAFI_LARGURA_VERSAO_FIRMWARE */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_ReducoesRestantesMFD(char* reducoes /* KESAFI_LARGURA_REDUCOES_RESTANTES */);
+KESAFI_API int KESAFI_CALL
+Kestrona_FI_DataHoraUltimoDocumentoMFD(char* dataHora /* KESAFI_LARGURA_DATA_HORA_ULTIMO_DOC */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraReducao(char* data /* KESAFI_LARGURA_DATA */,
+                                                       char* hora /* KESAFI_LARGURA_HORA */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_DataMovimento(char* data /* KESAFI_LARGURA_DATA */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_PercentualLivreMFD(char* percentual /* KESAFI_LARGURA_PERCENTUAL_LIVRE */);
 KESAFI_API int KESAFI_CALL Kestrona_FI_FlagsFiscais(int* flags);
-KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraImpressora(char* data /* 6 */, char* hora /* 6 */);
-KESAFI_API int KESAFI_CALL Kestrona_FI_NumeroCupom(char* coo /* 6 */);
-KESAFI_API int KESAFI_CALL Kestrona_FI_DadosUltimaReducaoMFD(char* dados /* 1279 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraImpressora(char* data /* KESAFI_LARGURA_DATA */,
+                                                          char* hora /* KESAFI_LARGURA_HORA */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_NumeroCupom(char* coo /* KESAFI_LARGURA_COO */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_DadosUltimaReducaoMFD(char* dados /* KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO */);
 
 /* Fiscal tables */
-KESAFI_API int KESAFI_CALL Kestrona_FI_RetornoAliquotas(char* aliquotas /* 79 */);
-KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaIndiceAliquotasIss(char* indices /* 48 */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_RetornoAliquotas(char* aliquotas /* KESAFI_LARGURA_ALIQUOTAS */);
+KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaIndiceAliquotasIss(char* indices /* KESAFI_LARGURA_INDICES_ISS */);
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaAliquota(const char* aliquota, int tipo);
 /* The three naming functions refuse a name with a control character (below
  * 0x20, DEL) or a byte Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90,
- * 0x9D): -2, answered ACK 6, ST1 1, ST3 4; the tables stay as they were. */
-KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaFormasPagamento(char* formas /* 3016 */);
+ * 0x9D): -2, answered KESAFI_ACK, KESAFI_ST1_PARAMETRO_INVALIDO and
+ * KESAFI_ST3_TIPO_DE_PARAMETRO_INVALIDO; the tables stay as they were. */
+KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaFormasPagamento(char* formas /* KESAFI_LARGURA_FORMAS_PAGAMENTO */);
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaFormaPagamentoMFD(const char* nome, const char* vinculo);
-KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(char* recebimentos /* 1077 */);
+KESAFI_API int KESAFI_CALL
+Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(char* recebimentos /* KESAFI_LARGURA_RECEBIMENTOS */);
 KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(int indice, const char* nome);
-KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaRelatorioGerencialMFD(char* relatorios /* 659 */);
+KESAFI_API int KESAFI_CALL
+Kestrona_FI_VerificaRelatorioGerencialMFD(char* relatorios /* KESAFI_LARGURA_RELATORIOS_GERENCIAIS */);
 KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaRelatorioGerencialMFD(const char* indice, const char* nome);
 
 /* Fiscal reports */
@@ -138,10 +210,12 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(const char
  * user, type, flag or format out of its values, keys that do not sign, a
  * source file given to ArquivoMFD, a destination that is KESAFI32.ini or the
  * printer's memory however spelt); -27 refused by the printer: an
- * unreadable date (ST3 52, 53) or COO, a first value after the last (214), a
- * range without documents or another user (160); -1 a file that could not
- * be written, or a stored file that is not a Download.MFD, is damaged or is
- * no regular file (a FIFO is refused at once).
+ * unreadable date (KESAFI_ST3_DATA_INICIAL_INVALIDA,
+ * KESAFI_ST3_DATA_FINAL_INVALIDA) or COO, a first value after the last
+ * (KESAFI_ST3_INTERVALO_INVALIDO), a range without documents or another user
+ * (KESAFI_ST3_SEM_DADOS_NA_MFD); -1 a file that could not be written, or a
+ * stored file that is not a Download.MFD, is damaged or is no regular file (a
+ * FIFO is refused at once).
  */
 
 /* The fiscal memory (every reduction with its totals) into `arquivo`, in

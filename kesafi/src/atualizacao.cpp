@@ -3,6 +3,7 @@
 #include <charconv>
 #include <map>
 
+#include "kesafi32.h"
 #include "memoria.h"
 #include "memoria_sql.h"
 
@@ -14,7 +15,8 @@ using namespace sql;
 // ---------------------------------------------------------------- version 1
 
 // The layout of version 1.  The day's totals were one text column of
-// "code=value;" pairs; a reduction kept its 1279-character answer record.
+// "code=value;" pairs; a reduction kept its answer record
+// (KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO characters).
 const char* const kEsquemaV1 = R"sql(
 CREATE TABLE estado(
   id INTEGER PRIMARY KEY CHECK (id = 1),
@@ -113,7 +115,7 @@ Reducao reducaoV1(sqlite3_stmt* s) {
     r.dataMovimento = inteiro32(s, 2);
     r.dataHora = inteiro(s, 3);
     const std::string d = texto(s, 4);
-    if (d.size() != 1279) malformado(s, 4);
+    if (d.size() != KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO) malformado(s, 4);
     r.cont.cro = campoV1(d, 4, 4);
     r.cont.gnf = campoV1(d, 21, 6);
     r.cont.ccf = campoV1(d, 28, 6);

@@ -26,8 +26,8 @@
 //                  cancelled (u8)
 //   'P' payment    of that receipt: method (u8), its name (text), amount (i64)
 //   'Z' reduction  CRZ, COO (u32), date of movement, date, time, its
-//                  1279-character answer record (text, positions as
-//                  DadosUltimaReducaoMFD gives them)
+//                  answer record (text of KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO
+//                  characters, positions as DadosUltimaReducaoMFD gives them)
 //   'E' end        number of 'D' and of 'Z' records (u32 each)
 //
 // A reader skips record types it does not know and stops at 'E'.

@@ -59,20 +59,20 @@ Resposta faixaDe(bool porData, const char* inicial, const char* final, Faixa& f)
     if (!a || !b) return invalido();
     if (porData) {
         const auto ini = parseDate(trimmed(*a));
-        if (!ini) return recusa(kSt1ParametroInvalido, 0, 52);
+        if (!ini) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_DATA_INICIAL_INVALIDA);
         const auto fim = parseDate(trimmed(*b));
-        if (!fim) return recusa(kSt1ParametroInvalido, 0, 53);
+        if (!fim) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_DATA_FINAL_INVALIDA);
         f = {Faixa::Tipo::Data, *ini, *fim};
     } else {
         const auto ini = cooDe(*a), fim = cooDe(*b);
-        if (!ini || !fim) return recusa(kSt1ParametroInvalido, 0, 214);
+        if (!ini || !fim) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_INTERVALO_INVALIDO);
         f = {Faixa::Tipo::Coo, *ini, *fim};
     }
-    if (f.inicial > f.final) return recusa(kSt1ParametroInvalido, 0, 214);
+    if (f.inicial > f.final) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_INTERVALO_INVALIDO);
     return ok();
 }
 
-Resposta semDados() { return recusa(0, kSt2ComandoNaoExecutado, 160); }
+Resposta semDados() { return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_SEM_DADOS_NA_MFD); }
 
 std::string semPontos(std::string_view v) {
     std::string s;

@@ -9,10 +9,12 @@
 // format out of its values, key texts that do not sign, a source file given
 // to ArquivoMFD, a destination that is one of the library's own files:
 // KESAFI32.ini or the printer's memory); -27 the printer refuses: an
-// unreadable date (ST3 52/53) or COO range, a first value after the last
-// (ST3 214), a range without documents or a user the printer never had (ST3
-// 160); -1 a file that could not be written, or a stored file that cannot be
-// read or is no regular file (a FIFO is refused at once).
+// unreadable date (KESAFI_ST3_DATA_INICIAL_INVALIDA or
+// KESAFI_ST3_DATA_FINAL_INVALIDA) or COO range, a first value after the last
+// (KESAFI_ST3_INTERVALO_INVALIDO), a range without documents or a user the
+// printer never had (KESAFI_ST3_SEM_DADOS_NA_MFD); -1 a file that could not
+// be written, or a stored file that cannot be read or is no regular file (a
+// FIFO is refused at once).
 #pragma once
 
 #include "sessao.h"

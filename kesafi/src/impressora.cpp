@@ -241,8 +241,8 @@ int64_t centesimosLivres(const Estado& e) {
 
 Resposta Impressora::programaAliquota(int valor, bool iss) {
     return muda([&](Contexto& c) -> Resposta {
-        if (valor == 0) return recusa(kSt1ParametroInvalido, 0, 195);
-        if (c.e.movimento) return recusa(0, kSt2ComandoNaoExecutado, 62);
+        if (valor == 0) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_ALIQUOTA_COM_VALOR_NULO);
+        if (c.e.movimento) return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_JA_HOUVE_MOVIMENTO_NO_DIA);
         for (int i = 0; i < 16; ++i) {
             if (c.t.aliquotas[i].valor != 0) continue;
             c.t.aliquotas[i] = {valor, iss};
@@ -251,17 +251,18 @@ Resposta Impressora::programaAliquota(int valor, bool iss) {
                        "ALÍQUOTA " + digits(i + 1, 2) + ": " + doc::taxa(valor) + (iss ? " ISS" : " ICMS"));
             return {};
         }
-        return recusa(0, kSt2AliquotaEsgotada, 5);
+        return recusa(0, KESAFI_ST2_ALIQUOTA_ESGOTADA, KESAFI_ST3_TODAS_ALIQUOTAS_JA_PROGRAMADAS);
     });
 }
 
 Resposta Impressora::programaForma(std::string_view nome, bool vinculada) {
     return muda([&](Contexto& c) -> Resposta {
-        if (vazio(nome)) return recusa(kSt1ParametroInvalido, 0, 111);
-        if (c.e.movimento) return recusa(0, kSt2ComandoNaoExecutado, 62);
+        if (vazio(nome)) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_NOME_EM_BRANCO);
+        if (c.e.movimento) return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_JA_HOUVE_MOVIMENTO_NO_DIA);
         const std::string guardado = nomeGuardado(nome);
         for (const auto& f : c.t.formas)
-            if (!f.nome.empty() && mesmoNome(f.nome, guardado)) return recusa(0, kSt2ComandoNaoExecutado, 155);
+            if (!f.nome.empty() && mesmoNome(f.nome, guardado))
+                return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_FORMA_DE_PAGAMENTO_JA_PROGRAMADA);
         for (int i = 0; i < 20; ++i) {
             if (!c.t.formas[i].nome.empty()) continue;
             c.t.formas[i] = {guardado, vinculada};
@@ -270,19 +271,21 @@ Resposta Impressora::programaForma(std::string_view nome, bool vinculada) {
                        "FORMA DE PAGAMENTO " + digits(i + 1, 2) + (vinculada ? " (V)" : " (N)"));
             return {};
         }
-        return recusa(0, kSt2ComandoNaoExecutado, 19);
+        return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_SEM_ESPACO_PARA_FORMAS_DE_PAGAMENTO);
     });
 }
 
 Resposta Impressora::nomeiaTotalizador(int indice, std::string_view nome) {
     return muda([&](Contexto& c) -> Resposta {
-        if (indice < 1 || indice > 30) return recusa(kSt1ParametroInvalido, 0, 102);
-        if (vazio(nome)) return recusa(kSt1ParametroInvalido, 0, 111);
-        if (c.e.movimento) return recusa(0, kSt2ComandoNaoExecutado, 62);
-        if (!c.t.totalizadores[indice - 1].empty()) return recusa(0, kSt2ComandoNaoExecutado, 6);
+        if (indice < 1 || indice > 30)
+            return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_NUMERO_DO_TOTALIZADOR_INVALIDO);
+        if (vazio(nome)) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_NOME_EM_BRANCO);
+        if (c.e.movimento) return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_JA_HOUVE_MOVIMENTO_NO_DIA);
+        if (!c.t.totalizadores[indice - 1].empty())
+            return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_TOTALIZADOR_NAO_FISCAL_JA_PROGRAMADO);
         const std::string guardado = nomeGuardado(nome);
         if (mesmoNome(guardado, "Sangria") || mesmoNome(guardado, "Suprimento"))
-            return recusa(0, kSt2ComandoNaoExecutado, 78);
+            return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_DESCRICAO_IGUAL_A_DEFAULT);
         c.t.totalizadores[indice - 1] = guardado;
         c.mem.gravaTotalizador(indice, guardado);
         op::rastro(c, tipos::kProgramacao, "TOTALIZADOR NÃO FISCAL " + digits(indice, 2));
@@ -292,10 +295,12 @@ Resposta Impressora::nomeiaTotalizador(int indice, std::string_view nome) {
 
 Resposta Impressora::nomeiaRelatorio(int indice, std::string_view nome) {
     return muda([&](Contexto& c) -> Resposta {
-        if (indice < 1 || indice > 30) return recusa(kSt1ParametroInvalido, 0, 105);
-        if (vazio(nome)) return recusa(kSt1ParametroInvalido, 0, 111);
-        if (c.e.movimento) return recusa(0, kSt2ComandoNaoExecutado, 62);
-        if (!c.t.relatorios[indice - 1].empty()) return recusa(0, kSt2ComandoNaoExecutado, 40);
+        if (indice < 1 || indice > 30)
+            return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_NUMERO_DO_RELATORIO_INVALIDO);
+        if (vazio(nome)) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_NOME_EM_BRANCO);
+        if (c.e.movimento) return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_JA_HOUVE_MOVIMENTO_NO_DIA);
+        if (!c.t.relatorios[indice - 1].empty())
+            return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_RELATORIO_GERENCIAL_JA_PROGRAMADO);
         c.t.relatorios[indice - 1] = nomeGuardado(nome);
         c.mem.gravaRelatorio(indice, c.t.relatorios[indice - 1]);
         op::rastro(c, tipos::kProgramacao, "RELATÓRIO GERENCIAL " + digits(indice, 2));
@@ -324,7 +329,7 @@ Resposta Impressora::reducaoZ(std::optional<int64_t> horaInformada) {
 Resposta Impressora::leituraMemoriaPorData(int inicial, int final, bool simplificada, std::string* texto) {
     return muda([&](Contexto& c) -> Resposta {
         if (auto r = op::semDocumentoAberto(c); r.retorno != 1) return r;
-        if (inicial > final) return recusa(kSt1ParametroInvalido, 0, 214);
+        if (inicial > final) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_INTERVALO_INVALIDO);
         const auto lista = c.mem.reducoesPorData(inicial, final);
         c.e.cont.coo++;
         c.e.cont.gnf++;
@@ -339,7 +344,7 @@ Resposta Impressora::leituraMemoriaPorData(int inicial, int final, bool simplifi
 Resposta Impressora::leituraMemoriaPorReducao(int inicial, int final, bool simplificada, std::string* texto) {
     return muda([&](Contexto& c) -> Resposta {
         if (auto r = op::semDocumentoAberto(c); r.retorno != 1) return r;
-        if (inicial > final) return recusa(kSt1ParametroInvalido, 0, 214);
+        if (inicial > final) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_INTERVALO_INVALIDO);
         const auto lista = c.mem.reducoesPorNumero(inicial, final);
         c.e.cont.coo++;
         c.e.cont.gnf++;
@@ -354,14 +359,16 @@ Resposta Impressora::leituraMemoriaPorReducao(int inicial, int final, bool simpl
 Resposta Impressora::horarioVerao() {
     return muda([&](Contexto& c) -> Resposta {
         if (auto r = op::semDocumentoAberto(c); r.retorno != 1) return r;
-        if (!c.ultima || c.e.cont.coo != c.ultima->cont.coo) return recusa(0, kSt2ComandoNaoExecutado, 156);
+        if (!c.ultima || c.e.cont.coo != c.ultima->cont.coo)
+            return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_HORARIO_DE_VERAO_SO_APOS_RZ);
         if (!c.e.verao) {
             c.e.deslocamento += 3600;
             c.agora += 3600;
             c.e.verao = true;
             op::rastro(c, tipos::kAjuste, "ENTRADA NO HORÁRIO DE VERÃO: RELÓGIO ADIANTADO 1 HORA");
         } else {
-            if (c.agora - 3600 < c.e.ultimoDocHora) return recusa(0, kSt2ComandoNaoExecutado, 112);
+            if (c.agora - 3600 < c.e.ultimoDocHora)
+                return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_DATA_E_HORA_ANTERIORES_AO_ULTIMO_DOC);
             c.e.deslocamento -= 3600;
             c.agora -= 3600;
             c.e.verao = false;
@@ -397,7 +404,7 @@ Resposta Impressora::ativaCorteTotal(bool ativa) {
 
 Resposta Impressora::corta(int tipo) {
     return muda([&](Contexto& c) -> Resposta {
-        if (!c.e.guilhotina) return recusa(0, kSt2ComandoNaoExecutado, 18);
+        if (!c.e.guilhotina) return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_COMANDO_NAO_EFETIVADO);
         const bool total = tipo == 0 && c.e.corteTotal;
         const std::string marca = cp1252(total ? "- - - - - - - - - - CORTE TOTAL - - - - - - - -\r\n"
                                                : "- - - - - - - - - CORTE PARCIAL - - - - - - - -\r\n");
@@ -424,7 +431,8 @@ Resposta Impressora::fechaRelatorio() {
 
 Resposta Impressora::espacoEntreLinhas(int pontos) {
     return muda([&](Contexto& c) -> Resposta {
-        if (pontos < 0 || pontos > 127) return recusa(kSt1ParametroInvalido, 0, 193);
+        if (pontos < 0 || pontos > 127)
+            return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_ESPACOS_FORA_DO_PERMITIDO);
         c.e.espacoLinhas = pontos;
         op::rastro(c, tipos::kAjuste, "ESPAÇO ENTRE LINHAS: " + std::to_string(pontos) + " PONTOS");
         return {};
@@ -433,7 +441,8 @@ Resposta Impressora::espacoEntreLinhas(int pontos) {
 
 Resposta Impressora::linhasEntreCupons(int linhas) {
     return muda([&](Contexto& c) -> Resposta {
-        if (linhas < 5 || linhas > 30) return recusa(kSt1ParametroInvalido, 0, 193);
+        if (linhas < 5 || linhas > 30)
+            return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_ESPACOS_FORA_DO_PERMITIDO);
         c.e.linhasCupons = linhas;
         op::rastro(c, tipos::kAjuste, "LINHAS ENTRE CUPONS: " + std::to_string(linhas));
         return {};
@@ -511,7 +520,8 @@ Resposta Impressora::defineDeslocamento(int64_t segundos) {
 Resposta Impressora::intervencaoTecnica() {
     return muda([&](Contexto& c) -> Resposta {
         if (auto r = op::semDocumentoAberto(c); r.retorno != 1) return r;
-        if (c.e.movimento) return recusa(0, kSt2ComandoNaoExecutado, 89);
+        if (c.e.movimento)
+            return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_AGUARDANDO_RZ_PARA_INTERVENCAO);
         c.e.cont.cro++;
         op::rastro(c, tipos::kIntervencao, "INTERVENÇÃO TÉCNICA: REINÍCIO DE OPERAÇÃO CRO " + digits(c.e.cont.cro, 4));
         return {};
@@ -544,7 +554,7 @@ std::string Impressora::respostaFormas() const {
         out += f.nome.empty() ? '0' : (f.vinculada ? '1' : '0');
         out += ',';
     }
-    return padRight(out, 3016);
+    return padRight(out, KESAFI_LARGURA_FORMAS_PAGAMENTO);
 }
 
 std::string Impressora::respostaAliquotas() const {
@@ -560,7 +570,7 @@ std::string Impressora::respostaIndicesIss() const {
     std::string out;
     for (int i = 0; i < 16; ++i)
         if (t_.aliquotas[i].valor != 0 && t_.aliquotas[i].iss) out += digits(i + 1, 2) + ",";
-    return padRight(out, 48);
+    return padRight(out, KESAFI_LARGURA_INDICES_ISS);
 }
 
 std::string Impressora::respostaTotalizadores() const {
@@ -573,7 +583,7 @@ std::string Impressora::respostaTotalizadores() const {
         out += digits(std::max<int64_t>(0, e_.dia.naoFiscais[static_cast<size_t>(i)]), 8);
         out += ',';
     }
-    return padRight(out, 1077);
+    return padRight(out, KESAFI_LARGURA_RECEBIMENTOS);
 }
 
 std::string Impressora::respostaRelatorios() const {
@@ -583,7 +593,7 @@ std::string Impressora::respostaRelatorios() const {
         out += digits(e_.relatoriosEmitidos[static_cast<size_t>(i)], 4);
         out += padRight(t_.relatorios[i], 17);
     }
-    return padRight(out, 659);
+    return padRight(out, KESAFI_LARGURA_RELATORIOS_GERENCIAIS);
 }
 
 std::string Impressora::respostaUltimaReducao() const { return registroReducao(ultima_ ? &*ultima_ : nullptr); }

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kesafi32.h"
 #include "memoria.h"
 
 namespace kesafi {
@@ -23,16 +24,13 @@ struct Resposta {
     int st1 = 0, st2 = 0, st3 = 0;
 };
 
-// Status bits.
-inline constexpr int kSt1CupomAberto = 2, kSt1ParametroInvalido = 1, kSt1ErroRelogio = 32, kSt1EcfEmErro = 16;
-inline constexpr int kSt2MfLotada = 64, kSt2AliquotaEsgotada = 8, kSt2CancelamentoNaoPermitido = 4,
-                     kSt2ComandoNaoExecutado = 1;
-
 inline Resposta recusa(int st1, int st2, int st3) { return {-27, st1, st2, st3}; }
 
 // The answer of a printer whose fiscal memory cannot be read, to every
 // command that needs it: "ERRO NA MEMÓRIA FISCAL CHAMAR CREDENCIADO".
-inline Resposta memoriaDanificada() { return recusa(kSt1EcfEmErro, kSt2ComandoNaoExecutado, 123); }
+inline Resposta memoriaDanificada() {
+    return recusa(KESAFI_ST1_ECF_EM_ERRO, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_ERRO_NA_MEMORIA_FISCAL);
+}
 
 // A refusal found deep inside a command (the tape is full, the clock is
 // behind the last document): the command is undone and answers `resposta`.
@@ -125,13 +123,13 @@ public:
     bool relogioInvalido() const;
 
     // Answers laid out for the library's callers.
-    std::string respostaFormas() const;           // 3016
-    std::string respostaAliquotas() const;        // 79
-    std::string respostaIndicesIss() const;       // 48
-    std::string respostaTotalizadores() const;    // 1077
-    std::string respostaRelatorios() const;       // 659
-    std::string respostaUltimaReducao() const;    // 1279
-    std::string respostaPercentualLivre() const;  // 6
+    std::string respostaFormas() const;           // KESAFI_LARGURA_FORMAS_PAGAMENTO
+    std::string respostaAliquotas() const;        // KESAFI_LARGURA_ALIQUOTAS
+    std::string respostaIndicesIss() const;       // KESAFI_LARGURA_INDICES_ISS
+    std::string respostaTotalizadores() const;    // KESAFI_LARGURA_RECEBIMENTOS
+    std::string respostaRelatorios() const;       // KESAFI_LARGURA_RELATORIOS_GERENCIAIS
+    std::string respostaUltimaReducao() const;    // KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO
+    std::string respostaPercentualLivre() const;  // KESAFI_LARGURA_PERCENTUAL_LIVRE
 
     // Commands.  Text results (readings) go to `texto` when given.
     Resposta programaAliquota(int valor, bool iss);
@@ -221,8 +219,9 @@ std::string rodape(const Contexto& c);
 std::string taxa(int valor);  // "18,00%"
 }  // namespace doc
 
-// The 1279-character answer record of a reduction, as DadosUltimaReducaoMFD
-// gives it; a printer without reductions answers zeros.
+// The answer record of a reduction (KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO
+// characters), as DadosUltimaReducaoMFD gives it; a printer without
+// reductions answers zeros.
 std::string registroReducao(const Reducao* r);
 
 }  // namespace kesafi

@@ -66,9 +66,9 @@ Resposta leituraPorData(Sessao& s, const char* inicial, const char* final, const
     bool simplificada = false;
     if (!inicial || !final || !tipoLeitura(tipo, simplificada)) return invalido();
     const auto ini = parseDate(trimmed(inicial));
-    if (!ini) return recusa(kSt1ParametroInvalido, 0, 52);
+    if (!ini) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_DATA_INICIAL_INVALIDA);
     const auto fim = parseDate(trimmed(final));
-    if (!fim) return recusa(kSt1ParametroInvalido, 0, 53);
+    if (!fim) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_DATA_FINAL_INVALIDA);
     std::string texto;
     Resposta r = s.imp->leituraMemoriaPorData(*ini, *fim, simplificada, serial ? &texto : nullptr);
     if (r.retorno == 1 && serial) r.retorno = gravaRetorno(s, texto);
@@ -79,9 +79,9 @@ Resposta leituraPorReducao(Sessao& s, const char* inicial, const char* final, co
     bool simplificada = false;
     if (!inicial || !final || !tipoLeitura(tipo, simplificada)) return invalido();
     const int ini = numeroReducao(inicial);
-    if (ini <= 0) return recusa(kSt1ParametroInvalido, 0, 54);
+    if (ini <= 0) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_REDUCAO_INICIAL_INVALIDA);
     const int fim = numeroReducao(final);
-    if (fim <= 0) return recusa(kSt1ParametroInvalido, 0, 55);
+    if (fim <= 0) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_REDUCAO_FINAL_INVALIDA);
     std::string texto;
     Resposta r = s.imp->leituraMemoriaPorReducao(ini, fim, simplificada, serial ? &texto : nullptr);
     if (r.retorno == 1 && serial) r.retorno = gravaRetorno(s, texto);
@@ -168,8 +168,8 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_AtivaDesativaTratamentoONOFFLineMFD(int m
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_VersaoDll(char* versao) {
-    return chama("VersaoDll", Alvo::Biblioteca, {{versao, 9}}, [&](Sessao&) {
-        escreve(versao, 9, kVersaoDll);
+    return chama("VersaoDll", Alvo::Biblioteca, {{versao, KESAFI_LARGURA_VERSAO_DLL}}, [&](Sessao&) {
+        escreve(versao, KESAFI_LARGURA_VERSAO_DLL, kVersaoDll);
         return ok();
     });
 }
@@ -177,62 +177,68 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_VersaoDll(char* versao) {
 // ------------------------------------------------------------ identity and state
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_NumeroSerieMFD(char* numeroSerie) {
-    return chama("NumeroSerieMFD", Alvo::Impressora, {{numeroSerie, 20}}, [&](Sessao& s) {
-        escreve(numeroSerie, 20, padRight(s.imp->estado().serie, 20));
+    return chama("NumeroSerieMFD", Alvo::Impressora, {{numeroSerie, KESAFI_LARGURA_NUMERO_SERIE}}, [&](Sessao& s) {
+        escreve(numeroSerie, KESAFI_LARGURA_NUMERO_SERIE, padRight(s.imp->estado().serie, KESAFI_LARGURA_NUMERO_SERIE));
         return ok();
     });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ModeloImpressora(char* modelo) {
-    return chama("ModeloImpressora", Alvo::Firmware, {{modelo, 11}}, [&](Sessao&) {
-        escreve(modelo, 11, padRight(kModelo, 11));
+    return chama("ModeloImpressora", Alvo::Firmware, {{modelo, KESAFI_LARGURA_MODELO}}, [&](Sessao&) {
+        escreve(modelo, KESAFI_LARGURA_MODELO, padRight(kModelo, KESAFI_LARGURA_MODELO));
         return ok();
     });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_VersaoFirmwareMFD(char* versao) {
-    return chama("VersaoFirmwareMFD", Alvo::Firmware, {{versao, 7}}, [&](Sessao&) {
-        escreve(versao, 7, kFirmware);
+    return chama("VersaoFirmwareMFD", Alvo::Firmware, {{versao, KESAFI_LARGURA_VERSAO_FIRMWARE}}, [&](Sessao&) {
+        escreve(versao, KESAFI_LARGURA_VERSAO_FIRMWARE, kFirmware);
         return ok();
     });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ReducoesRestantesMFD(char* reducoes) {
-    return chama("ReducoesRestantesMFD", Alvo::Impressora, {{reducoes, 4}}, [&](Sessao& s) {
-        escreve(reducoes, 4, digits(s.imp->reducoesRestantes(), 4));
-        return ok();
-    });
+    return chama("ReducoesRestantesMFD", Alvo::Impressora, {{reducoes, KESAFI_LARGURA_REDUCOES_RESTANTES}},
+                 [&](Sessao& s) {
+                     escreve(reducoes, KESAFI_LARGURA_REDUCOES_RESTANTES,
+                             digits(s.imp->reducoesRestantes(), KESAFI_LARGURA_REDUCOES_RESTANTES));
+                     return ok();
+                 });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraUltimoDocumentoMFD(char* dataHora) {
-    return chama("DataHoraUltimoDocumentoMFD", Alvo::Impressora, {{dataHora, 12}}, [&](Sessao& s) {
-        const int64_t t = s.imp->estado().ultimoDocHora;
-        escreve(dataHora, 12, t ? ddmmyy(t) + hhmmss(t) : std::string(12, '0'));
-        return ok();
-    });
+    return chama("DataHoraUltimoDocumentoMFD", Alvo::Impressora, {{dataHora, KESAFI_LARGURA_DATA_HORA_ULTIMO_DOC}},
+                 [&](Sessao& s) {
+                     const int64_t t = s.imp->estado().ultimoDocHora;
+                     escreve(dataHora, KESAFI_LARGURA_DATA_HORA_ULTIMO_DOC,
+                             t ? ddmmyy(t) + hhmmss(t) : std::string(KESAFI_LARGURA_DATA_HORA_ULTIMO_DOC, '0'));
+                     return ok();
+                 });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraReducao(char* data, char* hora) {
-    return chama("DataHoraReducao", Alvo::Impressora, {{data, 6}, {hora, 6}}, [&](Sessao& s) {
-        const auto& u = s.imp->ultimaReducao();
-        escreve(data, 6, u ? ddmmyy(u->dataHora) : "000000");
-        escreve(hora, 6, u ? hhmmss(u->dataHora) : "000000");
-        return ok();
-    });
+    return chama("DataHoraReducao", Alvo::Impressora, {{data, KESAFI_LARGURA_DATA}, {hora, KESAFI_LARGURA_HORA}},
+                 [&](Sessao& s) {
+                     const auto& u = s.imp->ultimaReducao();
+                     escreve(data, KESAFI_LARGURA_DATA, u ? ddmmyy(u->dataHora) : "000000");
+                     escreve(hora, KESAFI_LARGURA_HORA, u ? hhmmss(u->dataHora) : "000000");
+                     return ok();
+                 });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_DataMovimento(char* data) {
-    return chama("DataMovimento", Alvo::Impressora, {{data, 6}}, [&](Sessao& s) {
-        escreve(data, 6, diaDdmmyy(s.imp->estado().movimento));
+    return chama("DataMovimento", Alvo::Impressora, {{data, KESAFI_LARGURA_DATA}}, [&](Sessao& s) {
+        escreve(data, KESAFI_LARGURA_DATA, diaDdmmyy(s.imp->estado().movimento));
         return ok();
     });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_PercentualLivreMFD(char* percentual) {
-    return chama("PercentualLivreMFD", Alvo::Impressora, {{percentual, 6}}, [&](Sessao& s) {
-        escreve(percentual, 6, s.imp->respostaPercentualLivre());
-        return ok();
-    });
+    return chama("PercentualLivreMFD", Alvo::Impressora, {{percentual, KESAFI_LARGURA_PERCENTUAL_LIVRE}},
+                 [&](Sessao& s) {
+                     escreve(percentual, KESAFI_LARGURA_PERCENTUAL_LIVRE, s.imp->respostaPercentualLivre());
+                     return ok();
+                 });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_FlagsFiscais(int* flags) {
@@ -244,42 +250,45 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_FlagsFiscais(int* flags) {
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_DataHoraImpressora(char* data, char* hora) {
-    return chama("DataHoraImpressora", Alvo::Impressora, {{data, 6}, {hora, 6}}, [&](Sessao& s) {
-        const int64_t t = s.imp->agora();
-        escreve(data, 6, ddmmyy(t));
-        escreve(hora, 6, hhmmss(t));
-        return ok();
-    });
+    return chama("DataHoraImpressora", Alvo::Impressora, {{data, KESAFI_LARGURA_DATA}, {hora, KESAFI_LARGURA_HORA}},
+                 [&](Sessao& s) {
+                     const int64_t t = s.imp->agora();
+                     escreve(data, KESAFI_LARGURA_DATA, ddmmyy(t));
+                     escreve(hora, KESAFI_LARGURA_HORA, hhmmss(t));
+                     return ok();
+                 });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_NumeroCupom(char* coo) {
-    return chama("NumeroCupom", Alvo::Impressora, {{coo, 6}}, [&](Sessao& s) {
-        escreve(coo, 6, digits(s.imp->estado().cont.coo, 6));
+    return chama("NumeroCupom", Alvo::Impressora, {{coo, KESAFI_LARGURA_COO}}, [&](Sessao& s) {
+        escreve(coo, KESAFI_LARGURA_COO, digits(s.imp->estado().cont.coo, KESAFI_LARGURA_COO));
         return ok();
     });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_DadosUltimaReducaoMFD(char* dados) {
-    return chama("DadosUltimaReducaoMFD", Alvo::Impressora, {{dados, 1279}}, [&](Sessao& s) {
-        escreve(dados, 1279, s.imp->respostaUltimaReducao());
-        return ok();
-    });
+    return chama("DadosUltimaReducaoMFD", Alvo::Impressora, {{dados, KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO}},
+                 [&](Sessao& s) {
+                     escreve(dados, KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO, s.imp->respostaUltimaReducao());
+                     return ok();
+                 });
 }
 
 // ------------------------------------------------------------ fiscal tables
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_RetornoAliquotas(char* aliquotas) {
-    return chama("RetornoAliquotas", Alvo::Impressora, {{aliquotas, 79}}, [&](Sessao& s) {
-        escreve(aliquotas, 79, s.imp->respostaAliquotas());
+    return chama("RetornoAliquotas", Alvo::Impressora, {{aliquotas, KESAFI_LARGURA_ALIQUOTAS}}, [&](Sessao& s) {
+        escreve(aliquotas, KESAFI_LARGURA_ALIQUOTAS, s.imp->respostaAliquotas());
         return ok();
     });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaIndiceAliquotasIss(char* indices) {
-    return chama("VerificaIndiceAliquotasIss", Alvo::Impressora, {{indices, 48}}, [&](Sessao& s) {
-        escreve(indices, 48, s.imp->respostaIndicesIss());
-        return ok();
-    });
+    return chama("VerificaIndiceAliquotasIss", Alvo::Impressora, {{indices, KESAFI_LARGURA_INDICES_ISS}},
+                 [&](Sessao& s) {
+                     escreve(indices, KESAFI_LARGURA_INDICES_ISS, s.imp->respostaIndicesIss());
+                     return ok();
+                 });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaAliquota(const char* aliquota, int tipo) {
@@ -293,10 +302,11 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaAliquota(const char* aliquota, in
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaFormasPagamento(char* formas) {
-    return chama("VerificaFormasPagamento", Alvo::Impressora, {{formas, 3016}}, [&](Sessao& s) {
-        escreve(formas, 3016, s.imp->respostaFormas());
-        return ok();
-    });
+    return chama("VerificaFormasPagamento", Alvo::Impressora, {{formas, KESAFI_LARGURA_FORMAS_PAGAMENTO}},
+                 [&](Sessao& s) {
+                     escreve(formas, KESAFI_LARGURA_FORMAS_PAGAMENTO, s.imp->respostaFormas());
+                     return ok();
+                 });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaFormaPagamentoMFD(const char* nome, const char* vinculo) {
@@ -309,10 +319,11 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_ProgramaFormaPagamentoMFD(const char* nom
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(char* recebimentos) {
-    return chama("VerificaRecebimentoNaoFiscalMFD", Alvo::Impressora, {{recebimentos, 1077}}, [&](Sessao& s) {
-        escreve(recebimentos, 1077, s.imp->respostaTotalizadores());
-        return ok();
-    });
+    return chama("VerificaRecebimentoNaoFiscalMFD", Alvo::Impressora, {{recebimentos, KESAFI_LARGURA_RECEBIMENTOS}},
+                 [&](Sessao& s) {
+                     escreve(recebimentos, KESAFI_LARGURA_RECEBIMENTOS, s.imp->respostaTotalizadores());
+                     return ok();
+                 });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(int indice, const char* nome) {
@@ -325,10 +336,11 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(int indic
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_VerificaRelatorioGerencialMFD(char* relatorios) {
-    return chama("VerificaRelatorioGerencialMFD", Alvo::Impressora, {{relatorios, 659}}, [&](Sessao& s) {
-        escreve(relatorios, 659, s.imp->respostaRelatorios());
-        return ok();
-    });
+    return chama("VerificaRelatorioGerencialMFD", Alvo::Impressora,
+                 {{relatorios, KESAFI_LARGURA_RELATORIOS_GERENCIAIS}}, [&](Sessao& s) {
+                     escreve(relatorios, KESAFI_LARGURA_RELATORIOS_GERENCIAIS, s.imp->respostaRelatorios());
+                     return ok();
+                 });
 }
 
 KESAFI_API int KESAFI_CALL Kestrona_FI_NomeiaRelatorioGerencialMFD(const char* indice, const char* nome) {
@@ -367,7 +379,7 @@ KESAFI_API int KESAFI_CALL Kestrona_FI_ReducaoZ(const char* data, const char* ho
             return invalido();
         const auto dia = parseDate(data);
         const auto segundos = parseTime(hora);
-        if (!dia || !segundos) return recusa(kSt1ParametroInvalido, 0, 100);
+        if (!dia || !segundos) return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_DATA_E_HORA_INVALIDA);
         return s.imp->reducaoZ(startOfDay(*dia) + *segundos);
     });
 }

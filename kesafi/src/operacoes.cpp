@@ -191,8 +191,11 @@ void acumulaNaoFiscal(Contexto& c, int totalizador, int64_t valor) {
 // The tape takes a record only while the clock is not behind its last
 // document and, for a new record, while it has room.
 void confereFita(const Contexto& c, bool novo) {
-    if (c.agora < c.e.ultimoDocHora) throw Recusa(recusa(kSt1ErroRelogio, kSt2ComandoNaoExecutado, 75));
-    if (novo && centesimosLivres(c.e) == 0) throw Recusa(recusa(0, kSt2ComandoNaoExecutado, 47));
+    if (c.agora < c.e.ultimoDocHora)
+        throw Recusa(recusa(KESAFI_ST1_ERRO_NO_RELOGIO, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+                            KESAFI_ST3_RELOGIO_ANTERIOR_AO_ULTIMO_DOC));
+    if (novo && centesimosLivres(c.e) == 0)
+        throw Recusa(recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_MFD_LOTADA));
 }
 
 }  // namespace
@@ -200,15 +203,16 @@ void confereFita(const Contexto& c, bool novo) {
 namespace op {
 
 Resposta semDocumentoAberto(const Contexto& c) {
-    if (c.e.cupomAberto) return recusa(kSt1CupomAberto, 0, 7);
-    if (c.e.naoFiscalAberto || c.e.relatorioAberto) return recusa(kSt1CupomAberto, 0, 48);
+    if (c.e.cupomAberto) return recusa(KESAFI_ST1_CUPOM_ABERTO, 0, KESAFI_ST3_CUPOM_FISCAL_ABERTO);
+    if (c.e.naoFiscalAberto || c.e.relatorioAberto)
+        return recusa(KESAFI_ST1_CUPOM_ABERTO, 0, KESAFI_ST3_CUPOM_NAO_FISCAL_ABERTO);
     return {};
 }
 
 Resposta diaAberto(const Contexto& c) {
     if (auto r = semDocumentoAberto(c); r.retorno != 1) return r;
-    if (pendente(c.e, c.agora)) return recusa(0, kSt2ComandoNaoExecutado, 66);
-    if (fechado(c.e, c.agora)) return recusa(0, kSt2ComandoNaoExecutado, 63);
+    if (pendente(c.e, c.agora)) return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_AGUARDANDO_RZ);
+    if (fechado(c.e, c.agora)) return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_BLOQUEIO_POR_RZ);
     return {};
 }
 
@@ -371,8 +375,10 @@ Resposta leituraX(Contexto& c, std::string* texto) {
 Resposta reducao(Contexto& c) {
     if (auto r = semDocumentoAberto(c); r.retorno != 1) return r;
     const int hoje = dayOf(c.agora);
-    if (!pendente(c.e, c.agora) && fechado(c.e, c.agora)) return recusa(0, kSt2ComandoNaoExecutado, 63);
-    if (kCapacidadeReducoes - c.e.cont.crz <= 0) return recusa(0, kSt2MfLotada, 51);
+    if (!pendente(c.e, c.agora) && fechado(c.e, c.agora))
+        return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_BLOQUEIO_POR_RZ);
+    if (kCapacidadeReducoes - c.e.cont.crz <= 0)
+        return recusa(0, KESAFI_ST2_MEMORIA_FISCAL_LOTADA, KESAFI_ST3_MEMORIA_FISCAL_LOTADA);
     const int dataMovimento = c.e.movimento ? c.e.movimento : hoje;
     c.e.cont.coo++;
     c.e.cont.crz++;
@@ -415,7 +421,9 @@ Resposta cancelaCupom(Contexto& c) {
     }
     if (auto r = diaAberto(c); r.retorno != 1) return r;
     if (!c.e.cupomCancelavel)
-        return recusa(0, kSt2CancelamentoNaoPermitido, c.e.ultimoDocTipo == tipos::kCancelamento ? 27 : 26);
+        return recusa(0, KESAFI_ST2_CANCELAMENTO_NAO_PERMITIDO,
+                      c.e.ultimoDocTipo == tipos::kCancelamento ? KESAFI_ST3_CANCELAMENTO_JA_EFETUADO
+                                                                : KESAFI_ST3_NAO_IMEDIATAMENTE_APOS_O_CUPOM);
     const auto cp = c.mem.cupom(c.e.cupomCancelavel);
     if (!cp) throw MemoriaIlegivel("o último cupom não está na memória");
     c.e.cont.coo++;
@@ -456,7 +464,9 @@ Resposta cancelaNaoFiscal(Contexto& c) {
     }
     if (auto r = diaAberto(c); r.retorno != 1) return r;
     if (!c.e.naoFiscalCancelavel)
-        return recusa(0, kSt2CancelamentoNaoPermitido, c.e.ultimoDocTipo == tipos::kCancelamentoNaoFiscal ? 27 : 26);
+        return recusa(0, KESAFI_ST2_CANCELAMENTO_NAO_PERMITIDO,
+                      c.e.ultimoDocTipo == tipos::kCancelamentoNaoFiscal ? KESAFI_ST3_CANCELAMENTO_JA_EFETUADO
+                                                                         : KESAFI_ST3_NAO_IMEDIATAMENTE_APOS_O_CUPOM);
     const auto r = c.mem.recebimento(c.e.naoFiscalCancelavel);
     if (!r) throw MemoriaIlegivel("o último comprovante não está na memória");
     c.e.cont.coo++;
@@ -476,9 +486,11 @@ Resposta cancelaNaoFiscal(Contexto& c) {
 }
 
 Resposta abreRelatorio(Contexto& c, int indice) {
-    if (indice < 1 || indice > 30) return recusa(kSt1ParametroInvalido, 0, 105);
+    if (indice < 1 || indice > 30)
+        return recusa(KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_NUMERO_DO_RELATORIO_INVALIDO);
     if (auto r = diaAberto(c); r.retorno != 1) return r;
-    if (c.t.relatorios[indice - 1].empty()) return recusa(0, kSt2ComandoNaoExecutado, 41);
+    if (c.t.relatorios[indice - 1].empty())
+        return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_RELATORIO_GERENCIAL_NAO_PROGRAMADO);
     c.e.cont.coo++;
     c.e.cont.gnf++;
     c.e.cont.grg++;
@@ -492,7 +504,8 @@ Resposta abreRelatorio(Contexto& c, int indice) {
 }
 
 Resposta usaRelatorio(Contexto& c, std::string_view texto) {
-    if (!c.e.relatorioAberto) return recusa(0, kSt2ComandoNaoExecutado, 101);
+    if (!c.e.relatorioAberto)
+        return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_SEM_RELATORIO_GERENCIAL_ABERTO);
     Impresso p;
     p.bruto(texto);
     acrescenta(c, c.e.relatorioAberto, p.texto());
@@ -500,7 +513,8 @@ Resposta usaRelatorio(Contexto& c, std::string_view texto) {
 }
 
 Resposta fechaRelatorio(Contexto& c) {
-    if (!c.e.relatorioAberto) return recusa(0, kSt2ComandoNaoExecutado, 101);
+    if (!c.e.relatorioAberto)
+        return recusa(0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_SEM_RELATORIO_GERENCIAL_ABERTO);
     acrescenta(c, c.e.relatorioAberto, doc::rodape(c));
     c.e.relatorioAberto = 0;
     return {};

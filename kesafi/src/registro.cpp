@@ -1,4 +1,5 @@
-// The 1279-character answer record of a reduction (DadosUltimaReducaoMFD):
+// The answer record of a reduction (DadosUltimaReducaoMFD), of
+// KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO characters:
 // fixed-position decimal fields (positions from 1), a comma between two
 // fields.  Amounts carry two implied decimals.
 //
@@ -38,7 +39,7 @@ std::string registroReducao(const Reducao* reducao) {
     nenhuma.cont.cro = 0;
     const Reducao& r = reducao ? *reducao : nenhuma;
     const TotaisDia& t = r.totais;
-    std::string s(1279, ' ');
+    std::string s(KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO, ' ');
     auto put = [&](int pos, const std::string& v) { s.replace(static_cast<size_t>(pos - 1), v.size(), v); };
     auto valor = [](int64_t v, size_t largura) { return digits(std::max<int64_t>(0, v), largura); };
     put(1, "01,");

@@ -68,10 +68,10 @@ void defineStatus(Sessao& s, const Resposta& r) {
     // Every answer shows a receipt in progress and a clock behind the last document.
     int st1 = r.st1;
     if (respondeu && s.imp && !s.imp->danificada()) {
-        if (s.imp->cupomAberto()) st1 |= kSt1CupomAberto;
-        if (s.imp->relogioInvalido()) st1 |= kSt1ErroRelogio;
+        if (s.imp->cupomAberto()) st1 |= KESAFI_ST1_CUPOM_ABERTO;
+        if (s.imp->relogioInvalido()) st1 |= KESAFI_ST1_ERRO_NO_RELOGIO;
     }
-    s.status = {respondeu ? 6 : 0, st1, r.st2, s.estendido ? r.st3 : 0};
+    s.status = {respondeu ? int(KESAFI_ACK) : 0, st1, r.st2, s.estendido ? r.st3 : 0};
 }
 
 void escreve(char* buf, size_t largura, std::string_view dados) {

@@ -84,9 +84,11 @@ enum class Alvo { Biblioteca, Firmware, Impressora };
 
 inline Resposta invalido() { return {-2, 0, 0, 0}; }
 // A text the printer cannot store (texto.h, gravavel) sent for its tables:
-// refused as a bad parameter, with its answer ST1 1 ("Parâmetro Inválido")
-// and ST3 4 ("TIPO DE PARÂMETRO INVÁLIDO"); nothing changes.
-inline Resposta textoRecusado() { return {-2, kSt1ParametroInvalido, 0, 4}; }
+// refused as a bad parameter, with its answer "Parâmetro Inválido" and "TIPO
+// DE PARÂMETRO INVÁLIDO"; nothing changes.
+inline Resposta textoRecusado() {
+    return {-2, KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_TIPO_DE_PARAMETRO_INVALIDO};
+}
 inline Resposta ok() { return {}; }
 
 // Common path of every Kestrona_FI_* call: counting, forced answers and
@@ -116,7 +118,7 @@ int chama(const char* nome, Alvo alvo, std::initializer_list<Saida> saidas, F&& 
             const size_t n = strnlen(o.p, o.largura);
             for (size_t i = 0; i < n; ++i) o.p[i] = lixo[i % lixo.size()];
         }
-        s.status = {6, 0, 0, 0};
+        s.status = {KESAFI_ACK, 0, 0, 0};
         return 1;
     }
     if (alvo != Alvo::Biblioteca) {

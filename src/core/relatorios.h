@@ -1,7 +1,9 @@
 // The report files of the program: where they lie, how they are copied and
-// written, the capture file of the serial readings, the text viewer, and
-// the dates the report windows take.
+// written, the capture file of the serial readings, the text viewer.  The
+// dates the report windows take are printer/datas.h.
 #pragma once
+
+#include "printer/datas.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -10,15 +12,6 @@
 #include <optional>
 
 namespace URelFiscais {
-
-// True when `texto` is a day of the calendar written dd/mm/yy, the way the
-// program writes and reads dates whatever the machine's locale: day, month
-// and year separated by '/', blanks around the numbers allowed, a
-// two-digit year in 2000 to 2099 (a four-digit one as it stands).  Reports
-// nothing.
-bool DataValida(const QString& texto);
-// The day of such a text; nothing when DataValida fails.
-std::optional<QDate> converteData(const QString& texto);
 
 // Opens a report file in the viewer `programa` ("Notepad" or "Wordpad").
 // `arquivo` is relative to sPastaBase ("Relatorios" + separator + name) or

@@ -24,13 +24,6 @@ using FormasPagamento = std::array<FormaPagamento, 20>;
 using Aliquotas = std::array<Aliquota, 16>;
 using Nomes = std::array<QString, 30>;
 
-// Buffer widths of the four reads.
-inline constexpr int kTamanhoFormas = 3016;
-inline constexpr int kTamanhoAliquotas = 79;
-inline constexpr int kTamanhoIndicesIss = 48;
-inline constexpr int kTamanhoComprovantes = 1077;
-inline constexpr int kTamanhoRelatorios = 659;
-
 inline const QString kTipoICMS = QStringLiteral("ICMS");
 inline const QString kTipoISS = QStringLiteral("Serviço(ISS)");
 

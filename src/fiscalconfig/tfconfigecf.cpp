@@ -31,6 +31,14 @@ const QString kCadastro = QStringLiteral("CADASTRO");
 
 void cancelado() { dialogs::information(kConfiguracao, QStringLiteral("Comando Cancelado")); }
 
+// Width of a table's names (of the rate text) in characters.
+int largura(cf::Tabela tabela) { return cf::formato(tabela).largura; }
+// Whether grid row `linha` (from 1) is one of those the registration file keeps.
+bool gravada(cf::Tabela tabela, int linha) {
+    const cf::Formato& f = cf::formato(tabela);
+    return linha >= f.primeiraGravada && linha <= f.ultimaGravada;
+}
+
 void limpa(QLineEdit* edit) {
     edit->clear();
     edit->setFocus();
@@ -86,12 +94,11 @@ struct TFConfigECF::Tabela {
     QString tituloCopia;
     Grade (*daImpressora)();
     QString sucessoCopia;
-    // File-to-printer: question, rows, what counts as free and its line, the
-    // send of one row and the line prefix of a sent row.
+    // File-to-printer: question, what counts as free and its line, the send
+    // of one row and the line prefix of a sent row.  The rows sent are those
+    // the registration file keeps.
     QString perguntaEnvio;
     QString tituloEnvio;
-    int primeira;
-    int ultima;
     bool (*livre)(const Linha&);
     QString textoLivre;
     void (*envia)(int linha, const Linha&);
@@ -108,16 +115,16 @@ cf::Nomes aComprovantes;
 cf::Nomes aRelatorios;
 
 bool LeFormasPagamento() {
-    aFormasPagamento = cf::formasDaResposta(
-        le(QStringLiteral("Lendo Formas de Pagamento"), cf::kTamanhoFormas, Kestrona_FI_VerificaFormasPagamento));
+    aFormasPagamento = cf::formasDaResposta(le(QStringLiteral("Lendo Formas de Pagamento"),
+                                               KESAFI_LARGURA_FORMAS_PAGAMENTO, Kestrona_FI_VerificaFormasPagamento));
     return respondeu();
 }
 
 bool LeAliquotas() {
     const QByteArray valores =
-        le(QStringLiteral("Lendo Alíquotas"), cf::kTamanhoAliquotas, Kestrona_FI_RetornoAliquotas);
+        le(QStringLiteral("Lendo Alíquotas"), KESAFI_LARGURA_ALIQUOTAS, Kestrona_FI_RetornoAliquotas);
     const bool lidas = respondeu();
-    const QByteArray indices = le(QStringLiteral("Verificando Índices de Serviço"), cf::kTamanhoIndicesIss,
+    const QByteArray indices = le(QStringLiteral("Verificando Índices de Serviço"), KESAFI_LARGURA_INDICES_ISS,
                                   Kestrona_FI_VerificaIndiceAliquotasIss);
     aAliquotas = cf::aliquotasDaResposta(valores, indices);
     return lidas && respondeu();
@@ -125,14 +132,15 @@ bool LeAliquotas() {
 
 bool LeComprovantes() {
     aComprovantes =
-        cf::comprovantesDaResposta(le(QStringLiteral("Lendo Comprovantes não Fiscais"), cf::kTamanhoComprovantes,
+        cf::comprovantesDaResposta(le(QStringLiteral("Lendo Comprovantes não Fiscais"), KESAFI_LARGURA_RECEBIMENTOS,
                                       Kestrona_FI_VerificaRecebimentoNaoFiscalMFD));
     return respondeu();
 }
 
 bool LeRelatorios() {
-    aRelatorios = cf::relatoriosDaResposta(le(QStringLiteral("Lendo Relatórios Gerenciais"), cf::kTamanhoRelatorios,
-                                              Kestrona_FI_VerificaRelatorioGerencialMFD));
+    aRelatorios =
+        cf::relatoriosDaResposta(le(QStringLiteral("Lendo Relatórios Gerenciais"), KESAFI_LARGURA_RELATORIOS_GERENCIAIS,
+                                    Kestrona_FI_VerificaRelatorioGerencialMFD));
     return respondeu();
 }
 
@@ -161,9 +169,9 @@ TFConfigECF::TFConfigECF(QWidget* parent) : QWidget(parent), ui(std::make_unique
     const QString modelos = QStringLiteral(
         "Modelos Superiores a RX10 e RX30 TH FI Aceitarão\r\n%1 Caracteres mas "
         "Somente os 15 Primeiros serão Registrados");
-    ui->LbFormaPagamento->setText(modelos.arg(16));
-    ui->LbCNF->setText(modelos.arg(19));
-    ui->LbRelGerencial->setText(modelos.arg(17));
+    ui->LbFormaPagamento->setText(modelos.arg(largura(cf::Tabela::FormaPagamento)));
+    ui->LbCNF->setText(modelos.arg(largura(cf::Tabela::CNF)));
+    ui->LbRelGerencial->setText(modelos.arg(largura(cf::Tabela::RelGerencial)));
     ui->sLabel8->setText(
         QStringLiteral("Para que não Ocorra Erros de Configuração\r\nDigite os 4 Caracteres no Campo Alíquota"));
     ui->LbApagaAliquota->setText(
@@ -184,9 +192,7 @@ TFConfigECF::TFConfigECF(QWidget* parent) : QWidget(parent), ui(std::make_unique
                            "Executar Este Comando !\rAs Formas de Pagamento não Poderão ser Apagadas ou Alteradas\rsem "
                            "Intervenção Técnica !!!\r\rContinuar?"),
             QStringLiteral("ADICIONAR FORMA DE PAGAMENTO"),
-            2,
-            20,
-            [](const Linha& l) { return l.c1.isEmpty() || cf::brancos(l.c1, 16); },
+            [](const Linha& l) { return l.c1.isEmpty() || cf::brancos(l.c1, largura(cf::Tabela::FormaPagamento)); },
             QStringLiteral("Forma de Pagamento Livre Para Cadastro"),
             [](int, const Linha& l) {
                 EnviaFormaPagamento(l.c1, l.c2 == QLatin1String("V") ? QStringLiteral("1") : QStringLiteral("0"));
@@ -203,8 +209,6 @@ TFConfigECF::TFConfigECF(QWidget* parent) : QWidget(parent), ui(std::make_unique
                            "Comando !\rAs Alíquotas não Poderão ser Apagadas ou Alteradas\rsem Intervenção Técnica "
                            "!!!\r\rContinuar?"),
             QStringLiteral("ADICIONAR ALÍQUOTA"),
-            1,
-            16,
             [](const Linha& l) { return l.c1.isEmpty() || l.c1 == QLatin1String("00,00%"); },
             QStringLiteral("Alíquota Livre Para Cadastro"),
             [](int, const Linha& l) {
@@ -220,14 +224,12 @@ TFConfigECF::TFConfigECF(QWidget* parent) : QWidget(parent), ui(std::make_unique
             cf::Tabela::CNF,
             LeComprovantes,
             QStringLiteral("ADICIONAR COMPROVANTE NÃO FISCAL"),
-            [] { return cf::gradeDosNomes(aComprovantes, 19); },
+            [] { return cf::gradeDosNomes(aComprovantes, largura(cf::Tabela::CNF)); },
             QStringLiteral("Comprovantes Copiados com Sucesso"),
             QStringLiteral("Deseja Realmente Adicionar os Comprovantes na Impressora?\rTenha Certeza ao Executar Este "
                            "Comando !\rOs Comprovantes não Poderão ser Apagados ou Alterados\rsem Intervenção Técnica "
                            "!!!\r\rContinuar?"),
             QStringLiteral("ADICIONAR COMPROVANTE NÃO FISCAL"),
-            1,
-            28,
             [](const Linha& l) { return l.c1.isEmpty(); },
             QStringLiteral("Comprovante Livre Para Cadastro"),
             [](int linha, const Linha& l) {
@@ -241,14 +243,12 @@ TFConfigECF::TFConfigECF(QWidget* parent) : QWidget(parent), ui(std::make_unique
             cf::Tabela::RelGerencial,
             LeRelatorios,
             QStringLiteral("ADICIONAR RELATÓRIO GERENCIAL"),
-            [] { return cf::gradeDosNomes(aRelatorios, 17); },
+            [] { return cf::gradeDosNomes(aRelatorios, largura(cf::Tabela::RelGerencial)); },
             QStringLiteral("Relatórios Gerenciais Copiados com Sucesso"),
             QStringLiteral("Deseja Realmente Adicionar os Relatórios na Impressora?\rTenha Certeza ao Executar Este "
                            "Comando !\rOs Relatórios não Poderão ser Apagados ou Alterados\rsem Intervenção Técnica "
                            "!!!\r\rContinuar?"),
             QStringLiteral("ADICIONAR RELATÓRIO GERENCIAL"),
-            2,
-            30,
             [](const Linha& l) { return l.c1.isEmpty(); },
             QStringLiteral("Relatório Livre Para Cadastro"),
             [](int linha, const Linha& l) {
@@ -428,27 +428,27 @@ void TFConfigECF::ApagaLinha(QTableWidget* g, int linha) {
 void TFConfigECF::SgFormaPagamentoDblClick() {
     // Payment method 1 is the printer's own and stays.
     const int linha = ui->SgFormaPagamento->currentRow() + 1;
-    if (linha < 2) return;
+    if (!gravada(cf::Tabela::FormaPagamento, linha)) return;
     ApagaLinha(ui->SgFormaPagamento, linha);
     GravaCadastro();
 }
 
 void TFConfigECF::SgAliquotasDblClick() {
     const int linha = ui->SgAliquotas->currentRow() + 1;
-    if (linha < 1) return;
+    if (!gravada(cf::Tabela::Aliquota, linha)) return;
     ApagaLinha(ui->SgAliquotas, linha);
     GravaCadastro();
 }
 
 void TFConfigECF::SgCNFDblClick() {
     const int linha = ui->SgCNF->currentRow() + 1;
-    if (linha >= 1 && linha <= 28) ui->SgCNF->item(linha - 1, 1)->setText(QString());
+    if (gravada(cf::Tabela::CNF, linha)) ui->SgCNF->item(linha - 1, 1)->setText(QString());
     GravaCadastro();
 }
 
 void TFConfigECF::SgRelGerencialDblClick() {
     const int linha = ui->SgRelGerencial->currentRow() + 1;
-    if (linha >= 2 && linha <= 30) ui->SgRelGerencial->item(linha - 1, 1)->setText(QString());
+    if (gravada(cf::Tabela::RelGerencial, linha)) ui->SgRelGerencial->item(linha - 1, 1)->setText(QString());
     GravaCadastro();
 }
 
@@ -558,9 +558,10 @@ void TFConfigECF::copiaDaImpressora(const Tabela& tabela) {
 
 void TFConfigECF::enviaParaImpressora(const Tabela& tabela) {
     const Grade linhas = grade(tabela.qual);
+    const cf::Formato& formato = cf::formato(tabela.qual);
     QStringList nomes;
     for (const Linha& l : linhas) nomes << l.c1;
-    const QString recusa = cf::recusaDasLinhas(nomes, tabela.primeira, tabela.ultima);
+    const QString recusa = cf::recusaDasLinhas(nomes, formato.primeiraGravada, formato.ultimaGravada);
     if (!recusa.isEmpty()) {
         dialogs::information(kConfiguracoes, recusa);
         return;
@@ -570,7 +571,7 @@ void TFConfigECF::enviaParaImpressora(const Tabela& tabela) {
         return;
     }
     QStringList relatorio;
-    for (int linha = tabela.primeira; linha <= tabela.ultima; ++linha) {
+    for (int linha = formato.primeiraGravada; linha <= formato.ultimaGravada; ++linha) {
         const Linha& l = linhas[linha - 1];
         if (tabela.livre(l)) {
             relatorio << tabela.textoLivre;
@@ -581,7 +582,7 @@ void TFConfigECF::enviaParaImpressora(const Tabela& tabela) {
     }
     tabela.releitura();
     MostraConfiguracaoAtual();
-    dialogs::plain(cf::relatorioDeEnvio(tabela.primeira, relatorio));
+    dialogs::plain(cf::relatorioDeEnvio(formato.primeiraGravada, relatorio));
 }
 
 void TFConfigECF::BtImpressoraArquivoFPClick() { copiaDaImpressora((*tabelas_)[0]); }
@@ -661,7 +662,8 @@ void TFConfigECF::BtEnviarAliquotaClick() {
             LeAliquotas, true, ui->MEAliquota);
         return;
     }
-    const int linha = cf::primeiraLivre(grade(cf::Tabela::Aliquota), 1, 16);
+    const cf::Formato& formato = cf::formato(cf::Tabela::Aliquota);
+    const int linha = cf::primeiraLivre(grade(cf::Tabela::Aliquota), formato.primeiraGravada, formato.ultimaGravada);
     if (linha == 0) {
         dialogs::information(kConfiguracoes,
                              QStringLiteral("As 16 Linhas de Alíquotas do Arquivo de Cadastro Estão Ocupadas.\r"
@@ -673,9 +675,9 @@ void TFConfigECF::BtEnviarAliquotaClick() {
 
 void TFConfigECF::BtEnviarFormaPagtoClick() {
     const QString vinculo = ui->CbVincularPgto->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    ui->EdFormaPagamento->setText(cf::completa(ui->EdFormaPagamento->text(), 16));
+    ui->EdFormaPagamento->setText(cf::completa(ui->EdFormaPagamento->text(), largura(cf::Tabela::FormaPagamento)));
     const QString nome = ui->EdFormaPagamento->text();
-    if (cf::brancos(nome, 16)) {
+    if (cf::brancos(nome, largura(cf::Tabela::FormaPagamento))) {
         dialogs::information(kConfiguracoes,
                              QStringLiteral("Forma de Pagamento não Pode Ser Formada de Espaços ou Vazia!"));
         limpa(ui->EdFormaPagamento);
@@ -691,7 +693,9 @@ void TFConfigECF::BtEnviarFormaPagtoClick() {
             LeFormasPagamento, false, ui->EdFormaPagamento);
         return;
     }
-    const int linha = cf::primeiraLivre(grade(cf::Tabela::FormaPagamento), 2, 20);
+    const cf::Formato& formato = cf::formato(cf::Tabela::FormaPagamento);
+    const int linha =
+        cf::primeiraLivre(grade(cf::Tabela::FormaPagamento), formato.primeiraGravada, formato.ultimaGravada);
     if (linha == 0) {
         dialogs::information(kConfiguracoes,
                              QStringLiteral("As Linhas 2 a 20 de Formas de Pagamento do Arquivo de Cadastro Estão "
@@ -710,9 +714,9 @@ void TFConfigECF::BtEnviarCNFClick() {
         ui->CbCNF->setFocus();
         return;
     }
-    ui->EdCNF->setText(cf::completa(ui->EdCNF->text(), 19));
+    ui->EdCNF->setText(cf::completa(ui->EdCNF->text(), largura(cf::Tabela::CNF)));
     const QString nome = ui->EdCNF->text();
-    if (cf::brancos(nome, 19)) {
+    if (cf::brancos(nome, largura(cf::Tabela::CNF))) {
         dialogs::information(kConfiguracao, QStringLiteral("Comprovante Inválido para Cadastro"));
         limpa(ui->EdCNF);
         return;
@@ -733,7 +737,7 @@ void TFConfigECF::BtEnviarCNFClick() {
             LeComprovantes, false, ui->EdCNF);
         return;
     }
-    if (indice < 1 || indice > 28) {
+    if (!gravada(cf::Tabela::CNF, indice)) {
         dialogs::information(kConfiguracao, QStringLiteral("Índice Inválido para Cadastro"));
         return;
     }
@@ -747,9 +751,9 @@ void TFConfigECF::BtEnviarRelGerencialClick() {
         ui->CbRelGerencial->setFocus();
         return;
     }
-    ui->EdRelGerencial->setText(cf::completa(ui->EdRelGerencial->text(), 17));
+    ui->EdRelGerencial->setText(cf::completa(ui->EdRelGerencial->text(), largura(cf::Tabela::RelGerencial)));
     const QString nome = ui->EdRelGerencial->text();
-    if (cf::brancos(nome, 17)) {
+    if (cf::brancos(nome, largura(cf::Tabela::RelGerencial))) {
         dialogs::information(kConfiguracao, QStringLiteral("Relatório Inválido para Cadastro"));
         limpa(ui->EdRelGerencial);
         return;

@@ -20,13 +20,14 @@
 #include "core/datahora.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "instalacao.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "leitor.h"
 #include "manager/tfgerenciador.h"
 #include "memory/tfdadosmfemfd.h"
+#include "printer/editdata.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
-#include "reports/editdata.h"
 #include "reports/tfrelfiscais.h"
 #include "settings/tfconfiggeral.h"
 
@@ -168,7 +169,7 @@ TEST_F(Acessibilidade, LuzesDoStatusDizemSeEstaoAcesasAcompanhandoCadaRetorno) {
     EXPECT_EQ(estados(), QStringList());
 
     // Out of paper (ST1 128) and a command not executed (ST2 1).
-    KesafiVirtual_ForcaResposta(-27, 6, 128, 1, 0);
+    KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 128, 1, 0);
     uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
     URelFiscais::FRelFiscais.get()->BtLeituraXClick();
     EXPECT_EQ(estados(), (QStringList{QStringLiteral("Fim de Papel"), QStringLiteral("Comando não Exec.")}));

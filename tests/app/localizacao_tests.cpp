@@ -9,6 +9,7 @@
 #include "commands/tfcomandosadicionais.h"
 #include "core/sessao.h"
 #include "instalacao.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "printer/nomes.h"
@@ -223,7 +224,7 @@ TEST_F(LocalizacaoTest, AFailedFlagsReadKeepsTheStateReadBefore) {
     criaJanelas();
     localiza();
     ASSERT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
-    KesafiVirtual_ForcaResposta(0, 6, 0, 0, 0);
+    KesafiVirtual_ForcaResposta(0, KESAFI_ACK, 0, 0, 0);
     caixas();
     EXPECT_EQ(uZentora3::LeStatusHorarioVerao(), 0);
     // Nothing says the printer left daylight-saving time: "Entrar" would toggle it back.

@@ -142,10 +142,10 @@ TEST_F(TFprincipalTest, ShowsEveryCaptionAndTheInitialState) {
     EXPECT_EQ(naPrincipal<QProgressBar>("Gstatus")->maximum(), 10);
     EXPECT_EQ(naPrincipal<QProgressBar>("Gstatus")->value(), 0);
     EXPECT_EQ(naPrincipal<QProgressBar>("GMfd")->maximum(), 100);
-    // The library's version as its 9-character buffer came back.
-    EXPECT_EQ(uZentora3::sVersaoDll.size(), 9);
-    EXPECT_EQ(naPrincipal<QLabel>("LbVersaoDll")->text().size(), 9);
-    EXPECT_NE(naPrincipal<QLabel>("LbVersaoDll")->text(), QString(9, QLatin1Char(' ')));
+    // The library's version as its buffer came back, at its full width.
+    EXPECT_EQ(uZentora3::sVersaoDll.size(), KESAFI_LARGURA_VERSAO_DLL);
+    EXPECT_EQ(naPrincipal<QLabel>("LbVersaoDll")->text().size(), KESAFI_LARGURA_VERSAO_DLL);
+    EXPECT_NE(naPrincipal<QLabel>("LbVersaoDll")->text(), QString(KESAFI_LARGURA_VERSAO_DLL, QLatin1Char(' ')));
 }
 
 TEST_F(TFprincipalTest, TheStatusStripSitsUnderTheMainWindow) {
@@ -185,7 +185,7 @@ TEST_F(TFprincipalTest, FinishingOrClosingTheMainWindowEndsTheEventLoop) {
         EXPECT_FALSE(uZentora3::Fprincipal->isVisible());
         EXPECT_FALSE(UStatus::Fstatus->isVisible());
         EXPECT_EQ(chamadas("FechaPortaSerial"), fechamentos + 1);
-        QByteArray cupom = printer::bufferEmBranco(6);
+        QByteArray cupom = printer::bufferEmBranco(KESAFI_LARGURA_COO);
         EXPECT_EQ(Kestrona_FI_NumeroCupom(cupom.data()), -5);
         EXPECT_TRUE(caixas().empty());
     }

@@ -11,6 +11,7 @@
 #include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
 #include "core/sessao.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "printer/tfstatus.h"
@@ -354,7 +355,7 @@ TEST_F(ComandosAdicionaisTest, ARefusedToggleLeavesTheStateAsItWas) {
     emVeraoAposReducao(QTime(10, 15, 0), dia(), QTime(11, 14, 58));
     sai();
     tique();
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 156), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 156), 1);
     dialogos.no();
     tique();
     vistas = caixas();
@@ -410,7 +411,7 @@ TEST_F(ComandosAdicionaisTest, AnExitRefusedAtTheEndOfItsWaitOffersTheWaitAgain)
     sai();
     caixas();
     // The printer refuses: its clock is not yet there.
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 112), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 112), 1);
     dialogos.yes();
     tique();
     auto vistas = caixas();
@@ -490,7 +491,7 @@ TEST_F(VeraoSobCaixas, ARefusedSavedReadingKeepsItsAnswerAndTheCountdownSendsAft
     velha.write("LEITURA DE ONTEM\r\n");
     velha.close();
     relatorios<QRadioButton>("RbSalvarX")->setChecked(true);
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 66), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 66), 1);
     dialogos.whileOpen([&](const platform::dialogs::Record& caixa) {
         if (caixa.title == QLatin1String("RETORNO DO ECF")) passaDaHoraComACaixaAberta();
     });
@@ -566,7 +567,7 @@ TEST_F(VeraoSobCaixas, HandlersDecideByTheResultOfTheirOwnCall) {
     EXPECT_EQ(chamadas("FlagsFiscais"), leituras);
 
     relatorios<QRadioButton>("RbSalvarX")->setChecked(true);
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 66), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 66), 1);
     QTest::mouseClick(relatorios<QPushButton>("BtLeituraX"), Qt::LeftButton);
     dialogos.whileOpen({});
     EXPECT_TRUE(QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files).isEmpty());

@@ -11,6 +11,7 @@
 #include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
 #include "core/sessao.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "printer/ustatus.h"
@@ -189,8 +190,8 @@ TEST_F(ServicosTest, AbrirAGavetaMostraOEstadoLidoDepois) {
     comandos<QPushButton>("BtGaveta")->click();
     EXPECT_EQ(comandos<QLabel>("LbGaveta")->text(), QStringLiteral("Gaveta Fechada"));
     caixas();
-    KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0);  // the pulse
-    KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 2);
+    KesafiVirtual_ForcaResposta(1, KESAFI_ACK, 0, 0, 0);  // the pulse
+    KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 2);
     comandos<QPushButton>("BtGaveta")->click();
     EXPECT_EQ(comandos<QLabel>("LbGaveta")->text(), QStringLiteral("Gaveta Aberta"));
     EXPECT_EQ(titulos(caixas()), QStringList({kResposta, kRetorno}));
@@ -321,8 +322,8 @@ TEST_F(ServicosTest, OTesteDeGuilhotinaParaNoPrimeiroPassoRecusadoComUmaCaixa) {
     // A NAK on the report's text, with confirmation of each cut: the NAK box
     // only, and no answer box carrying the opening's "COMANDO OK".
     comandos<QCheckBox>("CbConfirmaCorte")->setChecked(true);
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0), 1);
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(1, 21, 0, 0, 0), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(1, KESAFI_ACK, 0, 0, 0), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(1, KESAFI_NAK, 0, 0, 0), 1);
     comandos<QPushButton>("BtTestaGuilhotina")->click();
     EXPECT_EQ(titulos(caixas()), QStringList({kResposta, QStringLiteral("Atenção")}));
     EXPECT_EQ(enviados(), QList<int>({3, 2, 1, 1}));
@@ -459,7 +460,7 @@ TEST_F(ServicosTest, ImpressoraDesligadaOuNakEmCadaComando) {
     }
     KesafiVirtual_Liga(1);
     for (QPushButton* b : botoes) {
-        KesafiVirtual_ForcaResposta(-27, 21, 0, 0, 0);
+        KesafiVirtual_ForcaResposta(-27, KESAFI_NAK, 0, 0, 0);
         b->click();
         const auto vistas = caixas();
         // The NAK box alone: no answer box repeats the command before.

@@ -54,13 +54,13 @@ QString ConfigECF::valor(const QString& secao, int chave) const {
 }
 
 QString ConfigECF::aliquotas() {
-    QByteArray b = printer::bufferEmBranco(79);
+    QByteArray b = printer::bufferEmBranco(KESAFI_LARGURA_ALIQUOTAS);
     Kestrona_FI_RetornoAliquotas(b.data());
     return printer::texto(b);
 }
 
 QString ConfigECF::formas() {
-    QByteArray b = printer::bufferEmBranco(3016);
+    QByteArray b = printer::bufferEmBranco(KESAFI_LARGURA_FORMAS_PAGAMENTO);
     Kestrona_FI_VerificaFormasPagamento(b.data());
     return printer::texto(b);
 }

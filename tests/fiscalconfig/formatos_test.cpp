@@ -10,6 +10,7 @@
 #include "fiscalconfig/cadastro.h"
 #include "fiscalconfig/entradas.h"
 #include "fiscalconfig/tabelas.h"
+#include "kesafi32.h"
 #include "platform/cp1252.h"
 #include "platform/dialogs.h"
 
@@ -184,7 +185,7 @@ TEST(Cadastro, ApagarLinhaSobeAsSeguintesEEsvaziaAUltima) {
 }
 
 TEST(Respostas, FormasDePagamentoEmRegistrosDe58) {
-    QByteArray b(kTamanhoFormas, ' ');
+    QByteArray b(KESAFI_LARGURA_FORMAS_PAGAMENTO, ' ');
     poe(b, 1, "Dinheiro");
     poe(b, 57, "0");
     poe(b, 58 * 3 + 1, platform::toCp1252(QStringLiteral("Cartão Débito")));
@@ -200,10 +201,10 @@ TEST(Respostas, FormasDePagamentoEmRegistrosDe58) {
 }
 
 TEST(Respostas, AliquotasComAsIssMarcadasNumaSoPassagemCrescente) {
-    QByteArray valores(kTamanhoAliquotas, ' ');
+    QByteArray valores(KESAFI_LARGURA_ALIQUOTAS, ' ');
     for (int i = 0; i < 16; ++i) poe(valores, 5 * i + 1, i < 3 ? QByteArray::number(1000 + i * 100) : "0000");
     auto iss = [](const char* lista) {
-        QByteArray b(kTamanhoIndicesIss, ' ');
+        QByteArray b(KESAFI_LARGURA_INDICES_ISS, ' ');
         poe(b, 1, lista);
         return b;
     };
@@ -227,7 +228,7 @@ TEST(Respostas, AliquotasComAsIssMarcadasNumaSoPassagemCrescente) {
     EXPECT_EQ(a[15].Tipo, kTipoISS);
 
     // A blank list, or a buffer the library left short, marks nothing.
-    for (const Aliquota& x : aliquotasDaResposta(valores, QByteArray(kTamanhoIndicesIss, ' ')))
+    for (const Aliquota& x : aliquotasDaResposta(valores, QByteArray(KESAFI_LARGURA_INDICES_ISS, ' ')))
         EXPECT_EQ(x.Tipo, kTipoICMS);
     a = aliquotasDaResposta(QByteArray("1800"), QByteArray());
     EXPECT_EQ(a[0].Valor, QStringLiteral("1800"));
@@ -235,7 +236,7 @@ TEST(Respostas, AliquotasComAsIssMarcadasNumaSoPassagemCrescente) {
 }
 
 TEST(Respostas, NomesDeComprovantesERelatorios) {
-    QByteArray c(kTamanhoComprovantes, ' ');
+    QByteArray c(KESAFI_LARGURA_RECEBIMENTOS, ' ');
     poe(c, 1, "Crediario");
     poe(c, 34 * 29 + 1, "Suprimento");
     const Nomes comprovantes = comprovantesDaResposta(c);
@@ -243,7 +244,7 @@ TEST(Respostas, NomesDeComprovantesERelatorios) {
     EXPECT_EQ(comprovantes[1], brancos(19));
     EXPECT_EQ(comprovantes[29], QStringLiteral("Suprimento         "));
 
-    QByteArray r(kTamanhoRelatorios, ' ');
+    QByteArray r(KESAFI_LARGURA_RELATORIOS_GERENCIAIS, ' ');
     poe(r, 1, "0001");
     poe(r, 5, "Relatorio Geral");
     poe(r, 22 * 29 + 5, "Ultimo");

@@ -9,6 +9,7 @@
 
 #include "../reports/impressao.h"
 #include "configecf.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "platform/profile.h"
 #include "printer/buffer.h"
@@ -36,12 +37,12 @@ protected:
     static QString slot(int i) { return aliquotas().mid(5 * (i - 1), 4); }
     static QString forma(int i) { return formas().mid(58 * (i - 1), 16); }
     static QString comprovante(int i) {
-        QByteArray b = printer::bufferEmBranco(1077);
+        QByteArray b = printer::bufferEmBranco(KESAFI_LARGURA_RECEBIMENTOS);
         Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(b.data());
         return printer::campo(b, 34 * (i - 1) + 1, 19);
     }
     static QString relatorio(int i) {
-        QByteArray b = printer::bufferEmBranco(659);
+        QByteArray b = printer::bufferEmBranco(KESAFI_LARGURA_RELATORIOS_GERENCIAIS);
         Kestrona_FI_VerificaRelatorioGerencialMFD(b.data());
         return printer::campo(b, 22 * (i - 1) + 5, 17);
     }
@@ -292,7 +293,7 @@ TEST_F(Impressora, CopiaComImpressoraDesligadaOuNakNaoApagaOPlano) {
     EXPECT_EQ(conteudo(cadastro()), arquivoAntes);
 
     KesafiVirtual_Liga(1);
-    KesafiVirtual_ForcaResposta(1, 21, 0, 0, 0);  // a NAK, whatever the result says
+    KesafiVirtual_ForcaResposta(1, KESAFI_NAK, 0, 0, 0);  // a NAK, whatever the result says
     dialogos.yes();
     clica("BtImpressoraArquivoCNF");
     vistas = caixas();
@@ -331,7 +332,7 @@ TEST_F(Impressora, EnviarDoArquivoFazUmaChamadaPorLinhaPreenchidaEMostraORelator
         controle<QTableWidget>("SgAliquotas")->item(linha - 1, 1)->setText(QString());
     controle<QTableWidget>("SgAliquotas")->item(2, 1)->setText(QStringLiteral("07,50%"));
     controle<QTableWidget>("SgAliquotas")->item(2, 2)->setText(QStringLiteral("Serviço(ISS)"));
-    KesafiVirtual_ForcaResposta(-27, 6, 0, 8, 5);
+    KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 8, 5);
     dialogos.yes();
     clica("BtArquivoIpressoraAL");
     vistas = caixas();
@@ -369,8 +370,8 @@ TEST_F(Impressora, RelatoriosEFormasDoArquivoComSuasNumeracoes) {
     // a row of blanks is free and a NAK is never reported as done.
     QTableWidget* fp = controle<QTableWidget>("SgFormaPagamento");
     fp->item(4, 1)->setText(brancos(16));
-    KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0);     // Cheque
-    KesafiVirtual_ForcaResposta(-27, 21, 0, 0, 0);  // Cartao Credito
+    KesafiVirtual_ForcaResposta(1, KESAFI_ACK, 0, 0, 0);    // Cheque
+    KesafiVirtual_ForcaResposta(-27, KESAFI_NAK, 0, 0, 0);  // Cartao Credito
     dialogos.yes();
     clica("BtArquivoImpressoraFP");
     vistas = caixas();

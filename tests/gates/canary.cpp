@@ -23,26 +23,44 @@ struct Saida {
 
 const std::vector<Saida>& saidas() {
     static const std::vector<Saida> todas = {
-        {"VersaoDll", {9}, [](auto b) { return Kestrona_FI_VersaoDll(b[0]); }},
-        {"NumeroSerieMFD", {20}, [](auto b) { return Kestrona_FI_NumeroSerieMFD(b[0]); }},
-        {"ModeloImpressora", {11}, [](auto b) { return Kestrona_FI_ModeloImpressora(b[0]); }},
-        {"VersaoFirmwareMFD", {7}, [](auto b) { return Kestrona_FI_VersaoFirmwareMFD(b[0]); }},
-        {"ReducoesRestantesMFD", {4}, [](auto b) { return Kestrona_FI_ReducoesRestantesMFD(b[0]); }},
-        {"DataHoraUltimoDocumentoMFD", {12}, [](auto b) { return Kestrona_FI_DataHoraUltimoDocumentoMFD(b[0]); }},
-        {"DataHoraReducao", {6, 6}, [](auto b) { return Kestrona_FI_DataHoraReducao(b[0], b[1]); }},
-        {"DataMovimento", {6}, [](auto b) { return Kestrona_FI_DataMovimento(b[0]); }},
-        {"PercentualLivreMFD", {6}, [](auto b) { return Kestrona_FI_PercentualLivreMFD(b[0]); }},
-        {"DataHoraImpressora", {6, 6}, [](auto b) { return Kestrona_FI_DataHoraImpressora(b[0], b[1]); }},
-        {"NumeroCupom", {6}, [](auto b) { return Kestrona_FI_NumeroCupom(b[0]); }},
-        {"DadosUltimaReducaoMFD", {1279}, [](auto b) { return Kestrona_FI_DadosUltimaReducaoMFD(b[0]); }},
-        {"RetornoAliquotas", {79}, [](auto b) { return Kestrona_FI_RetornoAliquotas(b[0]); }},
-        {"VerificaIndiceAliquotasIss", {48}, [](auto b) { return Kestrona_FI_VerificaIndiceAliquotasIss(b[0]); }},
-        {"VerificaFormasPagamento", {3016}, [](auto b) { return Kestrona_FI_VerificaFormasPagamento(b[0]); }},
+        {"VersaoDll", {KESAFI_LARGURA_VERSAO_DLL}, [](auto b) { return Kestrona_FI_VersaoDll(b[0]); }},
+        {"NumeroSerieMFD", {KESAFI_LARGURA_NUMERO_SERIE}, [](auto b) { return Kestrona_FI_NumeroSerieMFD(b[0]); }},
+        {"ModeloImpressora", {KESAFI_LARGURA_MODELO}, [](auto b) { return Kestrona_FI_ModeloImpressora(b[0]); }},
+        {"VersaoFirmwareMFD",
+         {KESAFI_LARGURA_VERSAO_FIRMWARE},
+         [](auto b) { return Kestrona_FI_VersaoFirmwareMFD(b[0]); }},
+        {"ReducoesRestantesMFD",
+         {KESAFI_LARGURA_REDUCOES_RESTANTES},
+         [](auto b) { return Kestrona_FI_ReducoesRestantesMFD(b[0]); }},
+        {"DataHoraUltimoDocumentoMFD",
+         {KESAFI_LARGURA_DATA_HORA_ULTIMO_DOC},
+         [](auto b) { return Kestrona_FI_DataHoraUltimoDocumentoMFD(b[0]); }},
+        {"DataHoraReducao",
+         {KESAFI_LARGURA_DATA, KESAFI_LARGURA_HORA},
+         [](auto b) { return Kestrona_FI_DataHoraReducao(b[0], b[1]); }},
+        {"DataMovimento", {KESAFI_LARGURA_DATA}, [](auto b) { return Kestrona_FI_DataMovimento(b[0]); }},
+        {"PercentualLivreMFD",
+         {KESAFI_LARGURA_PERCENTUAL_LIVRE},
+         [](auto b) { return Kestrona_FI_PercentualLivreMFD(b[0]); }},
+        {"DataHoraImpressora",
+         {KESAFI_LARGURA_DATA, KESAFI_LARGURA_HORA},
+         [](auto b) { return Kestrona_FI_DataHoraImpressora(b[0], b[1]); }},
+        {"NumeroCupom", {KESAFI_LARGURA_COO}, [](auto b) { return Kestrona_FI_NumeroCupom(b[0]); }},
+        {"DadosUltimaReducaoMFD",
+         {KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO},
+         [](auto b) { return Kestrona_FI_DadosUltimaReducaoMFD(b[0]); }},
+        {"RetornoAliquotas", {KESAFI_LARGURA_ALIQUOTAS}, [](auto b) { return Kestrona_FI_RetornoAliquotas(b[0]); }},
+        {"VerificaIndiceAliquotasIss",
+         {KESAFI_LARGURA_INDICES_ISS},
+         [](auto b) { return Kestrona_FI_VerificaIndiceAliquotasIss(b[0]); }},
+        {"VerificaFormasPagamento",
+         {KESAFI_LARGURA_FORMAS_PAGAMENTO},
+         [](auto b) { return Kestrona_FI_VerificaFormasPagamento(b[0]); }},
         {"VerificaRecebimentoNaoFiscalMFD",
-         {1077},
+         {KESAFI_LARGURA_RECEBIMENTOS},
          [](auto b) { return Kestrona_FI_VerificaRecebimentoNaoFiscalMFD(b[0]); }},
         {"VerificaRelatorioGerencialMFD",
-         {659},
+         {KESAFI_LARGURA_RELATORIOS_GERENCIAIS},
          [](auto b) { return Kestrona_FI_VerificaRelatorioGerencialMFD(b[0]); }},
     };
     return todas;
@@ -112,7 +130,8 @@ TEST_F(Canario, BufferDeLixoFicaNaLargura) {
 }
 
 TEST_F(Canario, RecusaEImpressoraDesligadaNaoEscrevem) {
-    const std::vector<int> recusas = chamaTodas([] { ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 0), 1); });
+    const std::vector<int> recusas =
+        chamaTodas([] { ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 0), 1); });
     for (size_t i = 0; i < recusas.size(); ++i) EXPECT_EQ(recusas[i], -27) << saidas()[i].funcao;
 
     ASSERT_EQ(KesafiVirtual_Liga(0), 1);

@@ -22,12 +22,12 @@ Status status() {
 
 void recusado(int retorno, int st1, int st2, int st3) {
     EXPECT_EQ(retorno, -27);
-    EXPECT_EQ(status(), (Status{6, st1, st2, st3}));
+    EXPECT_EQ(status(), (Status{KESAFI_ACK, st1, st2, st3}));
 }
 
 void st3(int esperado) {
     const Status s = status();
-    EXPECT_EQ(s.ack, 6);
+    EXPECT_EQ(s.ack, KESAFI_ACK);
     EXPECT_EQ(s.st3, esperado);
 }
 

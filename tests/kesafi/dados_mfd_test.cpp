@@ -334,14 +334,14 @@ TEST_F(DadosMfd, BadArgumentsAndEmptyRangesAreRefused) {
     EXPECT_EQ(Kestrona_FI_EspelhoMFD(std::string(5000, 'a').c_str(), data(-3).c_str(), data().c_str(), "D", "1",
                                      ead::kChave1, ead::kChave2),
               -2);
-    recusado(espelho(destino, "31/02/24", data(), "D"), 52);
-    recusado(espelho(destino, data(-3), "  /  /  ", "D"), 53);
-    recusado(espelho(destino, data(), data(-3), "D"), 214);
-    recusado(espelho(destino, "000009", "000003", "C"), 214);
-    recusado(espelho(destino, "12a", "000003", "C"), 214);
-    recusado(espelho(destino, "999990", "999999", "C"), 160);
-    recusado(espelho(destino, "01/01/01", "02/01/01", "D"), 160);
-    recusado(espelho(destino, data(-3), data(), "D", "2"), 160);
+    recusado(espelho(destino, "31/02/24", data(), "D"), KESAFI_ST3_DATA_INICIAL_INVALIDA);
+    recusado(espelho(destino, data(-3), "  /  /  ", "D"), KESAFI_ST3_DATA_FINAL_INVALIDA);
+    recusado(espelho(destino, data(), data(-3), "D"), KESAFI_ST3_INTERVALO_INVALIDO);
+    recusado(espelho(destino, "000009", "000003", "C"), KESAFI_ST3_INTERVALO_INVALIDO);
+    recusado(espelho(destino, "12a", "000003", "C"), KESAFI_ST3_INTERVALO_INVALIDO);
+    recusado(espelho(destino, "999990", "999999", "C"), KESAFI_ST3_SEM_DADOS_NA_MFD);
+    recusado(espelho(destino, "01/01/01", "02/01/01", "D"), KESAFI_ST3_SEM_DADOS_NA_MFD);
+    recusado(espelho(destino, data(-3), data(), "D", "2"), KESAFI_ST3_SEM_DADOS_NA_MFD);
     EXPECT_EQ(espelho(pasta / "nao" / "existe.txt", data(-3), data(), "D"), -1);
     EXPECT_EQ(Kestrona_FI_ArquivoMFD("arquivo.mfd", data(-3).c_str(), data().c_str(), "D", "1", 1, ead::kChave1,
                                      ead::kChave2, 1),

@@ -6,10 +6,10 @@ namespace {
 
 class DiaFiscal : public ImpressoraLocalizada {
 protected:
-    std::string movimento() { return le(Kestrona_FI_DataMovimento, 6); }
-    std::string ultimaReducao() { return le(Kestrona_FI_DadosUltimaReducaoMFD, 1279); }
+    std::string movimento() { return le(Kestrona_FI_DataMovimento, KESAFI_LARGURA_DATA); }
+    std::string ultimaReducao() { return le(Kestrona_FI_DadosUltimaReducaoMFD, KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO); }
     std::pair<std::string, std::string> relogioEcf() {
-        std::string d = espacos(6), h = espacos(6);
+        std::string d = espacos(KESAFI_LARGURA_DATA), h = espacos(KESAFI_LARGURA_HORA);
         EXPECT_EQ(Kestrona_FI_DataHoraImpressora(d.data(), h.data()), 1);
         return {d, h};
     }
@@ -24,7 +24,7 @@ TEST_F(DiaFiscal, NewPrinterHasAPastEndingWithAReductionOnAnEarlierDay) {
     EXPECT_EQ(movimento(), "000000");
     EXPECT_GE(contador("Reducoes"), 5);
     EXPECT_EQ(contador("CRZ"), contador("Reducoes"));
-    std::string d = espacos(6), h = espacos(6);
+    std::string d = espacos(KESAFI_LARGURA_DATA), h = espacos(KESAFI_LARGURA_HORA);
     ASSERT_EQ(Kestrona_FI_DataHoraReducao(d.data(), h.data()), 1);
     EXPECT_EQ(d, diaDdmmyy(-1));
     const std::string z = ultimaReducao();
@@ -33,7 +33,7 @@ TEST_F(DiaFiscal, NewPrinterHasAPastEndingWithAReductionOnAnEarlierDay) {
     EXPECT_EQ(std::stoll(fatia(z, 14, 6)), contador("COO"));
     EXPECT_GT(std::stoll(fatia(z, 28, 6)), 20);  // sales receipts in the past
     EXPECT_EQ(flags() & 8, 0);                   // today is open
-    std::string ultimo = espacos(12);
+    std::string ultimo = espacos(KESAFI_LARGURA_DATA_HORA_ULTIMO_DOC);
     ASSERT_EQ(Kestrona_FI_DataHoraUltimoDocumentoMFD(ultimo.data()), 1);
     EXPECT_EQ(ultimo.substr(0, 6), d);
     EXPECT_EQ(ultimo.substr(6), h);
@@ -62,10 +62,10 @@ TEST_F(DiaFiscal, ReductionPendingFromAnEarlierDayBlocksAllButReadingsAndTheRedu
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(3), 1);
     relogio("080000", 1);
     EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), -27);
-    st3(66);
+    st3(KESAFI_ST3_AGUARDANDO_RZ);
     EXPECT_EQ(status().st2, 1);
     EXPECT_EQ(Kestrona_FI_AbreRelatorioGerencialMFD("1"), -27);
-    st3(66);
+    st3(KESAFI_ST3_AGUARDANDO_RZ);
     EXPECT_EQ(Kestrona_FI_LeituraX(), 1);
     EXPECT_EQ(Kestrona_FI_LeituraMemoriaFiscalReducaoMFD("0001", "0002", "s"), 1);
     const long long crz = contador("CRZ"), coo = contador("COO"), restantes = contador("ReducoesRestantes");
@@ -86,9 +86,9 @@ TEST_F(DiaFiscal, ReductionOfTodayClosesTheDayUntilMidnight) {
     EXPECT_EQ(fatia(ultimaReducao(), 1273, 6), diaDdmmyy(0));
     EXPECT_EQ(flags() & 8, 8);
     EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), -27);
-    st3(63);
+    st3(KESAFI_ST3_BLOQUEIO_POR_RZ);
     EXPECT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), -27);
-    st3(63);
+    st3(KESAFI_ST3_BLOQUEIO_POR_RZ);
     EXPECT_EQ(Kestrona_FI_LeituraX(), 1);  // readings stay allowed
     relogio("000001", 1);
     EXPECT_EQ(flags() & 8, 0);
@@ -144,7 +144,7 @@ TEST_F(DiaFiscal, ReductionAdjustsTheClockByAtMostFiveMinutes) {
     EXPECT_EQ(relogioEcf().second, "095800");
     relogio("100000", 2);
     EXPECT_EQ(Kestrona_FI_ReducaoZ("311399", "100000"), -27);
-    st3(100);
+    st3(KESAFI_ST3_DATA_E_HORA_INVALIDA);
     EXPECT_EQ(Kestrona_FI_ReducaoZ("0101", "100000"), -2);
     EXPECT_EQ(Kestrona_FI_ReducaoZ(diaDdmmyy(2).c_str(), nullptr), -2);
 }
@@ -156,7 +156,7 @@ TEST_F(DiaFiscal, DocumentsBeforeTheLastStoredOneAreRefused) {
     EXPECT_EQ(status().st1 & 32, 0);
     const long long coo = contador("COO"), documentos = contador("Documentos");
     relogio("095959");
-    std::string numero = espacos(6);
+    std::string numero = espacos(KESAFI_LARGURA_COO);
     ASSERT_EQ(Kestrona_FI_NumeroCupom(numero.data()), 1);
     EXPECT_EQ(status().st1, 32);  // "Erro no Relógio"
     const std::pair<const char*, int (*)()> comandos[] = {
@@ -214,7 +214,7 @@ TEST_F(DiaFiscal, DaylightSavingEntersRightAfterTheReductionAndMovesTheClock) {
 TEST_F(DiaFiscal, DaylightSavingRefusals) {
     ASSERT_EQ(Kestrona_FI_LeituraX(), 1);
     EXPECT_EQ(Kestrona_FI_ProgramaHorarioVerao(), -27);
-    st3(156);
+    st3(KESAFI_ST3_HORARIO_DE_VERAO_SO_APOS_RZ);
     EXPECT_EQ(status().st2, 1);
     // Right after a reduction at 10:00 the state may change, but leaving
     // waits until one hour after that reduction.
@@ -222,7 +222,7 @@ TEST_F(DiaFiscal, DaylightSavingRefusals) {
     ASSERT_EQ(Kestrona_FI_ProgramaHorarioVerao(), 1);  // enter: clock 11:00
     relogio("103000");                                 // clock now 30 minutes after the reduction
     EXPECT_EQ(Kestrona_FI_ProgramaHorarioVerao(), -27);
-    st3(112);
+    st3(KESAFI_ST3_DATA_E_HORA_ANTERIORES_AO_ULTIMO_DOC);
     EXPECT_EQ(flags() & 4, 4);
     relogio("110001");
     EXPECT_EQ(Kestrona_FI_ProgramaHorarioVerao(), 1);

@@ -133,7 +133,7 @@ TEST_F(Fita, ReadingTheTapeSendsNothingAndAnswersLikeThePrinter) {
     int chamadas = 0;
     ASSERT_EQ(KesafiVirtual_ContaChamadas(nullptr, &chamadas), 1);
     // A forced answer waits for the next printer call, not for a read of the tape.
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 7), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 7), 1);
     ASSERT_EQ(KesafiVirtual_FitaLimites(&primeiro, &ultimo), 1);
     EXPECT_EQ(le(ultimo, -1, 3).retorno, 1);
     long long numero = 0;

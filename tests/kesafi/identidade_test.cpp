@@ -10,7 +10,8 @@ namespace {
 
 TEST_F(Impressora, LocatesOnUsbAndReadsIdentity) {
     localiza();
-    std::string serie = espacos(20), modelo = espacos(11), firmware = espacos(7), versao = espacos(9);
+    std::string serie = espacos(KESAFI_LARGURA_NUMERO_SERIE), modelo = espacos(KESAFI_LARGURA_MODELO),
+                firmware = espacos(KESAFI_LARGURA_VERSAO_FIRMWARE), versao = espacos(KESAFI_LARGURA_VERSAO_DLL);
     EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), 1);
     EXPECT_EQ(serie, "VF080000000000010247");
     EXPECT_EQ(Kestrona_FI_ModeloImpressora(modelo.data()), 1);
@@ -19,12 +20,13 @@ TEST_F(Impressora, LocatesOnUsbAndReadsIdentity) {
     EXPECT_EQ(firmware.substr(0, 6), "010200");
     EXPECT_EQ(Kestrona_FI_VersaoDll(versao.data()), 1);
     EXPECT_EQ(versao.find(' '), std::string::npos);
-    std::string restantes = espacos(4), livre = espacos(6);
+    std::string restantes = espacos(KESAFI_LARGURA_REDUCOES_RESTANTES),
+                livre = espacos(KESAFI_LARGURA_PERCENTUAL_LIVRE);
     EXPECT_EQ(Kestrona_FI_ReducoesRestantesMFD(restantes.data()), 1);
     EXPECT_EQ(std::stoi(restantes), 3650 - contador("CRZ"));
     EXPECT_EQ(Kestrona_FI_PercentualLivreMFD(livre.data()), 1);
     EXPECT_EQ(livre.substr(0, 2), "99");
-    EXPECT_EQ(status(), (Status{6, 0, 0, 0}));
+    EXPECT_EQ(status(), (Status{KESAFI_ACK, 0, 0, 0}));
 }
 
 TEST_F(Impressora, SerialPrinterIsFoundOnlyAfterTheUsbAttemptFails) {
@@ -62,27 +64,27 @@ TEST_F(Impressora, PrinterAttachedNowhereOrMissingIniFailsToOpen) {
 }
 
 TEST_F(Impressora, CallsBeforeThePortIsOpenFailAndLeaveBuffersAlone) {
-    EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, 20, -5), espacos(20));
+    EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, KESAFI_LARGURA_NUMERO_SERIE, -5), espacos(KESAFI_LARGURA_NUMERO_SERIE));
     EXPECT_EQ(Kestrona_FI_LeituraX(), -5);
     EXPECT_EQ(status().ack, 0);
     // The library's own version needs no printer.
-    le(Kestrona_FI_VersaoDll, 9);
+    le(Kestrona_FI_VersaoDll, KESAFI_LARGURA_VERSAO_DLL);
 }
 
 TEST_F(Impressora, PrinterSwitchedOffAnswersNoCall) {
     localiza();
     ASSERT_EQ(KesafiVirtual_Liga(0), 1);
-    EXPECT_EQ(le(Kestrona_FI_NumeroCupom, 6, 0), espacos(6));
+    EXPECT_EQ(le(Kestrona_FI_NumeroCupom, KESAFI_LARGURA_COO, 0), espacos(KESAFI_LARGURA_COO));
     EXPECT_EQ(Kestrona_FI_LeituraX(), 0);
     EXPECT_EQ(status().ack, 0);
     EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), 0);
     // The library itself still answers.
-    le(Kestrona_FI_VersaoDll, 9);
+    le(Kestrona_FI_VersaoDll, KESAFI_LARGURA_VERSAO_DLL);
     Kestrona_FI_FechaPortaSerial();
     EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), -6);
     ASSERT_EQ(KesafiVirtual_Liga(1), 1);
     EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), 1);
-    EXPECT_EQ(std::stoll(le(Kestrona_FI_NumeroCupom, 6)), contador("COO"));
+    EXPECT_EQ(std::stoll(le(Kestrona_FI_NumeroCupom, KESAFI_LARGURA_COO)), contador("COO"));
 }
 
 TEST_F(Impressora, ExtendedCodeStaysZeroUntilSwitchedOn) {
@@ -91,7 +93,7 @@ TEST_F(Impressora, ExtendedCodeStaysZeroUntilSwitchedOn) {
     ASSERT_EQ(Kestrona_FI_AbrePortaSerial(), 1);
     EXPECT_EQ(Kestrona_FI_ProgramaAliquota("0000", 0), -27);
     Status s = status();
-    EXPECT_EQ(s.ack, 6);
+    EXPECT_EQ(s.ack, KESAFI_ACK);
     EXPECT_EQ(s.st1, 1);
     EXPECT_EQ(s.st3, 0);
     EXPECT_EQ(Kestrona_FI_HabilitaDesabilitaRetornoEstendidoMFD("1"), 1);
@@ -104,12 +106,12 @@ TEST_F(Impressora, ExtendedCodeStaysZeroUntilSwitchedOn) {
 TEST_F(Impressora, ForcedAnswersServeOneCallEachIncludingNak) {
     localiza();
     const long long coo = contador("COO");
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(0, 21, 0, 0, 0), 1);
-    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, 6, 64, 8, 5), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(0, KESAFI_NAK, 0, 0, 0), 1);
+    ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 64, 8, 5), 1);
     EXPECT_EQ(Kestrona_FI_LeituraX(), 0);
-    EXPECT_EQ(status().ack, 21);
-    EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, 20, -27), espacos(20));
-    EXPECT_EQ(status(), (Status{6, 64, 8, 5}));
+    EXPECT_EQ(status().ack, KESAFI_NAK);
+    EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, KESAFI_LARGURA_NUMERO_SERIE, -27), espacos(KESAFI_LARGURA_NUMERO_SERIE));
+    EXPECT_EQ(status(), (Status{KESAFI_ACK, 64, 8, 5}));
     EXPECT_EQ(contador("COO"), coo);  // the forced Reading X did nothing
     EXPECT_EQ(Kestrona_FI_LeituraX(), 1);
     EXPECT_EQ(contador("COO"), coo + 1);
@@ -134,8 +136,8 @@ TEST_F(Impressora, GarbageFillsOnlyTheNextTextBufferWithinItsWidth) {
     }
     EXPECT_EQ(data[6], '\0');
     EXPECT_EQ(data[7], '#');
-    EXPECT_EQ(status(), (Status{6, 0, 0, 0}));
-    EXPECT_EQ(le(Kestrona_FI_DataMovimento, 6), "000000");
+    EXPECT_EQ(status(), (Status{KESAFI_ACK, 0, 0, 0}));
+    EXPECT_EQ(le(Kestrona_FI_DataMovimento, KESAFI_LARGURA_DATA), "000000");
     EXPECT_EQ(KesafiVirtual_ForcaBufferLixo(lixo, 0), -2);
 }
 
@@ -149,29 +151,30 @@ struct Leitura {
 TEST_F(Impressora, AnswersNeverWritePastTheCallersWidth) {
     localiza();
     const std::vector<Leitura> leituras = {
-        {"VersaoDll", 9, Kestrona_FI_VersaoDll},
-        {"NumeroSerieMFD", 20, Kestrona_FI_NumeroSerieMFD},
-        {"ModeloImpressora", 11, Kestrona_FI_ModeloImpressora},
-        {"VersaoFirmwareMFD", 7, Kestrona_FI_VersaoFirmwareMFD},
-        {"ReducoesRestantesMFD", 4, Kestrona_FI_ReducoesRestantesMFD},
-        {"DataHoraUltimoDocumentoMFD", 12, Kestrona_FI_DataHoraUltimoDocumentoMFD},
-        {"DataMovimento", 6, Kestrona_FI_DataMovimento},
-        {"PercentualLivreMFD", 6, Kestrona_FI_PercentualLivreMFD},
-        {"NumeroCupom", 6, Kestrona_FI_NumeroCupom},
-        {"DadosUltimaReducaoMFD", 1279, Kestrona_FI_DadosUltimaReducaoMFD},
-        {"RetornoAliquotas", 79, Kestrona_FI_RetornoAliquotas},
-        {"VerificaIndiceAliquotasIss", 48, Kestrona_FI_VerificaIndiceAliquotasIss},
-        {"VerificaFormasPagamento", 3016, Kestrona_FI_VerificaFormasPagamento},
-        {"VerificaRecebimentoNaoFiscalMFD", 1077, Kestrona_FI_VerificaRecebimentoNaoFiscalMFD},
-        {"VerificaRelatorioGerencialMFD", 659, Kestrona_FI_VerificaRelatorioGerencialMFD},
-        {"DataHoraReducao(data)", 6,
+        {"VersaoDll", KESAFI_LARGURA_VERSAO_DLL, Kestrona_FI_VersaoDll},
+        {"NumeroSerieMFD", KESAFI_LARGURA_NUMERO_SERIE, Kestrona_FI_NumeroSerieMFD},
+        {"ModeloImpressora", KESAFI_LARGURA_MODELO, Kestrona_FI_ModeloImpressora},
+        {"VersaoFirmwareMFD", KESAFI_LARGURA_VERSAO_FIRMWARE, Kestrona_FI_VersaoFirmwareMFD},
+        {"ReducoesRestantesMFD", KESAFI_LARGURA_REDUCOES_RESTANTES, Kestrona_FI_ReducoesRestantesMFD},
+        {"DataHoraUltimoDocumentoMFD", KESAFI_LARGURA_DATA_HORA_ULTIMO_DOC, Kestrona_FI_DataHoraUltimoDocumentoMFD},
+        {"DataMovimento", KESAFI_LARGURA_DATA, Kestrona_FI_DataMovimento},
+        {"PercentualLivreMFD", KESAFI_LARGURA_PERCENTUAL_LIVRE, Kestrona_FI_PercentualLivreMFD},
+        {"NumeroCupom", KESAFI_LARGURA_COO, Kestrona_FI_NumeroCupom},
+        {"DadosUltimaReducaoMFD", KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO, Kestrona_FI_DadosUltimaReducaoMFD},
+        {"RetornoAliquotas", KESAFI_LARGURA_ALIQUOTAS, Kestrona_FI_RetornoAliquotas},
+        {"VerificaIndiceAliquotasIss", KESAFI_LARGURA_INDICES_ISS, Kestrona_FI_VerificaIndiceAliquotasIss},
+        {"VerificaFormasPagamento", KESAFI_LARGURA_FORMAS_PAGAMENTO, Kestrona_FI_VerificaFormasPagamento},
+        {"VerificaRecebimentoNaoFiscalMFD", KESAFI_LARGURA_RECEBIMENTOS, Kestrona_FI_VerificaRecebimentoNaoFiscalMFD},
+        {"VerificaRelatorioGerencialMFD", KESAFI_LARGURA_RELATORIOS_GERENCIAIS,
+         Kestrona_FI_VerificaRelatorioGerencialMFD},
+        {"DataHoraReducao(data)", KESAFI_LARGURA_DATA,
          [](char* b) {
-             std::string h = espacos(6);
+             std::string h = espacos(KESAFI_LARGURA_HORA);
              return Kestrona_FI_DataHoraReducao(b, h.data());
          }},
-        {"DataHoraImpressora(hora)", 6,
+        {"DataHoraImpressora(hora)", KESAFI_LARGURA_HORA,
          [](char* b) {
-             std::string d = espacos(6);
+             std::string d = espacos(KESAFI_LARGURA_DATA);
              return Kestrona_FI_DataHoraImpressora(d.data(), b);
          }},
     };
@@ -203,14 +206,14 @@ TEST_F(Impressora, CallsAreCountedAndTheBaseFolderForgetsSessionState) {
     EXPECT_EQ(n, 2);
     ASSERT_EQ(KesafiVirtual_ContaChamadas("Kestrona_FI_AbrePortaSerial", &n), 1);
     EXPECT_EQ(n, 1);
-    KesafiVirtual_ForcaResposta(0, 21, 0, 0, 0);
+    KesafiVirtual_ForcaResposta(0, KESAFI_NAK, 0, 0, 0);
     ASSERT_EQ(KesafiVirtual_DefinePastaBase(pasta.c_str()), 1);
     EXPECT_EQ(status().ack, 0);
     ASSERT_EQ(KesafiVirtual_ContaChamadas(nullptr, &n), 1);
     EXPECT_EQ(n, 1);  // the status read just made
     EXPECT_EQ(contador("PortaAberta"), 0);
     localiza();  // the forced NAK is gone
-    EXPECT_EQ(status().ack, 6);
+    EXPECT_EQ(status().ack, KESAFI_ACK);
 }
 
 TEST_F(Impressora, MemoryFolderComesFromTheVirtualSection) {
@@ -218,7 +221,7 @@ TEST_F(Impressora, MemoryFolderComesFromTheVirtualSection) {
     localiza();
     EXPECT_TRUE(std::filesystem::exists(pasta / "outra" / "memoria.db"));
     EXPECT_EQ(KesafiVirtual_CriaImpressora("", 3), 1);
-    EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, 20), "VF080000000000034004");
+    EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, KESAFI_LARGURA_NUMERO_SERIE), "VF080000000000034004");
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ std::string n(long long v, size_t largura) {
 // A version 1 reduction record: every field at the position version 1 wrote
 // it, each value different.
 std::string registroV1(int crz, int coo, const std::string& ddmmyyMovimento) {
-    std::string r(1279, ' ');
+    std::string r(KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO, ' ');
     auto put = [&](size_t pos, const std::string& v) { r.replace(pos - 1, v.size(), v); };
     put(1, "00,");
     put(4, "0001,");
@@ -201,14 +201,15 @@ protected:
     // everything that needs its fiscal memory.
     void confirmaMemoriaDanificada() {
         localiza();
-        std::string modelo = espacos(11), firmware = espacos(7);
+        std::string modelo = espacos(KESAFI_LARGURA_MODELO), firmware = espacos(KESAFI_LARGURA_VERSAO_FIRMWARE);
         EXPECT_EQ(Kestrona_FI_ModeloImpressora(modelo.data()), 1);
         EXPECT_EQ(modelo, "VF-80 TH   ");
         EXPECT_EQ(Kestrona_FI_VersaoFirmwareMFD(firmware.data()), 1);
-        std::string serie = espacos(20), coo = espacos(6);
+        std::string serie = espacos(KESAFI_LARGURA_NUMERO_SERIE), coo = espacos(KESAFI_LARGURA_COO);
         EXPECT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), -27);
-        EXPECT_EQ(serie, espacos(20));
-        EXPECT_EQ(status(), (Status{6, 16, 1, 123}));  // "ECF em Erro", "Comando Não Executado"
+        EXPECT_EQ(serie, espacos(KESAFI_LARGURA_NUMERO_SERIE));
+        EXPECT_EQ(status(), (Status{KESAFI_ACK, KESAFI_ST1_ECF_EM_ERRO, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+                                    KESAFI_ST3_ERRO_NA_MEMORIA_FISCAL}));
         int flags = 0;
         EXPECT_EQ(Kestrona_FI_NumeroCupom(coo.data()), -27);
         EXPECT_EQ(Kestrona_FI_FlagsFiscais(&flags), -27);
@@ -282,7 +283,7 @@ TEST_F(Memoria, AMalformedRecordFoundByACommandDamagesThePrinterFromThenOn) {
     alteraMemoria("UPDATE reducoes SET venda_bruta = 'x' WHERE crz = 1");
     const auto antes = somas(memoria());
     localiza();
-    std::string coo = espacos(6);
+    std::string coo = espacos(KESAFI_LARGURA_COO);
     ASSERT_EQ(Kestrona_FI_NumeroCupom(coo.data()), 1);
     testing::internal::CaptureStderr();
     EXPECT_EQ(Kestrona_FI_LeituraMemoriaFiscalReducaoMFD("0001", "0002", "c"), -27);
@@ -302,7 +303,7 @@ TEST_F(Memoria, AVersionOneMemoryIsUpgradedWithItsTotalsDocumentsAndLastReceipt)
         localiza();
         relogio("100000");
         EXPECT_EQ(consulta("PRAGMA user_version"), 2);
-        std::string numero = espacos(6), serie = espacos(20);
+        std::string numero = espacos(KESAFI_LARGURA_COO), serie = espacos(KESAFI_LARGURA_NUMERO_SERIE);
         ASSERT_EQ(Kestrona_FI_NumeroCupom(numero.data()), 1);
         EXPECT_EQ(numero, "000040");
         ASSERT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), 1);
@@ -311,7 +312,7 @@ TEST_F(Memoria, AVersionOneMemoryIsUpgradedWithItsTotalsDocumentsAndLastReceipt)
         EXPECT_EQ(contador("Documentos"), 3);
 
         // The last reduction, its fields where its record is read.
-        std::string z = espacos(1279);
+        std::string z = espacos(KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO);
         ASSERT_EQ(Kestrona_FI_DadosUltimaReducaoMFD(z.data()), 1);
         EXPECT_EQ(fatia(z, 9, 4), "0002");
         EXPECT_EQ(fatia(z, 14, 6), "000038");
@@ -327,7 +328,9 @@ TEST_F(Memoria, AVersionOneMemoryIsUpgradedWithItsTotalsDocumentsAndLastReceipt)
         EXPECT_EQ(fatia(z, 1273, 6), diaDdmmyy(-1));
 
         // The day's totals, by the answers that show them.
-        std::string formas = espacos(3016), naoFiscais = espacos(1077), relatorios = espacos(659);
+        std::string formas = espacos(KESAFI_LARGURA_FORMAS_PAGAMENTO),
+                    naoFiscais = espacos(KESAFI_LARGURA_RECEBIMENTOS),
+                    relatorios = espacos(KESAFI_LARGURA_RELATORIOS_GERENCIAIS);
         ASSERT_EQ(Kestrona_FI_VerificaFormasPagamento(formas.data()), 1);
         EXPECT_EQ(fatia(formas, 18, 20), n(4000, 20));
         EXPECT_EQ(fatia(formas, 58 + 18, 20), n(5700, 20));
@@ -366,7 +369,7 @@ TEST_F(Memoria, OnlyAFolderWithoutAMemoryGetsANewPrinter) {
         std::ofstream(arquivo(), std::ios::binary).flush();
         if (*resto) alteraMemoria(resto);
         localiza();
-        EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, 20), "VF080000000000010247");
+        EXPECT_EQ(le(Kestrona_FI_NumeroSerieMFD, KESAFI_LARGURA_NUMERO_SERIE), "VF080000000000010247");
         EXPECT_GT(contador("CRZ"), 0);
     }
 }
@@ -400,7 +403,7 @@ TEST_F(Memoria, ASecondProcessFindsThePortInUseUntilTheFirstOneEnds) {
     EXPECT_EQ(Kestrona_FI_AbrePortaSerial(), -5);
     EXPECT_EQ(status().ack, 0);
     EXPECT_EQ(contador("PortaAberta"), 0);
-    std::string numero = espacos(6);
+    std::string numero = espacos(KESAFI_LARGURA_COO);
     EXPECT_EQ(Kestrona_FI_NumeroCupom(numero.data()), -5);
     EXPECT_EQ(KesafiVirtual_AdicionaVendas(1), -1);
     EXPECT_EQ(KesafiVirtual_CriaImpressora("", 5), -1);
@@ -428,7 +431,7 @@ TEST_F(Memoria, AFullDiskAtOpeningFailsAndLeavesTheMemoryAsItWas) {
     EXPECT_EQ(somas(memoria()), antes);
     EXPECT_EQ(contador("PortaAberta"), 0);
     localiza();
-    std::string numero = espacos(6);
+    std::string numero = espacos(KESAFI_LARGURA_COO);
     ASSERT_EQ(Kestrona_FI_NumeroCupom(numero.data()), 1);
     EXPECT_EQ(std::stoll(numero), coo);
 
@@ -461,7 +464,7 @@ TEST_F(Memoria, AFullDiskAtOpeningFailsAndLeavesTheMemoryAsItWas) {
         EXPECT_LT(Kestrona_FI_AbrePortaSerial(), 0);
     }
     localiza();
-    std::string serie = espacos(20);
+    std::string serie = espacos(KESAFI_LARGURA_NUMERO_SERIE);
     ASSERT_EQ(Kestrona_FI_NumeroSerieMFD(serie.data()), 1);
     EXPECT_EQ(serie, "VF080000000000010247");
 }

@@ -166,7 +166,7 @@ TEST(Queda, MemoryStaysConsistentWhenTheProcessIsKilledAtRandomMoments) {
     // The library reopens the memory and answers from it.
     ASSERT_EQ(KesafiVirtual_DefinePastaBase(pasta.c_str()), 1);
     ASSERT_EQ(Kestrona_FI_AbrePortaSerial(), 1);
-    std::string coo = espacos(6), z = espacos(1279);
+    std::string coo = espacos(KESAFI_LARGURA_COO), z = espacos(KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO);
     ASSERT_EQ(Kestrona_FI_NumeroCupom(coo.data()), 1);
     EXPECT_GE(std::stoll(coo), confirmado.coo);
     ASSERT_EQ(Kestrona_FI_DadosUltimaReducaoMFD(z.data()), 1);

@@ -29,7 +29,7 @@ TEST_F(Impressora, TheLastReductionsRecordHoldsEveryFieldAtItsPosition) {
     alteraMemoria(comandos);
     localiza();
     ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
-    std::string z = espacos(1279);
+    std::string z = espacos(KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO);
     ASSERT_EQ(Kestrona_FI_DadosUltimaReducaoMFD(z.data()), 1);
 
     struct Campo {

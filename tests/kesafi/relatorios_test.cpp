@@ -112,18 +112,18 @@ TEST_F(Relatorios, FiscalMemoryByReductionNumbersAsTyped) {
 TEST_F(Relatorios, FiscalMemoryRangeRefusals) {
     const long long coo = contador("COO");
     EXPECT_EQ(Kestrona_FI_LeituraMemoriaFiscalDataMFD("31/02/24", "01/03/24", "c"), -27);
-    st3(52);
+    st3(KESAFI_ST3_DATA_INICIAL_INVALIDA);
     EXPECT_EQ(status().st1, 1);
     EXPECT_EQ(Kestrona_FI_LeituraMemoriaFiscalDataMFD("01/03/24", "  /  /  ", "c"), -27);
-    st3(53);
+    st3(KESAFI_ST3_DATA_FINAL_INVALIDA);
     EXPECT_EQ(Kestrona_FI_LeituraMemoriaFiscalDataMFD("02/03/24", "01/03/24", "c"), -27);
-    st3(214);
+    st3(KESAFI_ST3_INTERVALO_INVALIDO);
     EXPECT_EQ(Kestrona_FI_LeituraMemoriaFiscalReducaoMFD("    ", "0002", "c"), -27);
-    st3(54);
+    st3(KESAFI_ST3_REDUCAO_INICIAL_INVALIDA);
     EXPECT_EQ(Kestrona_FI_LeituraMemoriaFiscalReducaoMFD("0001", "12a4", "c"), -27);
-    st3(55);
+    st3(KESAFI_ST3_REDUCAO_FINAL_INVALIDA);
     EXPECT_EQ(Kestrona_FI_LeituraMemoriaFiscalReducaoMFD("0005", "0002", "c"), -27);
-    st3(214);
+    st3(KESAFI_ST3_INTERVALO_INVALIDO);
     EXPECT_EQ(Kestrona_FI_LeituraMemoriaFiscalReducaoMFD("0001", "0002", "x"), -2);
     EXPECT_EQ(Kestrona_FI_LeituraMemoriaFiscalSerialDataMFD(nullptr, "01/03/24", "c"), -2);
     EXPECT_EQ(contador("COO"), coo);

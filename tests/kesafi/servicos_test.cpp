@@ -33,7 +33,7 @@ TEST_F(Servicos, CutterSwitchesAndCuts) {
     EXPECT_NE(fita(1).find("CORTE PARCIAL"), std::string::npos);
     ASSERT_EQ(Kestrona_FI_AtivaDesativaGuilhotinaMFD(0), 1);
     EXPECT_EQ(contador("Guilhotina"), 0);
-    recusado(Kestrona_FI_AcionaGuilhotinaMFD(0), 0, 1, 18);
+    recusado(Kestrona_FI_AcionaGuilhotinaMFD(0), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_COMANDO_NAO_EFETIVADO);
     ASSERT_EQ(Kestrona_FI_AtivaDesativaGuilhotinaMFD(1), 1);
     EXPECT_EQ(Kestrona_FI_AtivaDesativaGuilhotinaMFD(2), -2);
     EXPECT_EQ(Kestrona_FI_AtivaDesativaCorteTotalMFD(-1), -2);
@@ -43,12 +43,13 @@ TEST_F(Servicos, CutterSwitchesAndCuts) {
 TEST_F(Servicos, SpacingOutOfRangeIsRefused) {
     ASSERT_EQ(Kestrona_FI_EspacoEntreLinhas(40), 1);
     EXPECT_EQ(contador("EspacoEntreLinhas"), 40);
-    recusado(Kestrona_FI_EspacoEntreLinhas(128), 1, 0, 193);
-    recusado(Kestrona_FI_EspacoEntreLinhas(-1), 1, 0, 193);
+    recusado(Kestrona_FI_EspacoEntreLinhas(128), KESAFI_ST1_PARAMETRO_INVALIDO, 0,
+             KESAFI_ST3_ESPACOS_FORA_DO_PERMITIDO);
+    recusado(Kestrona_FI_EspacoEntreLinhas(-1), KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_ESPACOS_FORA_DO_PERMITIDO);
     ASSERT_EQ(Kestrona_FI_LinhasEntreCupons(12), 1);
     EXPECT_EQ(contador("LinhasEntreCupons"), 12);
-    recusado(Kestrona_FI_LinhasEntreCupons(4), 1, 0, 193);
-    recusado(Kestrona_FI_LinhasEntreCupons(31), 1, 0, 193);
+    recusado(Kestrona_FI_LinhasEntreCupons(4), KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_ESPACOS_FORA_DO_PERMITIDO);
+    recusado(Kestrona_FI_LinhasEntreCupons(31), KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_ESPACOS_FORA_DO_PERMITIDO);
     EXPECT_EQ(contador("EspacoEntreLinhas"), 40);
     EXPECT_EQ(contador("LinhasEntreCupons"), 12);
 }
@@ -61,9 +62,10 @@ TEST_F(Servicos, ManagerialReportCollectsTextAndCutsUntilClosed) {
     ASSERT_EQ(Kestrona_FI_UsaRelatorioGerencialMFD("Teste guilhotina Zentora , Documento sem valor!"), 1);
     ASSERT_EQ(Kestrona_FI_AcionaGuilhotinaMFD(0), 1);
     // Another document may not start while the report is open.
-    recusado(Kestrona_FI_LeituraX(), 2, 0, 48);
-    recusado(Kestrona_FI_ReducaoZ(nullptr, nullptr), 2, 0, 48);
-    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("1"), 2, 0, 48);
+    recusado(Kestrona_FI_LeituraX(), KESAFI_ST1_CUPOM_ABERTO, 0, KESAFI_ST3_CUPOM_NAO_FISCAL_ABERTO);
+    recusado(Kestrona_FI_ReducaoZ(nullptr, nullptr), KESAFI_ST1_CUPOM_ABERTO, 0, KESAFI_ST3_CUPOM_NAO_FISCAL_ABERTO);
+    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("1"), KESAFI_ST1_CUPOM_ABERTO, 0,
+             KESAFI_ST3_CUPOM_NAO_FISCAL_ABERTO);
     ASSERT_EQ(Kestrona_FI_FechaRelatorioGerencial(), 1);
     const std::string t = fita(1);
     EXPECT_NE(t.find("GERENCIAL"), std::string::npos);
@@ -72,40 +74,48 @@ TEST_F(Servicos, ManagerialReportCollectsTextAndCutsUntilClosed) {
     EXPECT_NE(t.find("CORTE TOTAL"), std::string::npos);
     EXPECT_NE(t.find("FAB:VF08"), std::string::npos);
     EXPECT_EQ(Kestrona_FI_LeituraX(), 1);
-    std::string rel = espacos(659);
+    std::string rel = espacos(KESAFI_LARGURA_RELATORIOS_GERENCIAIS);
     ASSERT_EQ(Kestrona_FI_VerificaRelatorioGerencialMFD(rel.data()), 1);
     EXPECT_EQ(fatia(rel, 1, 4), "0001");
 }
 
 TEST_F(Servicos, ManagerialReportRefusals) {
-    recusado(Kestrona_FI_UsaRelatorioGerencialMFD("texto"), 0, 1, 101);
-    recusado(Kestrona_FI_FechaRelatorioGerencial(), 0, 1, 101);
-    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("09"), 0, 1, 41);
-    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("31"), 1, 0, 105);
+    recusado(Kestrona_FI_UsaRelatorioGerencialMFD("texto"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_SEM_RELATORIO_GERENCIAL_ABERTO);
+    recusado(Kestrona_FI_FechaRelatorioGerencial(), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_SEM_RELATORIO_GERENCIAL_ABERTO);
+    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("09"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_RELATORIO_GERENCIAL_NAO_PROGRAMADO);
+    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("31"), KESAFI_ST1_PARAMETRO_INVALIDO, 0,
+             KESAFI_ST3_NUMERO_DO_RELATORIO_INVALIDO);
     EXPECT_EQ(Kestrona_FI_AbreRelatorioGerencialMFD(nullptr), -2);
 }
 
 TEST_F(Servicos, CancelsOnlyTheLastFiscalReceipt) {
-    recusado(Kestrona_FI_CancelaCupom(), 0, 4, 26);  // the last document is the reduction
+    recusado(Kestrona_FI_CancelaCupom(), 0, KESAFI_ST2_CANCELAMENTO_NAO_PERMITIDO,
+             KESAFI_ST3_NAO_IMEDIATAMENTE_APOS_O_CUPOM);  // the last document is the reduction
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(2), 1);
     const long long cfc = contador("CFC"), ccf = contador("CCF");
     ASSERT_EQ(Kestrona_FI_CancelaCupom(), 1);
     EXPECT_EQ(contador("CFC"), cfc + 1);
     EXPECT_EQ(contador("CCF"), ccf);
     EXPECT_NE(fita(1).find("CUPOM FISCAL CANCELADO"), std::string::npos);
-    recusado(Kestrona_FI_CancelaCupom(), 0, 4, 27);
+    recusado(Kestrona_FI_CancelaCupom(), 0, KESAFI_ST2_CANCELAMENTO_NAO_PERMITIDO, KESAFI_ST3_CANCELAMENTO_JA_EFETUADO);
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
     ASSERT_EQ(Kestrona_FI_LeituraX(), 1);
-    recusado(Kestrona_FI_CancelaCupom(), 0, 4, 26);
+    recusado(Kestrona_FI_CancelaCupom(), 0, KESAFI_ST2_CANCELAMENTO_NAO_PERMITIDO,
+             KESAFI_ST3_NAO_IMEDIATAMENTE_APOS_O_CUPOM);
 }
 
 TEST_F(Servicos, CancelsTheLastNonFiscalReceipt) {
-    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 0, 4, 26);
+    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 0,
+             KESAFI_ST2_CANCELAMENTO_NAO_PERMITIDO, KESAFI_ST3_NAO_IMEDIATAMENTE_APOS_O_CUPOM);
     ASSERT_EQ(KesafiVirtual_AdicionaRecebimentos(1), 1);
     const long long cnc = contador("CNC");
     ASSERT_EQ(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 1);
     EXPECT_EQ(contador("CNC"), cnc + 1);
-    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 0, 4, 27);
+    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 0,
+             KESAFI_ST2_CANCELAMENTO_NAO_PERMITIDO, KESAFI_ST3_CANCELAMENTO_JA_EFETUADO);
 }
 
 TEST_F(Servicos, AReceiptLeftOpenHoldsThePrinterUntilItIsCancelledOnItsOwnPaper) {
@@ -115,14 +125,16 @@ TEST_F(Servicos, AReceiptLeftOpenHoldsThePrinterUntilItIsCancelledOnItsOwnPaper)
     EXPECT_EQ(contador("CCF"), ccf + 1);
     EXPECT_EQ(contador("FlagsFiscais") & 1, 1);
     // Every answer shows it; other documents wait for it.
-    std::string numero = espacos(6);
+    std::string numero = espacos(KESAFI_LARGURA_COO);
     ASSERT_EQ(Kestrona_FI_NumeroCupom(numero.data()), 1);
     EXPECT_EQ(status().st1, 2);
-    recusado(Kestrona_FI_LeituraX(), 2, 0, 7);
-    recusado(Kestrona_FI_ReducaoZ(nullptr, nullptr), 2, 0, 7);
-    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("1"), 2, 0, 7);
-    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 2, 0, 7);
-    recusado(Kestrona_FI_FechaRelatorioGerencial(), 2, 1, 101);
+    recusado(Kestrona_FI_LeituraX(), KESAFI_ST1_CUPOM_ABERTO, 0, KESAFI_ST3_CUPOM_FISCAL_ABERTO);
+    recusado(Kestrona_FI_ReducaoZ(nullptr, nullptr), KESAFI_ST1_CUPOM_ABERTO, 0, KESAFI_ST3_CUPOM_FISCAL_ABERTO);
+    recusado(Kestrona_FI_AbreRelatorioGerencialMFD("1"), KESAFI_ST1_CUPOM_ABERTO, 0, KESAFI_ST3_CUPOM_FISCAL_ABERTO);
+    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), KESAFI_ST1_CUPOM_ABERTO, 0,
+             KESAFI_ST3_CUPOM_FISCAL_ABERTO);
+    recusado(Kestrona_FI_FechaRelatorioGerencial(), KESAFI_ST1_CUPOM_ABERTO, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_SEM_RELATORIO_GERENCIAL_ABERTO);
     EXPECT_EQ(KesafiVirtual_DeixaDocumentoAberto("NaoFiscal"), -27);
 
     // It survives the program: the memory keeps it.
@@ -142,20 +154,21 @@ TEST_F(Servicos, AReceiptLeftOpenHoldsThePrinterUntilItIsCancelledOnItsOwnPaper)
     EXPECT_NE(t.find(cooDoCupom), std::string::npos);
     EXPECT_NE(t.find("CUPOM FISCAL CANCELADO"), std::string::npos);
     EXPECT_NE(t.find("FAB:VF08"), std::string::npos);
-    std::string hora = espacos(12);
+    std::string hora = espacos(KESAFI_LARGURA_DATA_HORA_ULTIMO_DOC);
     ASSERT_EQ(Kestrona_FI_DataHoraUltimoDocumentoMFD(hora.data()), 1);
     EXPECT_EQ(fatia(hora, 7, 6), "100100");
-    recusado(Kestrona_FI_CancelaCupom(), 0, 4, 27);
+    recusado(Kestrona_FI_CancelaCupom(), 0, KESAFI_ST2_CANCELAMENTO_NAO_PERMITIDO, KESAFI_ST3_CANCELAMENTO_JA_EFETUADO);
     EXPECT_EQ(Kestrona_FI_LeituraX(), 1);
-    recusado(Kestrona_FI_CancelaCupom(), 0, 4, 26);
+    recusado(Kestrona_FI_CancelaCupom(), 0, KESAFI_ST2_CANCELAMENTO_NAO_PERMITIDO,
+             KESAFI_ST3_NAO_IMEDIATAMENTE_APOS_O_CUPOM);
 }
 
 TEST_F(Servicos, ANonFiscalReceiptOrAReportLeftOpenIsEndedByItsOwnCommand) {
     const long long coo = contador("COO"), cnc = contador("CNC");
     ASSERT_EQ(KesafiVirtual_DeixaDocumentoAberto("naofiscal"), 1);
     EXPECT_EQ(contador("FlagsFiscais") & 1, 0);
-    recusado(Kestrona_FI_CancelaCupom(), 2, 0, 48);
-    recusado(Kestrona_FI_LeituraX(), 2, 0, 48);
+    recusado(Kestrona_FI_CancelaCupom(), KESAFI_ST1_CUPOM_ABERTO, 0, KESAFI_ST3_CUPOM_NAO_FISCAL_ABERTO);
+    recusado(Kestrona_FI_LeituraX(), KESAFI_ST1_CUPOM_ABERTO, 0, KESAFI_ST3_CUPOM_NAO_FISCAL_ABERTO);
     ASSERT_EQ(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 1);
     char textos[64];
     ASSERT_EQ(KesafiVirtual_LeTextos(textos, sizeof textos), 14);
@@ -163,13 +176,15 @@ TEST_F(Servicos, ANonFiscalReceiptOrAReportLeftOpenIsEndedByItsOwnCommand) {
     EXPECT_EQ(contador("COO"), coo + 1);
     EXPECT_EQ(contador("CNC"), cnc + 1);
     EXPECT_NE(fita(1).find("CANCELADO"), std::string::npos);
-    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 0, 4, 27);
+    recusado(Kestrona_FI_CancelaRecebimentoNaoFiscalMFD(nullptr, nullptr, nullptr), 0,
+             KESAFI_ST2_CANCELAMENTO_NAO_PERMITIDO, KESAFI_ST3_CANCELAMENTO_JA_EFETUADO);
 
     ASSERT_EQ(KesafiVirtual_DeixaDocumentoAberto("GERENCIAL"), 1);
-    recusado(Kestrona_FI_CancelaCupom(), 2, 0, 48);
+    recusado(Kestrona_FI_CancelaCupom(), KESAFI_ST1_CUPOM_ABERTO, 0, KESAFI_ST3_CUPOM_NAO_FISCAL_ABERTO);
     ASSERT_EQ(Kestrona_FI_FechaRelatorioGerencial(), 1);
     EXPECT_NE(fita(1).find("FAB:VF08"), std::string::npos);
-    recusado(Kestrona_FI_FechaRelatorioGerencial(), 0, 1, 101);
+    recusado(Kestrona_FI_FechaRelatorioGerencial(), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_SEM_RELATORIO_GERENCIAL_ABERTO);
 
     EXPECT_EQ(KesafiVirtual_DeixaDocumentoAberto("Pedido"), -2);
     EXPECT_EQ(KesafiVirtual_DeixaDocumentoAberto(nullptr), -2);
@@ -216,7 +231,7 @@ TEST_F(Servicos, OffLineHandlingIsRemembered) {
 // The tape detail memory fills with use; full, it takes no new document,
 // while what completes an open one still goes in.
 TEST_F(Servicos, AFullTapeRefusesNewDocuments) {
-    auto livre = [] { return le(Kestrona_FI_PercentualLivreMFD, 6); };
+    auto livre = [] { return le(Kestrona_FI_PercentualLivreMFD, KESAFI_LARGURA_PERCENTUAL_LIVRE); };
     const std::string antes = livre();
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(300), 1);
     EXPECT_LT(livre(), antes);
@@ -237,10 +252,10 @@ TEST_F(Servicos, AFullTapeRefusesNewDocuments) {
     EXPECT_EQ(Kestrona_FI_AcionaGuilhotinaMFD(0), 1);
     ASSERT_EQ(Kestrona_FI_FechaRelatorioGerencial(), 1);
     const long long coo = contador("COO"), documentos = contador("Documentos");
-    recusado(KesafiVirtual_AdicionaVendas(1), 0, 1, 47);
-    recusado(Kestrona_FI_LeituraX(), 0, 1, 47);
-    recusado(Kestrona_FI_ReducaoZ(nullptr, nullptr), 0, 1, 47);
-    recusado(Kestrona_FI_AcionaGaveta(), 0, 1, 47);
+    recusado(KesafiVirtual_AdicionaVendas(1), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_MFD_LOTADA);
+    recusado(Kestrona_FI_LeituraX(), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_MFD_LOTADA);
+    recusado(Kestrona_FI_ReducaoZ(nullptr, nullptr), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_MFD_LOTADA);
+    recusado(Kestrona_FI_AcionaGaveta(), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO, KESAFI_ST3_MFD_LOTADA);
     EXPECT_EQ(contador("COO"), coo);
     EXPECT_EQ(contador("Documentos"), documentos);
     EXPECT_NE(fita(1).find("FAB:VF08"), std::string::npos);  // the report was closed on its paper
@@ -273,9 +288,10 @@ TEST_F(Servicos, ATechnicalInterventionRestartsTheOperation) {
     EXPECT_EQ(contador("CRO"), cro + 1);
     EXPECT_NE(fita(1).find("INTERVEN\xC7\xC3O T\xC9\x43NICA"), std::string::npos);
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
-    recusado(KesafiVirtual_IntervencaoTecnica(), 0, 1, 89);
+    recusado(KesafiVirtual_IntervencaoTecnica(), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_AGUARDANDO_RZ_PARA_INTERVENCAO);
     ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
-    std::string z = espacos(1279);
+    std::string z = espacos(KESAFI_LARGURA_DADOS_ULTIMA_REDUCAO);
     ASSERT_EQ(Kestrona_FI_DadosUltimaReducaoMFD(z.data()), 1);
     EXPECT_EQ(std::stoll(fatia(z, 4, 4)), cro + 1);
     ASSERT_EQ(KesafiVirtual_IntervencaoTecnica(), 1);

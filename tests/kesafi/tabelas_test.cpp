@@ -5,15 +5,15 @@
 namespace kesafi_teste {
 namespace {
 
-std::string aliquotas() { return le(Kestrona_FI_RetornoAliquotas, 79); }
+std::string aliquotas() { return le(Kestrona_FI_RetornoAliquotas, KESAFI_LARGURA_ALIQUOTAS); }
 
-std::string indicesIss() { return le(Kestrona_FI_VerificaIndiceAliquotasIss, 48); }
+std::string indicesIss() { return le(Kestrona_FI_VerificaIndiceAliquotasIss, KESAFI_LARGURA_INDICES_ISS); }
 
-std::string formas() { return le(Kestrona_FI_VerificaFormasPagamento, 3016); }
+std::string formas() { return le(Kestrona_FI_VerificaFormasPagamento, KESAFI_LARGURA_FORMAS_PAGAMENTO); }
 
-std::string totalizadores() { return le(Kestrona_FI_VerificaRecebimentoNaoFiscalMFD, 1077); }
+std::string totalizadores() { return le(Kestrona_FI_VerificaRecebimentoNaoFiscalMFD, KESAFI_LARGURA_RECEBIMENTOS); }
 
-std::string relatorios() { return le(Kestrona_FI_VerificaRelatorioGerencialMFD, 659); }
+std::string relatorios() { return le(Kestrona_FI_VerificaRelatorioGerencialMFD, KESAFI_LARGURA_RELATORIOS_GERENCIAIS); }
 
 using Tabelas = ImpressoraLocalizada;
 
@@ -54,14 +54,16 @@ TEST_F(Tabelas, RatesFillTheNextFreeSlotUntilNoneIsLeft) {
     int programadas = 5;
     while (Kestrona_FI_ProgramaAliquota("1700", programadas % 2) == 1) ++programadas;
     EXPECT_EQ(programadas, 16);
-    recusado(Kestrona_FI_ProgramaAliquota("2500", 0), 0, 8, 5);
+    recusado(Kestrona_FI_ProgramaAliquota("2500", 0), 0, KESAFI_ST2_ALIQUOTA_ESGOTADA,
+             KESAFI_ST3_TODAS_ALIQUOTAS_JA_PROGRAMADAS);
     // The ISS list stays ascending.
     const std::string iss = indicesIss();
     for (size_t j = 1; j < 16 && iss[3 * j] != ' '; ++j) EXPECT_LT(iss.substr(3 * (j - 1), 2), iss.substr(3 * j, 2));
 }
 
 TEST_F(Tabelas, RateRefusalsAndBadArguments) {
-    recusado(Kestrona_FI_ProgramaAliquota("0000", 0), 1, 0, 195);
+    recusado(Kestrona_FI_ProgramaAliquota("0000", 0), KESAFI_ST1_PARAMETRO_INVALIDO, 0,
+             KESAFI_ST3_ALIQUOTA_COM_VALOR_NULO);
     EXPECT_EQ(Kestrona_FI_ProgramaAliquota("17,0", 0), -2);
     EXPECT_EQ(Kestrona_FI_ProgramaAliquota("170", 0), -2);
     EXPECT_EQ(Kestrona_FI_ProgramaAliquota("1700", 2), -2);
@@ -77,26 +79,36 @@ TEST_F(Tabelas, PaymentMethodsKeepFifteenCharactersAndRefuseDuplicates) {
     EXPECT_EQ(f[58 * 3 + 56], '0');
     EXPECT_EQ(fatia(f, 58 * 4 + 1, 16), "PIX             ");
     EXPECT_EQ(f[58 * 4 + 56], '1');
-    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("DINHEIRO", "0"), 0, 1, 155);
-    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("Vale Alimentacao Extra", "0"), 0, 1, 155);
-    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("                ", "1"), 1, 0, 111);
+    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("DINHEIRO", "0"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_FORMA_DE_PAGAMENTO_JA_PROGRAMADA);
+    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("Vale Alimentacao Extra", "0"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_FORMA_DE_PAGAMENTO_JA_PROGRAMADA);
+    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("                ", "1"), KESAFI_ST1_PARAMETRO_INVALIDO, 0,
+             KESAFI_ST3_NOME_EM_BRANCO);
     EXPECT_EQ(Kestrona_FI_ProgramaFormaPagamentoMFD("Cheque", "V"), -2);
     int n = 5;
     while (Kestrona_FI_ProgramaFormaPagamentoMFD(("Forma " + std::to_string(n)).c_str(), "0") == 1) ++n;
     EXPECT_EQ(n, 20);
-    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("Mais Uma", "0"), 0, 1, 19);
+    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("Mais Uma", "0"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_SEM_ESPACO_PARA_FORMAS_DE_PAGAMENTO);
 }
 
 TEST_F(Tabelas, NonFiscalTotalizersAreNamedByIndexOnce) {
     EXPECT_EQ(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(5, "Recarga Celular    "), 1);
     EXPECT_EQ(fatia(totalizadores(), 34 * 4 + 1, 19), "Recarga Celular    ");
     EXPECT_EQ(fatia(totalizadores(), 34 * 3 + 1, 19), espacos(19));
-    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(5, "Outro Nome"), 0, 1, 6);
-    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(29, "Retirada"), 0, 1, 6);
-    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(31, "Fora"), 1, 0, 102);
-    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(0, "Fora"), 1, 0, 102);
-    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(6, "                   "), 1, 0, 111);
-    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(6, "SANGRIA"), 0, 1, 78);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(5, "Outro Nome"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_TOTALIZADOR_NAO_FISCAL_JA_PROGRAMADO);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(29, "Retirada"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_TOTALIZADOR_NAO_FISCAL_JA_PROGRAMADO);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(31, "Fora"), KESAFI_ST1_PARAMETRO_INVALIDO, 0,
+             KESAFI_ST3_NUMERO_DO_TOTALIZADOR_INVALIDO);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(0, "Fora"), KESAFI_ST1_PARAMETRO_INVALIDO, 0,
+             KESAFI_ST3_NUMERO_DO_TOTALIZADOR_INVALIDO);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(6, "                   "), KESAFI_ST1_PARAMETRO_INVALIDO, 0,
+             KESAFI_ST3_NOME_EM_BRANCO);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(6, "SANGRIA"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_DESCRICAO_IGUAL_A_DEFAULT);
     EXPECT_EQ(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(6, nullptr), -2);
     EXPECT_EQ(fatia(totalizadores(), 34 * 4 + 1, 19), "Recarga Celular    ");
 }
@@ -107,10 +119,14 @@ TEST_F(Tabelas, ManagerialReportsAreNamedByIndexOnce) {
     const std::string r = relatorios();
     EXPECT_EQ(fatia(r, 22 * 6 + 5, 17), "Conferencia Cai  ");
     EXPECT_EQ(fatia(r, 22 * 7 + 5, 17), "Sangrias do Dia  ");
-    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("07", "Outro"), 0, 1, 40);
-    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("01", "Outro"), 0, 1, 40);
-    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("31", "Outro"), 1, 0, 105);
-    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("x", "Outro"), 1, 0, 105);
+    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("07", "Outro"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_RELATORIO_GERENCIAL_JA_PROGRAMADO);
+    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("01", "Outro"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_RELATORIO_GERENCIAL_JA_PROGRAMADO);
+    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("31", "Outro"), KESAFI_ST1_PARAMETRO_INVALIDO, 0,
+             KESAFI_ST3_NUMERO_DO_RELATORIO_INVALIDO);
+    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("x", "Outro"), KESAFI_ST1_PARAMETRO_INVALIDO, 0,
+             KESAFI_ST3_NUMERO_DO_RELATORIO_INVALIDO);
     EXPECT_EQ(Kestrona_FI_NomeiaRelatorioGerencialMFD(nullptr, "Outro"), -2);
 }
 
@@ -124,11 +140,14 @@ TEST_F(Tabelas, NamesWithBytesThePrinterCannotStoreAreRefused) {
         SCOPED_TRACE(static_cast<int>(static_cast<unsigned char>(byte[0])));
         const std::string nome = std::string("Nome") + byte + "X";
         EXPECT_EQ(Kestrona_FI_ProgramaFormaPagamentoMFD(nome.c_str(), "0"), -2);
-        EXPECT_EQ(status(), (Status{6, 1, 0, 4}));
+        EXPECT_EQ(status(),
+                  (Status{KESAFI_ACK, KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_TIPO_DE_PARAMETRO_INVALIDO}));
         EXPECT_EQ(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(7, nome.c_str()), -2);
-        EXPECT_EQ(status(), (Status{6, 1, 0, 4}));
+        EXPECT_EQ(status(),
+                  (Status{KESAFI_ACK, KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_TIPO_DE_PARAMETRO_INVALIDO}));
         EXPECT_EQ(Kestrona_FI_NomeiaRelatorioGerencialMFD("09", nome.c_str()), -2);
-        EXPECT_EQ(status(), (Status{6, 1, 0, 4}));
+        EXPECT_EQ(status(),
+                  (Status{KESAFI_ACK, KESAFI_ST1_PARAMETRO_INVALIDO, 0, KESAFI_ST3_TIPO_DE_PARAMETRO_INVALIDO}));
     }
     // Past the characters a table keeps, too: the whole text is refused.
     EXPECT_EQ(Kestrona_FI_ProgramaFormaPagamentoMFD("Dezesseis Letras\r\n", "0"), -2);
@@ -143,10 +162,14 @@ TEST_F(Tabelas, NamesWithBytesThePrinterCannotStoreAreRefused) {
 
 TEST_F(Tabelas, NoTableChangesAfterMovementInTheDay) {
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
-    recusado(Kestrona_FI_ProgramaAliquota("0700", 0), 0, 1, 62);
-    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("Cheque", "0"), 0, 1, 62);
-    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(9, "Taxa"), 0, 1, 62);
-    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("09", "Taxa"), 0, 1, 62);
+    recusado(Kestrona_FI_ProgramaAliquota("0700", 0), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_JA_HOUVE_MOVIMENTO_NO_DIA);
+    recusado(Kestrona_FI_ProgramaFormaPagamentoMFD("Cheque", "0"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_JA_HOUVE_MOVIMENTO_NO_DIA);
+    recusado(Kestrona_FI_NomeiaTotalizadorNaoSujeitoIcms(9, "Taxa"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_JA_HOUVE_MOVIMENTO_NO_DIA);
+    recusado(Kestrona_FI_NomeiaRelatorioGerencialMFD("09", "Taxa"), 0, KESAFI_ST2_COMANDO_NAO_EXECUTADO,
+             KESAFI_ST3_JA_HOUVE_MOVIMENTO_NO_DIA);
     // A reduction closes the movement: programming is allowed again.
     ASSERT_EQ(Kestrona_FI_ReducaoZ(nullptr, nullptr), 1);
     EXPECT_EQ(Kestrona_FI_ProgramaAliquota("0700", 0), 1);

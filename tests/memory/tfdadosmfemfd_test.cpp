@@ -37,7 +37,7 @@
 #include "printer/nomes.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
-#include "reports/editdata.h"
+#include "printer/editdata.h"
 
 using platform::dialogs::Kind;
 using platform::dialogs::Record;
@@ -102,7 +102,7 @@ protected:
     }
 
     // The next call of the library answers success without doing anything.
-    static void forcaSucesso() { ASSERT_EQ(KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0), 1); }
+    static void forcaSucesso() { ASSERT_EQ(KesafiVirtual_ForcaResposta(1, KESAFI_ACK, 0, 0, 0), 1); }
 
     QString serie() const { return printer::nomeDeArquivo(UStatus::sNumeroSerie); }
     QString relatorio(const QString& nome) const { return arquivo(QStringLiteral("Relatorios/") + nome); }
@@ -222,7 +222,7 @@ TEST_F(DadosMFeMFD, ClicarNaFaixaJaEscolhidaAMantem) {
     EXPECT_FALSE(controle<QRadioButton>("RbDownloadDataMfd")->isChecked());
     caixas();
     // The choice stands: the download goes out (and is refused by the printer).
-    KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 160);
+    KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 160);
     clica("BtDownloadMFD");
     const auto vistas = caixas();
     EXPECT_FALSE(mostrou(vistas, Kind::Information, QStringLiteral("MFD"),
@@ -385,7 +385,7 @@ TEST_F(DadosMFeMFD, EspelhoRecusadoNaoPerguntaEDoisEspelhosTemNomesProprios) {
     marca("RbDownloadDataMfd");
     digita("EdDataInicialMFD", QStringLiteral("010126"));
     digita("EdDataFinalMFD", QStringLiteral("010126"));  // equal bounds pass
-    KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 160);
+    KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 160);
     clica("BtMFDDiretoTXT");
     auto vistas = caixas();
     EXPECT_TRUE(mostrou(vistas, Kind::Information, QStringLiteral("RETORNO DO ECF"))) << todas(vistas);
@@ -420,7 +420,7 @@ TEST_F(DadosMFeMFD, DownloadRecusadoVoltaOPathEGuardaOQueABibliotecaDeixou) {
     dialogos.whileOpen([&](const Record& r) {
         if (r.title == QLatin1String("RETORNO DO ECF")) pathDuranteResposta = path();
     });
-    KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 52);
+    KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 52);
     clica("BtDownloadMFD");
 
     EXPECT_EQ(chamadas("ArquivoMFD"), 1);
@@ -437,7 +437,7 @@ TEST_F(DadosMFeMFD, DownloadRecusadoVoltaOPathEGuardaOQueABibliotecaDeixou) {
     EXPECT_TRUE(shell.calls.empty());
 
     // Refused with nothing left behind: nothing to copy, nothing said about it.
-    KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 52);
+    KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 52);
     clica("BtDownloadMFD");
     EXPECT_EQ(path(), pastaBase);
     EXPECT_FALSE(mostrou(caixas(), Kind::Error, QStringLiteral("DOWNLOAD DA MFD")));
@@ -788,7 +788,7 @@ TEST_F(DadosMFeMFD, DadosDaUltimaZComFalhaOuLixoAindaGravamOQueOBufferTem) {
 
     // A NAK: only the NAK box from the analysis; the file is still written.
     platform::clock::advance(1000);
-    KesafiVirtual_ForcaResposta(1, 21, 0, 0, 0);
+    KesafiVirtual_ForcaResposta(1, KESAFI_NAK, 0, 0, 0);
     dialogos.no();
     clica("BtDadosZ");
     vistas = caixas();
@@ -813,7 +813,7 @@ TEST_F(DadosMFeMFD, RelatorioDaZQueNaoPodeSerCriadoNaoPerguntaNada) {
 // --------------------------------------------- MF download and print-out
 
 TEST_F(DadosMFeMFD, DownloadDaMFPerguntaSoNoSucessoEAbreAPasta) {
-    KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 2);
+    KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 2);
     dialogos.yes();
     clica("BtDownloadMF");
     auto vistas = caixas();

@@ -2,6 +2,7 @@
 #include <QPlainTextEdit>
 
 #include "auxiliares.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "printer/textos_st3.h"
 #include "printer/tfstatus.h"
@@ -74,7 +75,7 @@ protected:
 };
 
 TEST_F(VerificaRetornoTest, ASuccessfulCommandShowsNothingAndAppendsItsBlock) {
-    analisa(1, 6, 0, 0, 0);
+    analisa(1, KESAFI_ACK, 0, 0, 0);
     EXPECT_TRUE(caixas().empty());
     EXPECT_EQ(sMensagem, QStringLiteral("COMANDO OK"));
     EXPECT_EQ(sBitsST1, QStringLiteral("00000000"));
@@ -91,7 +92,7 @@ TEST_F(VerificaRetornoTest, ASuccessfulCommandShowsNothingAndAppendsItsBlock) {
 }
 
 TEST_F(VerificaRetornoTest, ACommunicationErrorShowsOneBoxWithTheResultTextOnly) {
-    analisa(0, 6, 0, 0, 0);
+    analisa(0, KESAFI_ACK, 0, 0, 0);
     EXPECT_EQ(descritas(caixas()), Caixas{"Information RETORNO DO ECF: Erro de Comunicação !"});
     EXPECT_EQ(sRetornoEstendido, QStringLiteral("Erro de Comunicação !COMANDO OK"));
     EXPECT_EQ(sRetornoEstendido.size(), 31);
@@ -100,7 +101,7 @@ TEST_F(VerificaRetornoTest, ACommunicationErrorShowsOneBoxWithTheResultTextOnly)
 }
 
 TEST_F(VerificaRetornoTest, ARefusalShowsTheResultAndKeepsTheExtendedTextForTheMemo) {
-    analisa(-27, 6, 0, 1, 62);
+    analisa(-27, KESAFI_ACK, 0, 1, 62);
     EXPECT_EQ(descritas(caixas()), Caixas{"Information RETORNO DO ECF: Status diferente de 6, 0, 0 !"});
     EXPECT_EQ(sRetornoEstendido, QStringLiteral("Status diferente de 6, 0, 0 ! JÁ HOUVE MOVIMENTO NO DIA"));
     EXPECT_EQ(sSegundaResposta, QStringLiteral(" \"Comando Não Executado\""));
@@ -108,28 +109,28 @@ TEST_F(VerificaRetornoTest, ARefusalShowsTheResultAndKeepsTheExtendedTextForTheM
 }
 
 TEST_F(VerificaRetornoTest, AResultWithoutATextOfItsOwnShowsAnEmptyBox) {
-    analisa(-9, 6, 0, 0, 0);
+    analisa(-9, KESAFI_ACK, 0, 0, 0);
     EXPECT_EQ(descritas(caixas()), Caixas{"Information RETORNO DO ECF: "});
 }
 
 TEST_F(VerificaRetornoTest, UnknownExtendedCodesAddNothing) {
     for (int st3 : {216, 300}) {
-        analisa(1, 6, 0, 0, st3);
+        analisa(1, KESAFI_ACK, 0, 0, st3);
         EXPECT_EQ(sRetornoEstendido, QString()) << st3;
         EXPECT_TRUE(ultimoBloco().contains(QStringLiteral("Retorno Extendido: "))) << st3;
     }
 }
 
 TEST_F(VerificaRetornoTest, StatusBitsAreDecodedBySuccessiveSubtraction) {
-    analisa(1, 6, 255, 0, 0);
+    analisa(1, KESAFI_ACK, 255, 0, 0);
     EXPECT_EQ(sBitsST1, QStringLiteral("11111111"));
     EXPECT_EQ(sPrimeiraResposta, QStringLiteral(" \"Fim do Papel\" \"Pouco Papel\" \"Erro no Relógio\" \"ECF em Erro\" "
                                                 "\"Comando sem ESC\" \"Comando Inexistente\" \"Cupom Aberto\" "
                                                 "\"Parâmetro Inválido\""));
-    analisa(1, 6, 192, 0, 0);
+    analisa(1, KESAFI_ACK, 192, 0, 0);
     EXPECT_EQ(sBitsST1, QStringLiteral("11000000"));
     EXPECT_EQ(sPrimeiraResposta, QStringLiteral(" \"Fim do Papel\" \"Pouco Papel\""));
-    analisa(1, 6, -5, 300, 0);
+    analisa(1, KESAFI_ACK, -5, 300, 0);
     EXPECT_EQ(sBitsST1, QStringLiteral("00000000"));
     EXPECT_EQ(sPrimeiraResposta, QString());
     // Above 255 every subtraction succeeds: all eight bits read "1".
@@ -139,7 +140,7 @@ TEST_F(VerificaRetornoTest, StatusBitsAreDecodedBySuccessiveSubtraction) {
 TEST_F(VerificaRetornoTest, PanelsLightWithTheirBitAndGoBackToNormal) {
     auto* mf = painel("PnMFLotada");
     EXPECT_FALSE(TFstatus::painelAceso(mf));
-    analisa(1, 6, 0, 64, 0);
+    analisa(1, KESAFI_ACK, 0, 64, 0);
     EXPECT_TRUE(TFstatus::painelAceso(mf));
     EXPECT_EQ(mf->property("skinSection").toString(), QString());
     EXPECT_TRUE(mf->styleSheet().contains(QStringLiteral("#FF0000")));
@@ -147,7 +148,7 @@ TEST_F(VerificaRetornoTest, PanelsLightWithTheirBitAndGoBackToNormal) {
         if (Fstatus->painel(i) != mf) {
             EXPECT_FALSE(TFstatus::painelAceso(Fstatus->painel(i))) << i;
         }
-    analisa(1, 6, 0, 0, 0);
+    analisa(1, KESAFI_ACK, 0, 0, 0);
     EXPECT_FALSE(TFstatus::painelAceso(mf));
     EXPECT_EQ(mf->property("skinSection").toString(), QStringLiteral("PANEL"));
 
@@ -162,18 +163,18 @@ TEST_F(VerificaRetornoTest, PanelsLightWithTheirBitAndGoBackToNormal) {
     } apagado, aceso;
     painel("PnFimDePapel")->installEventFilter(&apagado);
     mf->installEventFilter(&aceso);
-    analisa(1, 6, 0, 0, 0);
-    analisa(1, 6, 0, 64, 0);
-    analisa(1, 6, 0, 64, 0);
+    analisa(1, KESAFI_ACK, 0, 0, 0);
+    analisa(1, KESAFI_ACK, 0, 64, 0);
+    analisa(1, KESAFI_ACK, 0, 64, 0);
     EXPECT_EQ(apagado.vezes, 0);
     EXPECT_EQ(aceso.vezes, 1);
     EXPECT_TRUE(TFstatus::painelAceso(mf));
 }
 
 TEST_F(VerificaRetornoTest, ANakShowsOnlyItsBoxAndTheNextAnswerIsAnalysedNormally) {
-    analisa(1, 6, 0, 2, 0);
+    analisa(1, KESAFI_ACK, 0, 2, 0);
     const QString memoAntes = textoMemo();
-    analisa(1, 21, 128, 0, 5);
+    analisa(1, KESAFI_NAK, 128, 0, 5);
     EXPECT_EQ(descritas(caixas()),
               Caixas{"Error Atenção: A Impressora retornou NAK !\rErro de Protocolo de Comunicação !"});
     EXPECT_EQ(textoMemo(), memoAntes);
@@ -183,14 +184,14 @@ TEST_F(VerificaRetornoTest, ANakShowsOnlyItsBoxAndTheNextAnswerIsAnalysedNormall
     MostraRespostaImpressora();
     EXPECT_TRUE(caixas().empty());
 
-    analisa(1, 6, 0, 0, 0);
+    analisa(1, KESAFI_ACK, 0, 0, 0);
     EXPECT_TRUE(caixas().empty());
     EXPECT_FALSE(TFstatus::painelAceso(painel("PnCnpjIeNaoProg")));
     EXPECT_EQ(sMensagem, QStringLiteral("COMANDO OK"));
 }
 
 TEST_F(VerificaRetornoTest, TheAnswerBoxShowsTheThreeResponses) {
-    analisa(-27, 6, 64, 0, 14);
+    analisa(-27, KESAFI_ACK, 64, 0, 14);
     caixas();
     MostraRespostaImpressora();
     EXPECT_EQ(descritas(caixas()),
@@ -200,7 +201,7 @@ TEST_F(VerificaRetornoTest, TheAnswerBoxShowsTheThreeResponses) {
 }
 
 TEST_F(VerificaRetornoTest, TheMemoKeepsCarriageReturnsOfTheExtendedTexts) {
-    analisa(1, 6, 0, 0, 100);
+    analisa(1, KESAFI_ACK, 0, 0, 100);
     EXPECT_EQ(sRetornoEstendido, QStringLiteral("DATA E HORA INVÁLIDA\r"));
     // The memo shows the carriage return as the line break it is.
     EXPECT_TRUE(textoMemo().contains(QStringLiteral("Retorno Extendido: DATA E HORA INVÁLIDA\n\n  \n")));
@@ -219,13 +220,13 @@ TEST_F(VerificaRetornoTest, ThePrinterSwitchedOffIsReportedByTheLibrarysResult) 
 }
 
 TEST_F(VerificaRetornoTest, TheAnswerIsDecodedBeforeTheBoxOpens) {
-    analisa(1, 6, 0, 0, 0);
+    analisa(1, KESAFI_ACK, 0, 0, 0);
     QStringList vistoComCaixaAberta;
     dialogos.whileOpen([&](const platform::dialogs::Record&) {
         vistoComCaixaAberta = {sBitsST1,          sBitsST2,          sPrimeiraResposta, sSegundaResposta,
                                sRetornoEstendido, sTerceiraResposta, sMensagem,         sRetornoECF};
     });
-    analisa(-27, 6, 64, 1, 7);
+    analisa(-27, KESAFI_ACK, 64, 1, 7);
     ASSERT_EQ(caixas().size(), 1u);
     EXPECT_EQ(vistoComCaixaAberta,
               QStringList({QStringLiteral("01000000"), QStringLiteral("00000001"), QStringLiteral(" \"Pouco Papel\""),

@@ -8,11 +8,12 @@
 #include <QLineEdit>
 
 #include "impressao.h"
+#include "kesafi32.h"
 #include "platform/clock.h"
 #include "printer/nomes.h"
 #include "printer/ustatus.h"
 #include "relfiscais.h"
-#include "reports/editdata.h"
+#include "printer/editdata.h"
 
 namespace {
 
@@ -382,7 +383,7 @@ TEST_F(LeituraMF, UmaCapturaAnteriorNaoPassaPorLeituraNova) {
     caixas();
 
     marca("RbSalvarMF");
-    KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0);
+    KesafiVirtual_ForcaResposta(1, KESAFI_ACK, 0, 0, 0);
     emite();
     EXPECT_EQ(UStatus::iRetorno, 1);
     const auto vistas = caixas();
@@ -394,7 +395,7 @@ TEST_F(LeituraMF, UmaCapturaAnteriorNaoPassaPorLeituraNova) {
 }
 
 TEST_F(LeituraMF, ImpressoraQueRecusaOuDesligadaEmCadaModo) {
-    const auto recusa = [] { KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 214); };
+    const auto recusa = [] { KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 214); };
     const auto desliga = [] { KesafiVirtual_Liga(0); };
     const std::pair<const char*, std::function<void()>> falhas[] = {{"recusa", recusa}, {"desligada", desliga}};
     marca("RbMf30Dias");

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "auxiliares.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "platform/cp1252.h"
 #include "printer/buffer.h"
@@ -48,7 +49,8 @@ protected:
     }
 
     static QString horaDaImpressora() {
-        QByteArray data = printer::bufferEmBranco(6), hora = printer::bufferEmBranco(6);
+        QByteArray data = printer::bufferEmBranco(KESAFI_LARGURA_DATA),
+                   hora = printer::bufferEmBranco(KESAFI_LARGURA_HORA);
         Kestrona_FI_DataHoraImpressora(data.data(), hora.data());
         return printer::texto(data) + QLatin1Char(' ') + printer::texto(hora);
     }

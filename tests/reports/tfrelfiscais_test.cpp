@@ -18,6 +18,7 @@
 #include "commands/tfcomandosadicionais.h"
 #include "disco_cheio.h"
 #include "impressao.h"
+#include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "platform/cp1252.h"
@@ -214,7 +215,7 @@ TEST_F(RelFiscais, DiscoCheioNaoDaSucessoENaoEstragaALeituraQueHavia) {
 }
 
 TEST_F(RelFiscais, ImpressoraQueRecusaOuDesligadaEmCadaModo) {
-    const auto recusa = [] { KesafiVirtual_ForcaResposta(-27, 6, 0, 1, 63); };
+    const auto recusa = [] { KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 63); };
     const auto desliga = [] { KesafiVirtual_Liga(0); };
     const std::pair<const char*, std::function<void()>> falhas[] = {{"recusa", recusa}, {"desligada", desliga}};
     for (const auto& [caso, falha] : falhas) {
@@ -257,7 +258,7 @@ TEST_F(RelFiscais, ImpressoraQueRecusaOuDesligadaEmCadaModo) {
 // is neither saved nor shown as this one's.
 TEST_F(RelFiscais, UmaCapturaAnteriorNaoPassaPorLeituraNova) {
     gravaCaptura("LEITURA DE UMA HORA ANTES\r\n");
-    KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0);
+    KesafiVirtual_ForcaResposta(1, KESAFI_ACK, 0, 0, 0);
     leituraX("RbSalvarX");
     EXPECT_EQ(UStatus::iRetorno, 1);
     EXPECT_EQ(descritas(caixas()),
@@ -267,7 +268,7 @@ TEST_F(RelFiscais, UmaCapturaAnteriorNaoPassaPorLeituraNova) {
     EXPECT_TRUE(relatorios().isEmpty());
 
     gravaCaptura("LEITURA DE UMA HORA ANTES\r\n");
-    KesafiVirtual_ForcaResposta(1, 6, 0, 0, 0);
+    KesafiVirtual_ForcaResposta(1, KESAFI_ACK, 0, 0, 0);
     memo()->setPlainText(QStringLiteral("antes"));
     leituraX("RbVisualizarX");
     EXPECT_EQ(memo()->toPlainText(), QStringLiteral("Leitura X pela Serial\nNenhuma Leitura Foi Recebida do ECF"));
@@ -284,7 +285,7 @@ TEST_F(RelFiscais, UmaCapturaAnteriorNaoPassaPorLeituraNova) {
 TEST_F(RelFiscais, DepoisDeUmNakNaoHaRespostaDoComandoAnterior) {
     leituraX("RbImprimirX");
     caixas();
-    KesafiVirtual_ForcaResposta(1, 21, 0, 0, 0);
+    KesafiVirtual_ForcaResposta(1, KESAFI_NAK, 0, 0, 0);
     leituraX("RbImprimirX");
     EXPECT_EQ(descritas(caixas()),
               Caixas{"Error Atenção: A Impressora retornou NAK !\rErro de Protocolo de Comunicação !"});

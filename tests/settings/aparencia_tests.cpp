@@ -19,7 +19,7 @@
 #include "fiscalconfig/tfconfigecf.h"
 #include "manager/tfgerenciador.h"
 #include "printer/ustatus.h"
-#include "reports/editdata.h"
+#include "printer/editdata.h"
 #include "reports/tfrelfiscais.h"
 #include "settings/tfconfiggeral.h"
 #include "tela.h"

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "platform/clock.h"
-#include "tfrelfiscais.h"
+#include "datas.h"
 
 EditData::EditData(QWidget* parent) : QLineEdit(parent), calendario_(new QCalendarWidget(this)) {
     setInputMask(QStringLiteral("00/00/00; "));
