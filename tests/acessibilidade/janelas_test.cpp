@@ -2,17 +2,22 @@
 // control, the status lights' state, the gauges' values, captions with
 // carriage returns read as lines.
 #include <QApplication>
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
 
 #include "../reports/impressao.h"
 #include "app/tfprincipal.h"
 #include "auxiliares.h"
 #include "bobina/tfbobina.h"
-#include "core/datahora.h"
 #include "commands/tfcomandosadicionais.h"
+#include "core/datahora.h"
 #include "fiscalconfig/tfconfigecf.h"
 #include "instalacao.h"
 #include "kesafi32.h"
@@ -20,14 +25,11 @@
 #include "leitor.h"
 #include "manager/tfgerenciador.h"
 #include "memory/tfdadosmfemfd.h"
+#include "printer/editdata.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
 #include "reports/tfrelfiscais.h"
 #include "settings/tfconfiggeral.h"
-#include "ui_tfconfigecf.h"
-#include "ui_tfprincipal.h"
-#include "ui_tfrelfiscais.h"
-#include "ui_tfstatus.h"
 
 namespace {
 
@@ -95,28 +97,35 @@ TEST_F(Acessibilidade, TodoControleDeTodaJanelaTemNome) {
 }
 
 TEST_F(Acessibilidade, ControlesSemLegendaTemNomeDoRotuloAoLadoOuDoPapel) {
-    auto* relatorios = URelFiscais::FRelFiscais.get()->ui.get();
-    EXPECT_EQ(nome(relatorios->MemoRelFiscal), QStringLiteral("Texto do Relatório"));
-    EXPECT_EQ(nome(relatorios->EdMfDataInicial), QStringLiteral("Data Inicial"));
-    EXPECT_EQ(nome(relatorios->RbMfPorZ), QStringLiteral("Por Redução"));
-    EXPECT_EQ(nome(relatorios->CbHabilitaZ), QStringLiteral("Habilitar o Botão Emitir Redução Z"));
+    TFRelFiscais* relatorios = URelFiscais::FRelFiscais.get();
+    EXPECT_EQ(nome(controle<QPlainTextEdit>(relatorios, "MemoRelFiscal")), QStringLiteral("Texto do Relatório"));
+    EXPECT_EQ(nome(controle<EditData>(relatorios, "EdMfDataInicial")), QStringLiteral("Data Inicial"));
+    EXPECT_EQ(nome(controle<QRadioButton>(relatorios, "RbMfPorZ")), QStringLiteral("Por Redução"));
+    EXPECT_EQ(nome(controle<QCheckBox>(relatorios, "CbHabilitaZ")),
+              QStringLiteral("Habilitar o Botão Emitir Redução Z"));
     // The drop-down button of a date edit shows only its arrow.
-    const auto botoes = relatorios->EdMfDataFinal->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly);
+    auto* dataFinal = controle<EditData>(relatorios, "EdMfDataFinal");
+    ASSERT_NE(dataFinal, nullptr);
+    const auto botoes = dataFinal->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly);
     ASSERT_EQ(botoes.size(), 1);
     EXPECT_EQ(nome(botoes[0]), QStringLiteral("Calendário"));
-    EXPECT_EQ(nome(UStatus::Fstatus->ui->MemoStatus), QStringLiteral("Registro de Comandos e Retornos"));
+    EXPECT_EQ(nome(controle<QPlainTextEdit>(UStatus::Fstatus, "MemoStatus")),
+              QStringLiteral("Registro de Comandos e Retornos"));
     // An edit takes the label beside it.
-    auto* configuracao = UConfigFiscais::FConfigECF.get()->ui.get();
-    EXPECT_EQ(nome(configuracao->EdFormaPagamento), QStringLiteral("Descrição da Forma de Pagamento"));
-    EXPECT_EQ(nome(configuracao->SgAliquotas), QStringLiteral("Alíquotas do Arquivo de Cadastro"));
+    TFConfigECF* configuracao = UConfigFiscais::FConfigECF.get();
+    EXPECT_EQ(nome(controle<QLineEdit>(configuracao, "EdFormaPagamento")),
+              QStringLiteral("Descrição da Forma de Pagamento"));
+    EXPECT_EQ(nome(controle<QTableWidget>(configuracao, "SgAliquotas")),
+              QStringLiteral("Alíquotas do Arquivo de Cadastro"));
     EXPECT_EQ(nome(UConfig::FConfigGeral.get()->findChild<QLabel*>(QStringLiteral("ImgAcryl"))),
               QStringLiteral("Interface Acryl"));
 }
 
 TEST_F(Acessibilidade, LegendasComRetornoDeCarroSaoLidasComoLinhasEAcompanhamALegenda) {
     TFRelFiscais* janela = URelFiscais::FRelFiscais.get();
-    EXPECT_EQ(nome(janela->ui->LbMsgZ), QStringLiteral("Marque a Caixa e Leia\no Texto Antes de\nHabilitar o Botão"));
-    EXPECT_EQ(nome(janela->ui->LbInfo30Dias), QStringLiteral("Todas as Reduções\ndos Últimos 30 Dias"));
+    EXPECT_EQ(nome(controle<QLabel>(janela, "LbMsgZ")),
+              QStringLiteral("Marque a Caixa e Leia\no Texto Antes de\nHabilitar o Botão"));
+    EXPECT_EQ(nome(controle<QLabel>(janela, "LbInfo30Dias")), QStringLiteral("Todas as Reduções\ndos Últimos 30 Dias"));
 
     // The countdown of a daylight-saving exit writes the Reduction Z
     // button's caption every second; the reader follows it.
@@ -125,7 +134,8 @@ TEST_F(Acessibilidade, LegendasComRetornoDeCarroSaoLidasComoLinhasEAcompanhamALe
                   uComandosAdicionais::momento(QDate(2012, 2, 3), QTime(11, 15, 0)));
     tiqueDoVerao();
     QApplication::processEvents();
-    auto* z = janela->ui->BtReducaoZ;
+    auto* z = controle<QPushButton>(janela, "BtReducaoZ");
+    ASSERT_NE(z, nullptr);
     EXPECT_EQ(nome(z), QStringLiteral("Aguarde !!! Hora do ECF  : 10:40:01\nComando Será Enviado as : 11:15:00"));
     tiqueDoVerao();
     QApplication::processEvents();
@@ -169,19 +179,21 @@ TEST_F(Acessibilidade, LuzesDoStatusDizemSeEstaoAcesasAcompanhandoCadaRetorno) {
 }
 
 TEST_F(Acessibilidade, MedidoresDaoSeuNomeESeuValor) {
-    auto* ui = uZentora3::Fprincipal->ui.get();
-    EXPECT_EQ(nome(ui->GMfd), QStringLiteral("MFD Livre"));
-    EXPECT_EQ(nome(ui->Gstatus), QStringLiteral("Progresso da Localização"));
+    QProgressBar* mfd = naPrincipal<QProgressBar>("GMfd");
+    QProgressBar* progresso = naPrincipal<QProgressBar>("Gstatus");
+    ASSERT_TRUE(mfd && progresso);
+    EXPECT_EQ(nome(mfd), QStringLiteral("MFD Livre"));
+    EXPECT_EQ(nome(progresso), QStringLiteral("Progresso da Localização"));
     auto valor = [](QProgressBar* medidor) {
         QAccessibleValueInterface* v = QAccessible::queryAccessibleInterface(medidor)->valueInterface();
         return v ? std::pair(v->currentValue().toInt(), v->maximumValue().toInt()) : std::pair(-1, -1);
     };
     // The location's progress, full while its box is open.
     std::pair<int, int> localizando;
-    dialogos.whileOpen([&](const platform::dialogs::Record&) { localizando = valor(ui->Gstatus); });
+    dialogos.whileOpen([&](const platform::dialogs::Record&) { localizando = valor(progresso); });
     localiza();
     EXPECT_EQ(localizando, std::pair(10, 10));
-    EXPECT_EQ(valor(ui->GMfd), std::pair(99, 100));
+    EXPECT_EQ(valor(mfd), std::pair(99, 100));
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
+#include <QCheckBox>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QToolButton>
 
-#include "core/sessao.h"
 #include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
+#include "core/sessao.h"
 #include "instalacao.h"
 #include "kesafi32.h"
 #include "kesafi_virtual.h"
@@ -13,9 +15,6 @@
 #include "printer/nomes.h"
 #include "printer/ustatus.h"
 #include "reports/tfrelfiscais.h"
-#include "ui_tfcomandosadicionais.h"
-#include "ui_tfprincipal.h"
-#include "ui_tfrelfiscais.h"
 
 using platform::dialogs::Kind;
 using uZentora3::Movimento;
@@ -60,11 +59,11 @@ TEST(Localizacao, SerialNumbersNeverLeaveTheirFolderInAFileName) {
 
 class LocalizacaoTest : public Instalacao {
 protected:
-    Ui::TFprincipal* ui() const { return uZentora3::Fprincipal->ui.get(); }
     QList<QPushButton*> funcoes() const {
-        return {ui()->BtConfigFiscais, ui()->BtRelatoriosFiscais, ui()->BtComandosAdicionais, ui()->BtDadosDaMFD};
+        return {naPrincipal<QPushButton>("BtConfigFiscais"), naPrincipal<QPushButton>("BtRelatoriosFiscais"),
+                naPrincipal<QPushButton>("BtComandosAdicionais"), naPrincipal<QPushButton>("BtDadosDaMFD")};
     }
-    void localiza() { ui()->BtLocalizarImpressora->click(); }
+    void localiza() { naPrincipal<QToolButton>("BtLocalizarImpressora")->click(); }
     QString modelo() const { return QString::fromLatin1(uZentora3::sModelo); }
 };
 
@@ -78,9 +77,11 @@ TEST_F(LocalizacaoTest, APrinterOnSerialOnlyIsFoundOnTheDefaultPort) {
     EXPECT_EQ(c[0].title, QStringLiteral("LOCALIZAÇÃO DO ECF"));
     EXPECT_EQ(leIni(QStringLiteral("Sistema"), QStringLiteral("Porta")), QStringLiteral("Default"));
     EXPECT_EQ(leIni(QStringLiteral("MFD"), QStringLiteral("Impressora")), QStringLiteral("1"));
-    EXPECT_EQ(ui()->BtLocalizarImpressora->text(), modelo() + QStringLiteral(" na Default - Localizar Novamente?"));
-    EXPECT_EQ(ui()->BtLocalizarImpressora->property("imagem").toString(), QStringLiteral("serial.bmp"));
-    EXPECT_FALSE(ui()->BtLocalizarImpressora->icon().isNull());
+    EXPECT_EQ(naPrincipal<QToolButton>("BtLocalizarImpressora")->text(),
+              modelo() + QStringLiteral(" na Default - Localizar Novamente?"));
+    EXPECT_EQ(naPrincipal<QToolButton>("BtLocalizarImpressora")->property("imagem").toString(),
+              QStringLiteral("serial.bmp"));
+    EXPECT_FALSE(naPrincipal<QToolButton>("BtLocalizarImpressora")->icon().isNull());
     for (auto* b : funcoes()) EXPECT_TRUE(b->isEnabled());
     EXPECT_EQ(modelo().size(), 8);
 }
@@ -93,8 +94,10 @@ TEST_F(LocalizacaoTest, APrinterOnUsbIsFoundFirstAndTheSerialKeysAreLeftAlone) {
     localiza();
     EXPECT_EQ(leIni(QStringLiteral("Sistema"), QStringLiteral("Porta")), QStringLiteral("USB"));
     EXPECT_EQ(leIni(QStringLiteral("MFD"), QStringLiteral("Impressora")), QStringLiteral("intocado"));
-    EXPECT_EQ(ui()->BtLocalizarImpressora->text(), modelo() + QStringLiteral(" na USB - Localizar Novamente?"));
-    EXPECT_EQ(ui()->BtLocalizarImpressora->property("imagem").toString(), QStringLiteral("usb.bmp"));
+    EXPECT_EQ(naPrincipal<QToolButton>("BtLocalizarImpressora")->text(),
+              modelo() + QStringLiteral(" na USB - Localizar Novamente?"));
+    EXPECT_EQ(naPrincipal<QToolButton>("BtLocalizarImpressora")->property("imagem").toString(),
+              QStringLiteral("usb.bmp"));
     // The extended return is on and the port stays open.
     long long valor = 0;
     KesafiVirtual_LeContador("RetornoEstendido", &valor);
@@ -107,21 +110,24 @@ TEST_F(LocalizacaoTest, FillsTheInformationPanel) {
     criaImpressora(QStringLiteral("USB"));
     criaJanelas();
     localiza();
-    EXPECT_EQ(ui()->LbNumeroSerie->text().size(), 20);
-    EXPECT_EQ(ui()->LbNumeroSerie->text(), UStatus::sNumeroSerie);
-    EXPECT_TRUE(
-        QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d\\d$")).match(ui()->LbVersao->text()).hasMatch())
-        << ui()->LbVersao->text().toStdString();
+    EXPECT_EQ(naPrincipal<QLabel>("LbNumeroSerie")->text().size(), 20);
+    EXPECT_EQ(naPrincipal<QLabel>("LbNumeroSerie")->text(), UStatus::sNumeroSerie);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d\\d$"))
+                    .match(naPrincipal<QLabel>("LbVersao")->text())
+                    .hasMatch())
+        << naPrincipal<QLabel>("LbVersao")->text().toStdString();
     const QRegularExpression dataHora(QStringLiteral("^\\d\\d/\\d\\d/\\d\\d - \\d\\d:\\d\\d:\\d\\d$"));
-    EXPECT_TRUE(dataHora.match(ui()->LbUltimoDocMFD->text()).hasMatch()) << ui()->LbUltimoDocMFD->text().toStdString();
-    EXPECT_TRUE(dataHora.match(ui()->LbUltimaZ->text()).hasMatch()) << ui()->LbUltimaZ->text().toStdString();
-    EXPECT_EQ(ui()->LbZRestantes->text().size(), 4);
-    EXPECT_GT(ui()->GMfd->value(), 0);
-    EXPECT_EQ(ui()->LbStatusVerao->text(), QStringLiteral("Inativo"));
+    EXPECT_TRUE(dataHora.match(naPrincipal<QLabel>("LbUltimoDocMFD")->text()).hasMatch())
+        << naPrincipal<QLabel>("LbUltimoDocMFD")->text().toStdString();
+    EXPECT_TRUE(dataHora.match(naPrincipal<QLabel>("LbUltimaZ")->text()).hasMatch())
+        << naPrincipal<QLabel>("LbUltimaZ")->text().toStdString();
+    EXPECT_EQ(naPrincipal<QLabel>("LbZRestantes")->text().size(), 4);
+    EXPECT_GT(naPrincipal<QProgressBar>("GMfd")->value(), 0);
+    EXPECT_EQ(naPrincipal<QLabel>("LbStatusVerao")->text(), QStringLiteral("Inativo"));
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
-    EXPECT_EQ(uComandosAdicionais::FComandosAdicionais.get()->ui->BtHorarioVerao->text(),
+    EXPECT_EQ(controle<QPushButton>(uComandosAdicionais::FComandosAdicionais.get(), "BtHorarioVerao")->text(),
               QStringLiteral("Entrar no Horário de Verão"));
-    EXPECT_EQ(URelFiscais::FRelFiscais.get()->ui->CbHorarioVeraoZ->text(),
+    EXPECT_EQ(controle<QCheckBox>(URelFiscais::FRelFiscais.get(), "CbHorarioVeraoZ")->text(),
               QStringLiteral("Ajustar Horário de Verão Após a Redução(Atualmente INATIVO)"));
 }
 
@@ -133,7 +139,7 @@ TEST_F(LocalizacaoTest, NoMovementSinceTheLastReductionGivesThePlainMessageAndAn
     const auto c = caixas();
     ASSERT_FALSE(c.empty());
     EXPECT_EQ(c.back().text, kSucesso);
-    EXPECT_EQ(ui()->Gstatus->value(), 0);
+    EXPECT_EQ(naPrincipal<QProgressBar>("Gstatus")->value(), 0);
 }
 
 TEST_F(LocalizacaoTest, MovementOfTodayGivesThePlainMessageAndAFullGauge) {
@@ -145,7 +151,7 @@ TEST_F(LocalizacaoTest, MovementOfTodayGivesThePlainMessageAndAFullGauge) {
     const auto c = caixas();
     ASSERT_FALSE(c.empty());
     EXPECT_EQ(c.back().text, kSucesso);
-    EXPECT_EQ(ui()->Gstatus->value(), 10);
+    EXPECT_EQ(naPrincipal<QProgressBar>("Gstatus")->value(), 10);
 }
 
 TEST_F(LocalizacaoTest, MovementOfAnEarlierDayAnnouncesThePendingReduction) {
@@ -159,7 +165,7 @@ TEST_F(LocalizacaoTest, MovementOfAnEarlierDayAnnouncesThePendingReduction) {
     const auto c = caixas();
     ASSERT_FALSE(c.empty());
     EXPECT_EQ(c.back().text, kAguardando);
-    EXPECT_EQ(ui()->Gstatus->value(), 10);
+    EXPECT_EQ(naPrincipal<QProgressBar>("Gstatus")->value(), 10);
 }
 
 TEST_F(LocalizacaoTest, NoPrinterAtAllReportsTheSerialFailureOnly) {
@@ -171,7 +177,7 @@ TEST_F(LocalizacaoTest, NoPrinterAtAllReportsTheSerialFailureOnly) {
     ASSERT_EQ(c.size(), 1u);
     EXPECT_EQ(c[0].title, QStringLiteral("RETORNO DO ECF"));
     EXPECT_EQ(c[0].kind, Kind::Information);
-    EXPECT_EQ(ui()->Gstatus->value(), 0);
+    EXPECT_EQ(naPrincipal<QProgressBar>("Gstatus")->value(), 0);
     for (auto* b : funcoes()) EXPECT_FALSE(b->isEnabled());
     EXPECT_EQ(leIni(QStringLiteral("Sistema"), QStringLiteral("Porta")), QStringLiteral("Default"));
 }
@@ -202,11 +208,11 @@ TEST_F(LocalizacaoTest, DaylightSavingStateFollowsBitFourOfTheFiscalFlags) {
     Kestrona_FI_FechaPortaSerial();
     criaJanelas();
     localiza();
-    EXPECT_EQ(ui()->LbStatusVerao->text(), QStringLiteral("Ativo"));
+    EXPECT_EQ(naPrincipal<QLabel>("LbStatusVerao")->text(), QStringLiteral("Ativo"));
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
-    EXPECT_EQ(uComandosAdicionais::FComandosAdicionais.get()->ui->BtHorarioVerao->text(),
+    EXPECT_EQ(controle<QPushButton>(uComandosAdicionais::FComandosAdicionais.get(), "BtHorarioVerao")->text(),
               QStringLiteral("Sair do Horário de Verão"));
-    EXPECT_EQ(URelFiscais::FRelFiscais.get()->ui->CbHorarioVeraoZ->text(),
+    EXPECT_EQ(controle<QCheckBox>(URelFiscais::FRelFiscais.get(), "CbHorarioVeraoZ")->text(),
               QStringLiteral("Ajustar Horário de Verão Após a Redução(Atualmente ATIVO)"));
 }
 
@@ -223,9 +229,9 @@ TEST_F(LocalizacaoTest, AFailedFlagsReadKeepsTheStateReadBefore) {
     EXPECT_EQ(uZentora3::LeStatusHorarioVerao(), 0);
     // Nothing says the printer left daylight-saving time: "Entrar" would toggle it back.
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
-    EXPECT_EQ(ui()->LbStatusVerao->text(), QStringLiteral("Ativo"));
-    EXPECT_FALSE(ui()->LbStatusVerao->isEnabled());
-    EXPECT_EQ(uComandosAdicionais::FComandosAdicionais.get()->ui->BtHorarioVerao->text(),
+    EXPECT_EQ(naPrincipal<QLabel>("LbStatusVerao")->text(), QStringLiteral("Ativo"));
+    EXPECT_FALSE(naPrincipal<QLabel>("LbStatusVerao")->isEnabled());
+    EXPECT_EQ(controle<QPushButton>(uComandosAdicionais::FComandosAdicionais.get(), "BtHorarioVerao")->text(),
               QStringLiteral("Sair do Horário de Verão"));
     const auto c = caixas();
     ASSERT_EQ(c.size(), 1u);
@@ -241,8 +247,8 @@ TEST_F(LocalizacaoTest, APrinterAnsweringGarbageNeverCrashesTheReading) {
     for (const QByteArray& lixo : lixos) {
         KesafiVirtual_ForcaBufferLixo(lixo.constData(), int(lixo.size()));
         uZentora3::LeInformacoesECF();
-        EXPECT_EQ(ui()->LbNumeroSerie->text().size(), 20);
+        EXPECT_EQ(naPrincipal<QLabel>("LbNumeroSerie")->text().size(), 20);
         EXPECT_FALSE(printer::nomeDeArquivo(UStatus::sNumeroSerie).contains(QLatin1Char('/')));
-        EXPECT_GE(ui()->GMfd->value(), 0);
+        EXPECT_GE(naPrincipal<QProgressBar>("GMfd")->value(), 0);
     }
 }

@@ -10,16 +10,14 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "core/sessao.h"
 #include "app/relogio_ecf.h"
 #include "auxiliares.h"
+#include "core/sessao.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
 #include "reports/tfrelfiscais.h"
-#include "ui_tfprincipal.h"
-#include "ui_tfrelfiscais.h"
 
 using platform::dialogs::Kind;
 
@@ -36,15 +34,19 @@ void relogioECF(const QDate& dia, const QTime& hora) {
 
 class PainelTest : public Instalacao {
 protected:
-    Ui::TFprincipal* ui() const { return uZentora3::Fprincipal->ui.get(); }
-    Ui::TFRelFiscais* relatorios() const { return URelFiscais::FRelFiscais.get()->ui.get(); }
+    template <class T>
+    static T* relatorios(const char* nome) {
+        return controle<T>(URelFiscais::FRelFiscais.get(), nome);
+    }
     uZentora3::RelogioDoECF* relogio() const { return uZentora3::Fprincipal->relogioDoECF(); }
     QList<QPushButton*> funcoes() const {
-        return {ui()->BtConfigFiscais, ui()->BtRelatoriosFiscais, ui()->BtComandosAdicionais, ui()->BtDadosDaMFD};
+        return {naPrincipal<QPushButton>("BtConfigFiscais"), naPrincipal<QPushButton>("BtRelatoriosFiscais"),
+                naPrincipal<QPushButton>("BtComandosAdicionais"), naPrincipal<QPushButton>("BtDadosDaMFD")};
     }
     QList<QLabel*> valores() const {
-        return {ui()->LbNumeroSerie,  ui()->LbVersao,  ui()->LbZRestantes,
-                ui()->LbUltimoDocMFD, ui()->LbUltimaZ, ui()->LbStatusVerao};
+        return {naPrincipal<QLabel>("LbNumeroSerie"), naPrincipal<QLabel>("LbVersao"),
+                naPrincipal<QLabel>("LbZRestantes"),  naPrincipal<QLabel>("LbUltimoDocMFD"),
+                naPrincipal<QLabel>("LbUltimaZ"),     naPrincipal<QLabel>("LbStatusVerao")};
     }
     QStringList textos() const {
         QStringList t;
@@ -53,7 +55,7 @@ protected:
     }
     // The printer located on USB, its first panel read done.
     void localiza() {
-        ui()->BtLocalizarImpressora->click();
+        naPrincipal<QToolButton>("BtLocalizarImpressora")->click();
         QApplication::processEvents();
         caixas();
     }
@@ -67,27 +69,29 @@ TEST_F(PainelTest, ALocationThatFailsAfterASuccessfulOneLeavesNothingOfThePrinte
     criaImpressora(QStringLiteral("USB"));
     criaJanelas();
     localiza();
-    ASSERT_TRUE(ui()->BtRelatoriosFiscais->isEnabled());
-    ASSERT_NE(ui()->LbNumeroSerie->text(), QStringLiteral("*"));
+    ASSERT_TRUE(naPrincipal<QPushButton>("BtRelatoriosFiscais")->isEnabled());
+    ASSERT_NE(naPrincipal<QLabel>("LbNumeroSerie")->text(), QStringLiteral("*"));
 
     KesafiVirtual_Conecta("");  // the printer taken away
-    ui()->BtLocalizarImpressora->click();
+    naPrincipal<QToolButton>("BtLocalizarImpressora")->click();
     const auto c = caixas();
     ASSERT_EQ(c.size(), 1u) << todas(c);
     EXPECT_EQ(c[0].title, QStringLiteral("RETORNO DO ECF"));
-    EXPECT_EQ(ui()->BtLocalizarImpressora->text(), QStringLiteral("Localizar Impressora"));
-    EXPECT_TRUE(ui()->BtLocalizarImpressora->icon().isNull());
+    EXPECT_EQ(naPrincipal<QToolButton>("BtLocalizarImpressora")->text(), QStringLiteral("Localizar Impressora"));
+    EXPECT_TRUE(naPrincipal<QToolButton>("BtLocalizarImpressora")->icon().isNull());
     for (auto* b : funcoes()) EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     EXPECT_EQ(textos(), QStringList(6, QStringLiteral("*")));
-    EXPECT_EQ(ui()->GMfd->value(), 0);
-    EXPECT_EQ(ui()->Gstatus->value(), 0);
-    EXPECT_EQ(ui()->LbRelogioECF->text(), QStringLiteral("*"));
+    EXPECT_EQ(naPrincipal<QProgressBar>("GMfd")->value(), 0);
+    EXPECT_EQ(naPrincipal<QProgressBar>("Gstatus")->value(), 0);
+    EXPECT_EQ(naPrincipal<QLabel>("LbRelogioECF")->text(), QStringLiteral("*"));
 
     // Found again: everything back.
     KesafiVirtual_Conecta("USB");
     localiza();
     for (auto* b : funcoes()) EXPECT_TRUE(b->isEnabled());
-    EXPECT_TRUE(ui()->BtLocalizarImpressora->text().endsWith(QStringLiteral(" na USB - Localizar Novamente?")));
+    EXPECT_TRUE(naPrincipal<QToolButton>("BtLocalizarImpressora")
+                    ->text()
+                    .endsWith(QStringLiteral(" na USB - Localizar Novamente?")));
 }
 
 TEST_F(PainelTest, AReductionWithThePrinterSwitchedOffKeepsThePanelMarkedAsNotRefreshed) {
@@ -98,16 +102,16 @@ TEST_F(PainelTest, AReductionWithThePrinterSwitchedOffKeepsThePanelMarkedAsNotRe
     criaJanelas();
     localiza();
     const QStringList antes = textos();
-    const int livre = ui()->GMfd->value();
-    ASSERT_EQ(ui()->LbStatusVerao->text(), QStringLiteral("Ativo"));
+    const int livre = naPrincipal<QProgressBar>("GMfd")->value();
+    ASSERT_EQ(naPrincipal<QLabel>("LbStatusVerao")->text(), QStringLiteral("Ativo"));
     for (QLabel* l : valores()) ASSERT_TRUE(l->isEnabled());
 
     uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
-    relatorios()->CbHabilitaZ->click();
+    relatorios<QCheckBox>("CbHabilitaZ")->click();
     caixas();
     KesafiVirtual_Liga(0);
     dialogos.yes();
-    relatorios()->BtReducaoZ->click();
+    relatorios<QPushButton>("BtReducaoZ")->click();
     QApplication::processEvents();  // the panel's own read after the handler
 
     // The reduction's failure and one box for the reads that follow it.
@@ -117,14 +121,14 @@ TEST_F(PainelTest, AReductionWithThePrinterSwitchedOffKeepsThePanelMarkedAsNotRe
     EXPECT_EQ(retornos, 2) << todas(c);
     EXPECT_LE(c.size(), 4u) << todas(c);
     EXPECT_EQ(textos(), antes);
-    EXPECT_EQ(ui()->GMfd->value(), livre);
+    EXPECT_EQ(naPrincipal<QProgressBar>("GMfd")->value(), livre);
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
     for (QLabel* l : valores()) {
         EXPECT_FALSE(l->isEnabled()) << l->objectName().toStdString();
         EXPECT_FALSE(l->toolTip().isEmpty());
     }
-    EXPECT_FALSE(ui()->GMfd->isEnabled());
-    EXPECT_EQ(ui()->LbRelogioECF->text(), QStringLiteral("Sem Resposta"));
+    EXPECT_FALSE(naPrincipal<QProgressBar>("GMfd")->isEnabled());
+    EXPECT_EQ(naPrincipal<QLabel>("LbRelogioECF")->text(), QStringLiteral("Sem Resposta"));
 
     // On again: the next reading refreshes and unmarks every value.
     KesafiVirtual_Liga(1);
@@ -133,7 +137,7 @@ TEST_F(PainelTest, AReductionWithThePrinterSwitchedOffKeepsThePanelMarkedAsNotRe
         EXPECT_TRUE(l->isEnabled()) << l->objectName().toStdString();
         EXPECT_TRUE(l->toolTip().isEmpty());
     }
-    EXPECT_TRUE(ui()->GMfd->isEnabled());
+    EXPECT_TRUE(naPrincipal<QProgressBar>("GMfd")->isEnabled());
 }
 
 TEST_F(PainelTest, ADocumentPrintedIsShownAsTheLastOneOnceTheHandlerIsDone) {
@@ -146,13 +150,15 @@ TEST_F(PainelTest, ADocumentPrintedIsShownAsTheLastOneOnceTheHandlerIsDone) {
 
     relogioECF(dia(), QTime(10, 20, 30));
     uZentora3::Fprincipal->BtRelatoriosFiscaisClick();
-    relatorios()->RbImprimirX->setChecked(true);
-    relatorios()->BtLeituraX->click();
+    relatorios<QRadioButton>("RbImprimirX")->setChecked(true);
+    relatorios<QPushButton>("BtLeituraX")->click();
     const auto c = caixas();
     ASSERT_EQ(c.size(), 1u) << todas(c);  // the answer; the panel's reads show nothing
-    EXPECT_NE(ui()->LbUltimoDocMFD->text().right(8), QStringLiteral("10:20:30"));  // not in the handler
+    EXPECT_NE(naPrincipal<QLabel>("LbUltimoDocMFD")->text().right(8),
+              QStringLiteral("10:20:30"));  // not in the handler
     QApplication::processEvents();
-    EXPECT_EQ(ui()->LbUltimoDocMFD->text(), dia().toString(QStringLiteral("dd/MM/yy")) + QStringLiteral(" - 10:20:30"));
+    EXPECT_EQ(naPrincipal<QLabel>("LbUltimoDocMFD")->text(),
+              dia().toString(QStringLiteral("dd/MM/yy")) + QStringLiteral(" - 10:20:30"));
     EXPECT_EQ(chamadas("ReducoesRestantesMFD"), restantes + 1);
     EXPECT_EQ(chamadas("PercentualLivreMFD"), livres + 1);
     EXPECT_TRUE(caixas().empty());
@@ -165,7 +171,7 @@ TEST_F(PainelTest, ThePrintersMidnightJudgesTheFiscalDayAgain) {
     platform::clock::set(QDateTime(QDate::currentDate(), QTime(12, 0, 0)));
     criaJanelas();
     localiza();
-    ASSERT_EQ(ui()->LbDiaFiscal->text(), QStringLiteral("Aberto"));
+    ASSERT_EQ(naPrincipal<QLabel>("LbDiaFiscal")->text(), QStringLiteral("Aberto"));
 
     // The clock ticks on screen: before midnight nothing is asked.
     const int antes = chamadas(nullptr);
@@ -180,8 +186,8 @@ TEST_F(PainelTest, ThePrintersMidnightJudgesTheFiscalDayAgain) {
     relogio()->TimerRelogioTimer();
     EXPECT_TRUE(relogio()->TimerLeitura.isActive());
     QApplication::processEvents();
-    EXPECT_EQ(ui()->LbDiaFiscal->text(), QStringLiteral("Redução Z Pendente"));
-    EXPECT_EQ(ui()->LbRelogioECF->text(),
+    EXPECT_EQ(naPrincipal<QLabel>("LbDiaFiscal")->text(), QStringLiteral("Redução Z Pendente"));
+    EXPECT_EQ(naPrincipal<QLabel>("LbRelogioECF")->text(),
               dia().addDays(1).toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(" 00:00:12"));
     EXPECT_TRUE(caixas().empty());
 }

@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,16 +23,16 @@
 #include "printer/ustatus.h"
 #include "reports/tfrelfiscais.h"
 #include "settings/tfconfiggeral.h"
-#include "ui_tfconfiggeral.h"
-#include "ui_tfprincipal.h"
 #include "usuario_comum.h"
 
 using platform::dialogs::Kind;
 
 class TFprincipalTest : public Instalacao {
 protected:
-    Ui::TFprincipal* ui() const { return uZentora3::Fprincipal->ui.get(); }
-    Ui::TFConfigGeral* configuracao() const { return UConfig::FConfigGeral.get()->ui.get(); }
+    template <class T>
+    static T* configuracao(const char* nome) {
+        return controle<T>(UConfig::FConfigGeral.get(), nome);
+    }
 };
 
 TEST_F(TFprincipalTest, AFileWithoutTheProgramsSectionGetsEveryDefault) {
@@ -45,9 +47,9 @@ TEST_F(TFprincipalTest, AFileWithoutTheProgramsSectionGetsEveryDefault) {
     EXPECT_EQ(UStatus::sPastaBase, pasta());
     EXPECT_EQ(UStatus::sPastaCadastro, pasta() + QStringLiteral("Cadastro"));
     EXPECT_EQ(UStatus::sInterface, QStringLiteral("Aluminium"));
-    EXPECT_TRUE(configuracao()->RbTXTNotepad->isChecked());
-    EXPECT_TRUE(configuracao()->RbDesabilitaOFFLine->isChecked());
-    EXPECT_FALSE(configuracao()->RbDesabilitaOFFLine->isEnabled());
+    EXPECT_TRUE(configuracao<QRadioButton>("RbTXTNotepad")->isChecked());
+    EXPECT_TRUE(configuracao<QRadioButton>("RbDesabilitaOFFLine")->isChecked());
+    EXPECT_FALSE(configuracao<QRadioButton>("RbDesabilitaOFFLine")->isEnabled());
     EXPECT_EQ(UStatus::sChaveAssinatura1.size(), 256);
     EXPECT_EQ(UStatus::sChaveAssinatura2.size(), 256);
     EXPECT_TRUE(caixas().empty());
@@ -83,10 +85,10 @@ TEST_F(TFprincipalTest, SettingsAreComparedExactly) {
     gravaIni(QStringLiteral("Zentora3"), QStringLiteral("AbreTXT"), QStringLiteral("notepad"));
     gravaIni(QStringLiteral("Zentora3"), QStringLiteral("TrataOFFLine"), QStringLiteral("sim"));
     criaJanelas();
-    EXPECT_TRUE(configuracao()->RbTXTWordpad->isChecked());
+    EXPECT_TRUE(configuracao<QRadioButton>("RbTXTWordpad")->isChecked());
     EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("AbreTXT")), QStringLiteral("Wordpad"));
     EXPECT_EQ(UStatus::sAbreTXT, QStringLiteral("Wordpad"));
-    EXPECT_TRUE(configuracao()->RbDesabilitaOFFLine->isChecked());
+    EXPECT_TRUE(configuracao<QRadioButton>("RbDesabilitaOFFLine")->isChecked());
     EXPECT_EQ(leIni(QStringLiteral("Zentora3"), QStringLiteral("TrataOFFLine")), QStringLiteral("Nao"));
 }
 
@@ -96,9 +98,9 @@ TEST_F(TFprincipalTest, KeysDifferingOnlyInCaseAreOneKey) {
     gravaIni(QStringLiteral("Zentora3"), QStringLiteral("TrataOFFLine"), QStringLiteral("Sim"));
     criaJanelas();
     EXPECT_EQ(UStatus::sEnviaComandoOFFline, QStringLiteral("Sim"));
-    EXPECT_TRUE(configuracao()->CbAutorizaComandoOFFLine->isChecked());
-    EXPECT_TRUE(configuracao()->RbHabilitaOFFLine->isEnabled());
-    EXPECT_TRUE(configuracao()->RbHabilitaOFFLine->isChecked());
+    EXPECT_TRUE(configuracao<QCheckBox>("CbAutorizaComandoOFFLine")->isChecked());
+    EXPECT_TRUE(configuracao<QRadioButton>("RbHabilitaOFFLine")->isEnabled());
+    EXPECT_TRUE(configuracao<QRadioButton>("RbHabilitaOFFLine")->isChecked());
 }
 
 TEST_F(TFprincipalTest, ShowsEveryCaptionAndTheInitialState) {
@@ -109,35 +111,41 @@ TEST_F(TFprincipalTest, ShowsEveryCaptionAndTheInitialState) {
                                     QString(44, QLatin1Char(' ')) + QStringLiteral("Help/Ajuda = F1"));
     EXPECT_EQ(p->size(), QSize(792, 450));
     EXPECT_EQ(p->minimumSize(), p->maximumSize());
-    const std::pair<QAbstractButton*, const char*> botoes[] = {{ui()->BtInstalaUSB, "Instalar Driver USB"},
-                                                               {ui()->BtConfig, "Configuração do Zentora"},
-                                                               {ui()->BtAdm, "Gerenciador de Comandos"},
-                                                               {ui()->BtSair, "Finalizar Programa"},
-                                                               {ui()->BtConfigFiscais, "Configurações do ECF"},
-                                                               {ui()->BtRelatoriosFiscais, "Relatórios Fiscais"},
-                                                               {ui()->BtComandosAdicionais, "Comandos Adicionais"},
-                                                               {ui()->BtDadosDaMFD, "MF - MFD e Informações do ECF"},
-                                                               {ui()->BtLocalizarImpressora, "Localizar Impressora"}};
+    const std::pair<QAbstractButton*, const char*> botoes[] = {
+        {naPrincipal<QPushButton>("BtInstalaUSB"), "Instalar Driver USB"},
+        {naPrincipal<QPushButton>("BtConfig"), "Configuração do Zentora"},
+        {naPrincipal<QPushButton>("BtAdm"), "Gerenciador de Comandos"},
+        {naPrincipal<QPushButton>("BtSair"), "Finalizar Programa"},
+        {naPrincipal<QPushButton>("BtConfigFiscais"), "Configurações do ECF"},
+        {naPrincipal<QPushButton>("BtRelatoriosFiscais"), "Relatórios Fiscais"},
+        {naPrincipal<QPushButton>("BtComandosAdicionais"), "Comandos Adicionais"},
+        {naPrincipal<QPushButton>("BtDadosDaMFD"), "MF - MFD e Informações do ECF"},
+        {naPrincipal<QToolButton>("BtLocalizarImpressora"), "Localizar Impressora"}};
     for (const auto& [botao, legenda] : botoes) EXPECT_EQ(botao->text(), QString::fromUtf8(legenda));
-    for (auto* b : {ui()->BtConfigFiscais, ui()->BtRelatoriosFiscais, ui()->BtComandosAdicionais, ui()->BtDadosDaMFD})
+    for (auto* b : {naPrincipal<QPushButton>("BtConfigFiscais"), naPrincipal<QPushButton>("BtRelatoriosFiscais"),
+                    naPrincipal<QPushButton>("BtComandosAdicionais"), naPrincipal<QPushButton>("BtDadosDaMFD")})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-    EXPECT_TRUE(ui()->BtInstalaUSB->isEnabled());
-    const std::pair<QLabel*, const char*> rotulos[] = {
-        {ui()->LbInfo1, "Número de Série"},        {ui()->LbInfo2, "Versão Atual"},
-        {ui()->LbInfo3, "Reduções Restantes"},     {ui()->LbInfo4, "Último Doc. na MFD"},
-        {ui()->LbInfo5, "Última Redução"},         {ui()->LbInfo6, "Horário de Verão"},
-        {ui()->LbInfo7, "Versão da Kesafi32.dll"}, {ui()->LbInfo8, "MFD Livre"}};
+    EXPECT_TRUE(naPrincipal<QPushButton>("BtInstalaUSB")->isEnabled());
+    const std::pair<QLabel*, const char*> rotulos[] = {{naPrincipal<QLabel>("LbInfo1"), "Número de Série"},
+                                                       {naPrincipal<QLabel>("LbInfo2"), "Versão Atual"},
+                                                       {naPrincipal<QLabel>("LbInfo3"), "Reduções Restantes"},
+                                                       {naPrincipal<QLabel>("LbInfo4"), "Último Doc. na MFD"},
+                                                       {naPrincipal<QLabel>("LbInfo5"), "Última Redução"},
+                                                       {naPrincipal<QLabel>("LbInfo6"), "Horário de Verão"},
+                                                       {naPrincipal<QLabel>("LbInfo7"), "Versão da Kesafi32.dll"},
+                                                       {naPrincipal<QLabel>("LbInfo8"), "MFD Livre"}};
     for (const auto& [rotulo, legenda] : rotulos) EXPECT_EQ(rotulo->text(), QString::fromUtf8(legenda));
-    for (auto* valor : {ui()->LbNumeroSerie, ui()->LbVersao, ui()->LbZRestantes, ui()->LbUltimoDocMFD, ui()->LbUltimaZ,
-                        ui()->LbStatusVerao})
+    for (auto* valor : {naPrincipal<QLabel>("LbNumeroSerie"), naPrincipal<QLabel>("LbVersao"),
+                        naPrincipal<QLabel>("LbZRestantes"), naPrincipal<QLabel>("LbUltimoDocMFD"),
+                        naPrincipal<QLabel>("LbUltimaZ"), naPrincipal<QLabel>("LbStatusVerao")})
         EXPECT_EQ(valor->text(), QStringLiteral("*"));
-    EXPECT_EQ(ui()->Gstatus->maximum(), 10);
-    EXPECT_EQ(ui()->Gstatus->value(), 0);
-    EXPECT_EQ(ui()->GMfd->maximum(), 100);
+    EXPECT_EQ(naPrincipal<QProgressBar>("Gstatus")->maximum(), 10);
+    EXPECT_EQ(naPrincipal<QProgressBar>("Gstatus")->value(), 0);
+    EXPECT_EQ(naPrincipal<QProgressBar>("GMfd")->maximum(), 100);
     // The library's version as its buffer came back, at its full width.
     EXPECT_EQ(uZentora3::sVersaoDll.size(), KESAFI_LARGURA_VERSAO_DLL);
-    EXPECT_EQ(ui()->LbVersaoDll->text().size(), KESAFI_LARGURA_VERSAO_DLL);
-    EXPECT_NE(ui()->LbVersaoDll->text(), QString(KESAFI_LARGURA_VERSAO_DLL, QLatin1Char(' ')));
+    EXPECT_EQ(naPrincipal<QLabel>("LbVersaoDll")->text().size(), KESAFI_LARGURA_VERSAO_DLL);
+    EXPECT_NE(naPrincipal<QLabel>("LbVersaoDll")->text(), QString(KESAFI_LARGURA_VERSAO_DLL, QLatin1Char(' ')));
 }
 
 TEST_F(TFprincipalTest, TheStatusStripSitsUnderTheMainWindow) {
@@ -160,12 +168,12 @@ TEST_F(TFprincipalTest, FinishingOrClosingTheMainWindowEndsTheEventLoop) {
         caixas();
         ASSERT_TRUE(UStatus::Fstatus->isVisible());
         const int fechamentos = chamadas("FechaPortaSerial");
-        QTimer::singleShot(0, uZentora3::Fprincipal, [this, pelaJanela] {
+        QTimer::singleShot(0, uZentora3::Fprincipal, [pelaJanela] {
             if (pelaJanela) {
                 QCloseEvent fecha;
                 QCoreApplication::sendEvent(uZentora3::Fprincipal->windowHandle(), &fecha);
             } else {
-                QTest::mouseClick(ui()->BtSair, Qt::LeftButton);
+                QTest::mouseClick(naPrincipal<QPushButton>("BtSair"), Qt::LeftButton);
             }
         });
         // A program that does not end is stopped here with another code.
@@ -223,7 +231,7 @@ TEST_F(TFprincipalTest, ARefusedWriteAtStartIsReportedAndStopsTheStart) {
     ASSERT_EQ(c.size(), 1u);
     EXPECT_EQ(c[0].kind, Kind::Error);
     EXPECT_EQ(c[0].text, QStringLiteral("Unable to write to ") + ini());
-    EXPECT_EQ(ui()->LbVersaoDll->text(), QStringLiteral("*"));
+    EXPECT_EQ(naPrincipal<QLabel>("LbVersaoDll")->text(), QStringLiteral("*"));
 }
 
 TEST_F(TFprincipalTest, AnUnreadableSettingsFileIsReportedAndKeptAsItWas) {
@@ -243,7 +251,7 @@ TEST_F(TFprincipalTest, AnUnreadableSettingsFileIsReportedAndKeptAsItWas) {
     ASSERT_EQ(c.size(), 1u);
     EXPECT_EQ(c[0].kind, Kind::Error);
     EXPECT_EQ(c[0].text, QStringLiteral("Unable to write to ") + ini());
-    EXPECT_EQ(ui()->LbVersaoDll->text(), QStringLiteral("*"));
+    EXPECT_EQ(naPrincipal<QLabel>("LbVersaoDll")->text(), QStringLiteral("*"));
     ASSERT_TRUE(QFile::setPermissions(ini(), QFile::ReadOwner | QFile::WriteOwner));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), antes);
@@ -267,7 +275,7 @@ TEST_F(PastaAcentuada, TheFolderIsStoredExactlyAndTheLibraryWorksInIt) {
 
     uZentora3::Fprincipal->BtLocalizarImpressoraClick();
     caixas();
-    ASSERT_TRUE(ui()->BtRelatoriosFiscais->isEnabled());
+    ASSERT_TRUE(naPrincipal<QPushButton>("BtRelatoriosFiscais")->isEnabled());
     EXPECT_EQ(Kestrona_FI_LeituraXSerial(), 1);
     EXPECT_TRUE(QFile::exists(arquivo(QStringLiteral("Retorno.txt"))));
 }
@@ -275,7 +283,7 @@ TEST_F(PastaAcentuada, TheFolderIsStoredExactlyAndTheLibraryWorksInIt) {
 TEST_F(TFprincipalTest, AnsweringNoToTheDriverQuestionStartsNothing) {
     criaJanelas();
     dialogos.no();
-    ui()->BtInstalaUSB->click();
+    naPrincipal<QPushButton>("BtInstalaUSB")->click();
     const auto c = caixas();
     ASSERT_EQ(c.size(), 1u);
     EXPECT_EQ(c[0].kind, Kind::Question);
@@ -283,13 +291,13 @@ TEST_F(TFprincipalTest, AnsweringNoToTheDriverQuestionStartsNothing) {
     EXPECT_EQ(c[0].text, QStringLiteral("Deseja Instalar o Driver Kestrona USB?"));
     EXPECT_FALSE(c[0].defaultNo);
     EXPECT_TRUE(shell.calls.empty());
-    EXPECT_EQ(ui()->BtInstalaUSB->text(), QStringLiteral("Instalar Driver USB"));
+    EXPECT_EQ(naPrincipal<QPushButton>("BtInstalaUSB")->text(), QStringLiteral("Instalar Driver USB"));
 }
 
 TEST_F(TFprincipalTest, TheDriverInstallerIsWaitedForAndItsOutcomeReported) {
     criaJanelas();
     dialogos.yes();
-    ui()->BtInstalaUSB->click();
+    naPrincipal<QPushButton>("BtInstalaUSB")->click();
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0].action, QStringLiteral("wait"));
     EXPECT_EQ(shell.calls[0].target, pasta() + QStringLiteral("USB_Driver"));
@@ -299,12 +307,12 @@ TEST_F(TFprincipalTest, TheDriverInstallerIsWaitedForAndItsOutcomeReported) {
     EXPECT_EQ(c[1].kind, Kind::Information);
     EXPECT_EQ(c[1].text, QStringLiteral("Instalado com Sucesso!\rRecomendável Desligar e Ligar a Impressora "
                                         "Fiscal\rPara Reconhecimento do Driver"));
-    EXPECT_EQ(ui()->BtInstalaUSB->text(), QStringLiteral("Instalar Driver USB"));
+    EXPECT_EQ(naPrincipal<QPushButton>("BtInstalaUSB")->text(), QStringLiteral("Instalar Driver USB"));
 
     // An installer that cannot start, or that fails, is never reported as installed.
     shell.waitResult = platform::shell::Wait::NotStarted;
     dialogos.yes();
-    ui()->BtInstalaUSB->click();
+    naPrincipal<QPushButton>("BtInstalaUSB")->click();
     c = caixas();
     ASSERT_EQ(c.size(), 2u);
     EXPECT_EQ(c[1].kind, Kind::Error);
@@ -313,7 +321,7 @@ TEST_F(TFprincipalTest, TheDriverInstallerIsWaitedForAndItsOutcomeReported) {
     shell.waitResult = platform::shell::Wait::Finished;
     shell.exitCode = 3;
     dialogos.yes();
-    ui()->BtInstalaUSB->click();
+    naPrincipal<QPushButton>("BtInstalaUSB")->click();
     c = caixas();
     ASSERT_EQ(c.size(), 2u);
     EXPECT_EQ(c[1].kind, Kind::Error);
@@ -322,19 +330,19 @@ TEST_F(TFprincipalTest, TheDriverInstallerIsWaitedForAndItsOutcomeReported) {
     // Still running after the wait: it goes on in its own window.
     shell.waitResult = platform::shell::Wait::TimedOut;
     dialogos.yes();
-    ui()->BtInstalaUSB->click();
+    naPrincipal<QPushButton>("BtInstalaUSB")->click();
     c = caixas();
     ASSERT_EQ(c.size(), 2u);
     EXPECT_EQ(c[1].kind, Kind::Information);
     EXPECT_EQ(c[1].title, QStringLiteral("INSTALAÇÃO DO DRIVE USB"));
     EXPECT_EQ(c[1].text, QStringLiteral("A Instalação do Driver USB Continua em Sua Própria Janela.\rAo Terminar, "
                                         "Desligue e Ligue a Impressora Fiscal\rPara Reconhecimento do Driver"));
-    EXPECT_EQ(ui()->BtInstalaUSB->text(), QStringLiteral("Instalar Driver USB"));
+    EXPECT_EQ(naPrincipal<QPushButton>("BtInstalaUSB")->text(), QStringLiteral("Instalar Driver USB"));
 }
 
 TEST_F(TFprincipalTest, FunctionWindowsOpenExactlyOverTheMainWindow) {
     criaJanelas();
-    ui()->BtConfig->click();
+    naPrincipal<QPushButton>("BtConfig")->click();
     EXPECT_TRUE(UConfig::FConfigGeral.get()->isVisible());
     EXPECT_EQ(UConfig::FConfigGeral.get()->pos(), uZentora3::Fprincipal->pos());
     EXPECT_EQ(UConfig::FConfigGeral.get()->size(), QSize(792, 450));

@@ -22,9 +22,6 @@
 #include "printer/colunas.h"
 #include "printer/tfstatus.h"
 #include "reports/tfrelfiscais.h"
-#include "ui_tfbobina.h"
-#include "ui_tfprincipal.h"
-#include "ui_tfrelfiscais.h"
 
 using platform::dialogs::Kind;
 
@@ -50,7 +47,8 @@ protected:
         QTest::keyClick(principal(), Qt::Key_F2);
         return principal()->bobina();
     }
-    static QString memo(TFBobina* b) { return b->ui->MemoBobina->toPlainText(); }
+    static QPlainTextEdit* memoBobina(TFBobina* b) { return controle<QPlainTextEdit>(b, "MemoBobina"); }
+    static QString memo(TFBobina* b) { return memoBobina(b)->toPlainText(); }
     // The last `n` documents of the tape as printed, one screen line each.
     static QStringList impresso(int documentos) {
         QByteArray fita(1 << 20, '\0');
@@ -61,9 +59,7 @@ protected:
         return linhas;
     }
     // The first line the view shows.
-    static QTextBlock primeiraVisivel(TFBobina* b) {
-        return b->ui->MemoBobina->cursorForPosition(QPoint(0, 0)).block();
-    }
+    static QTextBlock primeiraVisivel(TFBobina* b) { return memoBobina(b)->cursorForPosition(QPoint(0, 0)).block(); }
     static qint64 ultimoDaFita() {
         long long primeiro = 0, ultimo = 0;
         EXPECT_EQ(KesafiVirtual_FitaLimites(&primeiro, &ultimo), 1);
@@ -74,7 +70,7 @@ protected:
 TEST_F(TFBobinaTest, AReadingXShowsOnTheTapeAsPrintedAndDrawsWithinTheReceiptsWidth) {
     localiza();
     TFRelFiscais* relatorios = URelFiscais::FRelFiscais.get();
-    relatorios->ui->RbImprimirX->setChecked(true);
+    controle<QRadioButton>(relatorios, "RbImprimirX")->setChecked(true);
     relatorios->BtLeituraXClick();
     caixas();
     TFBobina* b = abre();
@@ -87,14 +83,14 @@ TEST_F(TFBobinaTest, AReadingXShowsOnTheTapeAsPrintedAndDrawsWithinTheReceiptsWi
     const QString texto = memo(b);
     EXPECT_TRUE(texto.endsWith(leitura.join(QLatin1Char('\n')) + QLatin1Char('\n') + QStringLiteral("- ").repeated(24)))
         << texto.right(400).toStdString();
-    QTextDocument* documento = b->ui->MemoBobina->document();
+    QTextDocument* documento = memoBobina(b)->document();
     QTextBlock cabecalho = documento->findBlockByNumber(documento->blockCount() - leitura.size() - 2);
     EXPECT_TRUE(cabecalho.text().startsWith(QStringLiteral("COO "))) << cabecalho.text().toStdString();
     EXPECT_EQ(cabecalho.text().size(), printer::kColunasDaBobina);
 
     // On screen: the heading at the top, then every visible line of the
     // reading drawn in its own row, from the left margin, never cut.
-    QPlainTextEdit* caixa = b->ui->MemoBobina;
+    QPlainTextEdit* caixa = memoBobina(b);
     caixa->verticalScrollBar()->setValue(cabecalho.blockNumber());
     QApplication::processEvents();
     const QImage tela = caixa->viewport()->grab().toImage();
@@ -150,11 +146,11 @@ TEST_F(TFBobinaTest, FollowsNewDocumentsWithoutReadingTheTapeAgain) {
     EXPECT_TRUE(depois.startsWith(antes + QLatin1Char('\n')));
     EXPECT_TRUE(
         depois.endsWith(impresso(1).join(QLatin1Char('\n')) + QLatin1Char('\n') + QStringLiteral("- ").repeated(24)));
-    QScrollBar* barra = b->ui->MemoBobina->verticalScrollBar();
+    QScrollBar* barra = memoBobina(b)->verticalScrollBar();
     EXPECT_EQ(barra->value(), barra->maximum());
 
     // A command of the program: the view follows once the handler is done.
-    URelFiscais::FRelFiscais.get()->ui->RbImprimirX->setChecked(true);
+    controle<QRadioButton>(URelFiscais::FRelFiscais.get(), "RbImprimirX")->setChecked(true);
     URelFiscais::FRelFiscais.get()->BtLeituraXClick();
     caixas();
     const qint64 seguido = b->ultimoMostrado();
@@ -163,7 +159,7 @@ TEST_F(TFBobinaTest, FollowsNewDocumentsWithoutReadingTheTapeAgain) {
     EXPECT_EQ(b->ultimoMostrado(), ultimoDaFita());
 
     // Scrolled to the top, the page before comes in above, the view still.
-    const QString topo = b->ui->MemoBobina->document()->firstBlock().text();
+    const QString topo = memoBobina(b)->document()->firstBlock().text();
     barra->setValue(0);
     EXPECT_EQ(b->primeiroMostrado(), primeiro - TFBobina::kPagina);
     EXPECT_EQ(primeiraVisivel(b).text(), topo);
@@ -178,15 +174,15 @@ TEST_F(TFBobinaTest, FindsADocumentByCooAndByDay) {
     TFBobina* b = abre();
     ASSERT_NE(b, nullptr);
 
-    b->ui->EdCoo->setText(QString::number(coo - 55));
-    QTest::mouseClick(b->ui->BtProcuraCoo, Qt::LeftButton);
+    controle<QLineEdit>(b, "EdCoo")->setText(QString::number(coo - 55));
+    QTest::mouseClick(controle<QPushButton>(b, "BtProcuraCoo"), Qt::LeftButton);
     EXPECT_TRUE(primeiraVisivel(b).text().startsWith(QStringLiteral("COO %1 ").arg(coo - 55, 6, 10, QLatin1Char('0'))));
     EXPECT_TRUE(caixas().empty());
 
-    b->ui->EdCoo->setText(QString::number(coo + 1));
-    QTest::mouseClick(b->ui->BtProcuraCoo, Qt::LeftButton);
-    b->ui->EdCoo->setText(QStringLiteral("abc"));
-    QTest::mouseClick(b->ui->BtProcuraCoo, Qt::LeftButton);
+    controle<QLineEdit>(b, "EdCoo")->setText(QString::number(coo + 1));
+    QTest::mouseClick(controle<QPushButton>(b, "BtProcuraCoo"), Qt::LeftButton);
+    controle<QLineEdit>(b, "EdCoo")->setText(QStringLiteral("abc"));
+    QTest::mouseClick(controle<QPushButton>(b, "BtProcuraCoo"), Qt::LeftButton);
     auto registro = caixas();
     ASSERT_EQ(registro.size(), 2u);
     EXPECT_EQ(registro[0].text,
@@ -195,24 +191,24 @@ TEST_F(TFBobinaTest, FindsADocumentByCooAndByDay) {
 
     // Today's first record at the top; a day without documents; no date.
     const QDate hoje = QDate::currentDate();
-    b->ui->EdData->setText(hoje.toString(QStringLiteral("dd/MM/yy")));
-    QTest::mouseClick(b->ui->BtProcuraData, Qt::LeftButton);
+    controle<QLineEdit>(b, "EdData")->setText(hoje.toString(QStringLiteral("dd/MM/yy")));
+    QTest::mouseClick(controle<QPushButton>(b, "BtProcuraData"), Qt::LeftButton);
     EXPECT_TRUE(primeiraVisivel(b).text().contains(hoje.toString(QStringLiteral("dd/MM/yyyy"))));
-    b->ui->EdData->setText(QStringLiteral("01/01/01"));
-    QTest::mouseClick(b->ui->BtProcuraData, Qt::LeftButton);
-    b->ui->EdData->setText(QString());
-    QTest::mouseClick(b->ui->BtProcuraData, Qt::LeftButton);
+    controle<QLineEdit>(b, "EdData")->setText(QStringLiteral("01/01/01"));
+    QTest::mouseClick(controle<QPushButton>(b, "BtProcuraData"), Qt::LeftButton);
+    controle<QLineEdit>(b, "EdData")->setText(QString());
+    QTest::mouseClick(controle<QPushButton>(b, "BtProcuraData"), Qt::LeftButton);
     registro = caixas();
     ASSERT_EQ(registro.size(), 2u);
     EXPECT_EQ(registro[0].text, QStringLiteral("Nenhum Documento em 01/01/2001 na Bobina."));
     EXPECT_EQ(registro[1].text, QStringLiteral("Data Inválida."));
 
     // Back to the end, following the printer again.
-    QTest::mouseClick(b->ui->BtFim, Qt::LeftButton);
+    QTest::mouseClick(controle<QPushButton>(b, "BtFim"), Qt::LeftButton);
     long long ultimo = 0, primeiro = 0;
     KesafiVirtual_FitaLimites(&primeiro, &ultimo);
     EXPECT_EQ(b->ultimoMostrado(), ultimo);
-    QTest::mouseClick(b->ui->BtFechar, Qt::LeftButton);
+    QTest::mouseClick(controle<QPushButton>(b, "BtFechar"), Qt::LeftButton);
     EXPECT_FALSE(b->isVisible());
 }
 
@@ -223,47 +219,52 @@ TEST_F(TFBobinaTest, APrinterSwitchedOffLeavesTheViewSayingSoUntilItAnswers) {
     ASSERT_NE(b, nullptr);
     EXPECT_TRUE(b->isVisible());
     EXPECT_EQ(memo(b), QString());
-    EXPECT_EQ(b->ui->LbSituacao->text(), QStringLiteral("A impressora não responde: verifique se está ligada."));
-    b->ui->EdCoo->setText(QStringLiteral("1"));
-    QTest::mouseClick(b->ui->BtProcuraCoo, Qt::LeftButton);
+    EXPECT_EQ(controle<QLabel>(b, "LbSituacao")->text(),
+              QStringLiteral("A impressora não responde: verifique se está ligada."));
+    controle<QLineEdit>(b, "EdCoo")->setText(QStringLiteral("1"));
+    QTest::mouseClick(controle<QPushButton>(b, "BtProcuraCoo"), Qt::LeftButton);
     EXPECT_TRUE(caixas().empty());
 
     ASSERT_EQ(KesafiVirtual_Liga(1), 1);
     b->Acompanha();
     EXPECT_TRUE(
         memo(b).endsWith(impresso(1).join(QLatin1Char('\n')) + QLatin1Char('\n') + QStringLiteral("- ").repeated(24)));
-    EXPECT_EQ(b->ui->LbSituacao->text(), QStringLiteral("Fim da bobina: acompanhando a impressão."));
+    EXPECT_EQ(controle<QLabel>(b, "LbSituacao")->text(), QStringLiteral("Fim da bobina: acompanhando a impressão."));
     // Switched off while shown: what is on screen stays.
     const QString mostrado = memo(b);
     ASSERT_EQ(KesafiVirtual_Liga(0), 1);
     b->Acompanha();
     EXPECT_EQ(memo(b), mostrado);
-    EXPECT_EQ(b->ui->LbSituacao->text(), QStringLiteral("A impressora não responde: verifique se está ligada."));
+    EXPECT_EQ(controle<QLabel>(b, "LbSituacao")->text(),
+              QStringLiteral("A impressora não responde: verifique se está ligada."));
 }
 
 TEST_F(TFBobinaTest, TheButtonAndF2ExistOnlyWithALibraryThatOffersTheTape) {
-    auto* ui = principal()->ui.get();
-    EXPECT_FALSE(ui->BtBobina->isHidden());
-    EXPECT_FALSE(ui->BtBobina->isEnabled());
+    QToolButton* botao = naPrincipal<QToolButton>("BtBobina");
+    ASSERT_NE(botao, nullptr);
+    EXPECT_FALSE(botao->isHidden());
+    EXPECT_FALSE(botao->isEnabled());
     // Not located yet: F2 opens nothing, and nothing is made at start.
     EXPECT_EQ(abre(), nullptr);
 
     principal()->ligaBobina(QStringLiteral(BIBLIOTECA_SEM_FITA));
     localiza();
-    EXPECT_TRUE(ui->BtBobina->isHidden());
+    EXPECT_TRUE(botao->isHidden());
     EXPECT_EQ(abre(), nullptr);
-    ui->BtBobina->click();
+    botao->click();
     EXPECT_EQ(principal()->bobina(), nullptr);
 
     principal()->ligaBobina();
-    EXPECT_FALSE(ui->BtBobina->isHidden());
-    ui->BtBobina->click();
+    EXPECT_FALSE(botao->isHidden());
+    botao->click();
     ASSERT_NE(principal()->bobina(), nullptr);
     EXPECT_TRUE(principal()->bobina()->isVisible());
 }
 
 TEST_F(TFBobinaTest, ThePanelShowsThePrintersClockTickingAndItsFiscalDay) {
-    auto* ui = principal()->ui.get();
+    QLabel* relogioECF = naPrincipal<QLabel>("LbRelogioECF");
+    QLabel* diaFiscal = naPrincipal<QLabel>("LbDiaFiscal");
+    ASSERT_TRUE(relogioECF && diaFiscal);
     // The printer's clock a day ahead of the computer's, standing still.
     const QDate amanha = QDate::currentDate().addDays(1);
     const auto relogioDoEcf = [](const QDate& dia, const char* hora) {
@@ -272,17 +273,17 @@ TEST_F(TFBobinaTest, ThePanelShowsThePrintersClockTickingAndItsFiscalDay) {
     platform::clock::set(QDateTime(QDate::currentDate(), QTime(9, 0, 0)));
     ASSERT_EQ(KesafiVirtual_FixaRelogio(relogioDoEcf(amanha, "100000").constData()), 1);
     localiza();
-    EXPECT_EQ(ui->LbRelogioECF->text(), QStringLiteral("*"));  // read once the handler is done
+    EXPECT_EQ(relogioECF->text(), QStringLiteral("*"));  // read once the handler is done
     QApplication::processEvents();
     const QString dia = amanha.toString(QStringLiteral("dd/MM/yyyy"));
-    EXPECT_EQ(ui->LbRelogioECF->text(), dia + QStringLiteral(" 10:00:00"));
-    EXPECT_EQ(ui->LbDiaFiscal->text(), QStringLiteral("Sem Movimento"));
+    EXPECT_EQ(relogioECF->text(), dia + QStringLiteral(" 10:00:00"));
+    EXPECT_EQ(diaFiscal->text(), QStringLiteral("Sem Movimento"));
 
     // Ticking asks the printer nothing.
     const int antes = chamadas(nullptr);
     platform::clock::advance(61000);
     principal()->relogioDoECF()->TimerRelogioTimer();
-    EXPECT_EQ(ui->LbRelogioECF->text(), dia + QStringLiteral(" 10:01:01"));
+    EXPECT_EQ(relogioECF->text(), dia + QStringLiteral(" 10:01:01"));
     EXPECT_EQ(chamadas(nullptr), antes);
 
     // A sale, and the printer's clock on the next day: a reduction waits.
@@ -299,14 +300,14 @@ TEST_F(TFBobinaTest, ThePanelShowsThePrintersClockTickingAndItsFiscalDay) {
         EXPECT_TRUE(relogio->TimerLeitura.isActive());
     }
     relogio->Le();
-    EXPECT_EQ(ui->LbRelogioECF->text(),
+    EXPECT_EQ(relogioECF->text(),
               amanha.addDays(1).toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(" 08:00:00"));
-    EXPECT_EQ(ui->LbDiaFiscal->text(), QStringLiteral("Redução Z Pendente"));
+    EXPECT_EQ(diaFiscal->text(), QStringLiteral("Redução Z Pendente"));
 
     // Switched off: no answer, no ticking.
     ASSERT_EQ(KesafiVirtual_Liga(0), 1);
     relogio->Le();
-    EXPECT_EQ(ui->LbRelogioECF->text(), QStringLiteral("Sem Resposta"));
+    EXPECT_EQ(relogioECF->text(), QStringLiteral("Sem Resposta"));
     EXPECT_FALSE(relogio->TimerRelogio.isActive());
     EXPECT_TRUE(caixas().empty());
 }

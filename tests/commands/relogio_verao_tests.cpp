@@ -1,22 +1,22 @@
+#include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QToolButton>
 
-#include "core/sessao.h"
 #include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
+#include "core/sessao.h"
 #include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
 #include "reports/tfrelfiscais.h"
-#include "ui_tfcomandosadicionais.h"
-#include "ui_tfprincipal.h"
-#include "ui_tfrelfiscais.h"
-#include "ui_tfstatus.h"
 
 using platform::dialogs::Kind;
 using namespace uComandosAdicionais;
@@ -49,8 +49,11 @@ protected:
     }
 
     TFComandosAdicionais* janela() const { return FComandosAdicionais.get(); }
-    Ui::TFComandosAdicionais* ui() const { return FComandosAdicionais.get()->ui.get(); }
-    QString legendaZ() const { return URelFiscais::FRelFiscais.get()->ui->BtReducaoZ->text(); }
+    template <class T>
+    T* comandos(const char* nome) const {
+        return controle<T>(janela(), nome);
+    }
+    QString legendaZ() const { return controle<QPushButton>(URelFiscais::FRelFiscais.get(), "BtReducaoZ")->text(); }
 
     // The printer's "today": a day after its last reduction.
     static QDate dia() { return QDate::currentDate().addDays(1); }
@@ -58,7 +61,7 @@ protected:
     void localiza() {
         criaImpressora();
         criaJanelas();
-        uZentora3::Fprincipal->ui->BtLocalizarImpressora->click();
+        naPrincipal<QToolButton>("BtLocalizarImpressora")->click();
         caixas();
     }
     static void relogioECF(const QDate& data, const QTime& hora) {
@@ -91,12 +94,12 @@ protected:
     // Exit via the button, answering Yes.
     void sai() {
         dialogos.yes();
-        ui()->BtHorarioVerao->click();
+        comandos<QPushButton>("BtHorarioVerao")->click();
     }
     void esperaOciosa() const {
         EXPECT_FALSE(janela()->TimerVerao.isActive());
-        EXPECT_EQ(ui()->LbHoraAtual->text(), QStringLiteral("00:00:00"));
-        EXPECT_EQ(ui()->LbHoraComando->text(), QStringLiteral("00:00:00"));
+        EXPECT_EQ(comandos<QLabel>("LbHoraAtual")->text(), QStringLiteral("00:00:00"));
+        EXPECT_EQ(comandos<QLabel>("LbHoraComando")->text(), QStringLiteral("00:00:00"));
         EXPECT_EQ(legendaZ(), QStringLiteral("Emitir Redução Z"));
     }
 };
@@ -122,21 +125,23 @@ TEST_F(ComandosAdicionaisTest, TheWindowHasNineCaptionlessBoxesAndTheIdleTexts) 
         std::sort(colunas.begin(), colunas.end());
     }
     const QList<int> topo = linhas.first();
-    EXPECT_EQ(ui()->BtCompararRelogio->parentWidget()->pos(), QPoint(topo[0], linhas.firstKey()));
-    EXPECT_EQ(ui()->BtHorarioVerao->parentWidget()->pos(), QPoint(topo[1], linhas.firstKey()));
+    EXPECT_EQ(comandos<QPushButton>("BtCompararRelogio")->parentWidget()->pos(), QPoint(topo[0], linhas.firstKey()));
+    EXPECT_EQ(comandos<QPushButton>("BtHorarioVerao")->parentWidget()->pos(), QPoint(topo[1], linhas.firstKey()));
 
-    EXPECT_EQ(ui()->BtCompararRelogio->text(), QStringLiteral("Comparar Relógio"));
-    EXPECT_EQ(ui()->sLabel1->text() + ui()->sLabel2->text() + ui()->sLabel3->text(),
-              QStringLiteral("Impressora:Computador:Diferença:"));
-    for (QLabel* rotulo : {ui()->LbHoraECF, ui()->LbHoraPC, ui()->LbDiferenca}) {
+    EXPECT_EQ(comandos<QPushButton>("BtCompararRelogio")->text(), QStringLiteral("Comparar Relógio"));
+    EXPECT_EQ(
+        comandos<QLabel>("sLabel1")->text() + comandos<QLabel>("sLabel2")->text() + comandos<QLabel>("sLabel3")->text(),
+        QStringLiteral("Impressora:Computador:Diferença:"));
+    for (QLabel* rotulo :
+         {comandos<QLabel>("LbHoraECF"), comandos<QLabel>("LbHoraPC"), comandos<QLabel>("LbDiferenca")}) {
         EXPECT_EQ(rotulo->text(), kVazio);
         EXPECT_TRUE(rotulo->font().bold());
     }
-    EXPECT_EQ(ui()->BtHorarioVerao->text(), QStringLiteral("Horário de Verão"));
-    EXPECT_EQ(ui()->LbTimer->text(), QStringLiteral("Hora da Impressora"));
-    EXPECT_EQ(ui()->LbRestante->text(), QStringLiteral("Hora do Comando"));
-    EXPECT_EQ(ui()->LbHoraAtual->text(), QStringLiteral("00:00:00"));
-    EXPECT_EQ(ui()->LbHoraComando->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(comandos<QPushButton>("BtHorarioVerao")->text(), QStringLiteral("Horário de Verão"));
+    EXPECT_EQ(comandos<QLabel>("LbTimer")->text(), QStringLiteral("Hora da Impressora"));
+    EXPECT_EQ(comandos<QLabel>("LbRestante")->text(), QStringLiteral("Hora do Comando"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraAtual")->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraComando")->text(), QStringLiteral("00:00:00"));
     EXPECT_FALSE(janela()->TimerVerao.isActive());
     EXPECT_EQ(janela()->TimerVerao.interval(), 1000);
 }
@@ -146,15 +151,17 @@ TEST_F(ComandosAdicionaisTest, TheClockComparisonShowsTheTrueDifference) {
     // Twenty minutes apart across midnight, the printer on the day before.
     relogioECF(dia().addDays(-1), QTime(23, 50, 0));
     platform::clock::set(QDateTime(dia(), QTime(0, 10, 0)));
-    ui()->BtCompararRelogio->click();
+    comandos<QPushButton>("BtCompararRelogio")->click();
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 1u) << textos(vistas).join('|').toStdString();
     EXPECT_EQ(vistas[0].title, QStringLiteral("RESPOSTA DO ECF"));
     EXPECT_TRUE(vistas[0].text.startsWith(QStringLiteral("RESPOSTA DA IMPRESSORA AO COMANDO : Data e Hora do ECF")));
     const QString ontem = dia().addDays(-1).toString(QStringLiteral("dd/MM/yy"));
-    EXPECT_EQ(ui()->LbHoraECF->text(), ontem + QStringLiteral("  23:50:00"));
-    EXPECT_EQ(ui()->LbHoraPC->text(), dia().toString(QStringLiteral("dd/MM/yy")) + QStringLiteral("  00:10:00"));
-    EXPECT_EQ(ui()->LbDiferenca->text(), QStringLiteral("00 Dias            00 Horas\r20 Minutos     00 Segundos"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraECF")->text(), ontem + QStringLiteral("  23:50:00"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraPC")->text(),
+              dia().toString(QStringLiteral("dd/MM/yy")) + QStringLiteral("  00:10:00"));
+    EXPECT_EQ(comandos<QLabel>("LbDiferenca")->text(),
+              QStringLiteral("00 Dias            00 Horas\r20 Minutos     00 Segundos"));
 
     // Day counts of one, two and three digits; a printer ahead reads alike.
     const std::pair<int, QString> casos[] = {{5, QStringLiteral("05")},
@@ -164,45 +171,46 @@ TEST_F(ComandosAdicionaisTest, TheClockComparisonShowsTheTrueDifference) {
     relogioECF(dia(), QTime(10, 0, 0));
     for (const auto& [dias, texto] : casos) {
         platform::clock::set(QDateTime(dia(), QTime(10, 0, 0)).addDays(dias).addSecs(dias < 0 ? -3723 : 3723));
-        ui()->BtCompararRelogio->click();
-        EXPECT_EQ(ui()->LbDiferenca->text(),
+        comandos<QPushButton>("BtCompararRelogio")->click();
+        EXPECT_EQ(comandos<QLabel>("LbDiferenca")->text(),
                   texto + QStringLiteral(" Dias            01 Horas\r02 Minutos     03 Segundos"))
             << dias;
     }
 
     emVeraoAposReducao(QTime(9, 0, 0), dia(), QTime(10, 30, 0));
-    ui()->BtCompararRelogio->click();
-    EXPECT_EQ(ui()->LbHoraECF->text(), dia().toString(QStringLiteral("dd/MM/yy")) + QStringLiteral("  10:30:00 V"));
+    comandos<QPushButton>("BtCompararRelogio")->click();
+    EXPECT_EQ(comandos<QLabel>("LbHoraECF")->text(),
+              dia().toString(QStringLiteral("dd/MM/yy")) + QStringLiteral("  10:30:00 V"));
 }
 
 TEST_F(ComandosAdicionaisTest, TheClockComparisonEndsWithAnErrorWhenThePrinterGivesNoDate) {
     localiza();
-    ui()->BtCompararRelogio->click();
+    comandos<QPushButton>("BtCompararRelogio")->click();
     caixas();
-    const QString anterior = ui()->LbDiferenca->text();
+    const QString anterior = comandos<QLabel>("LbDiferenca")->text();
 
     KesafiVirtual_Liga(0);
-    ui()->BtCompararRelogio->click();
+    comandos<QPushButton>("BtCompararRelogio")->click();
     auto vistas = caixas();
     ASSERT_FALSE(vistas.empty());
     EXPECT_EQ(vistas.back().kind, Kind::Error);
     EXPECT_EQ(textos({vistas.back()}).first(),
               QStringLiteral("COMPARAR RELÓGIO: Não Foi Possível Ler a Data da Impressora: \"  /  /  \""));
-    EXPECT_EQ(ui()->LbHoraECF->text(), QStringLiteral("  /  /      :  :  "));
-    EXPECT_EQ(ui()->LbDiferenca->text(), anterior);
+    EXPECT_EQ(comandos<QLabel>("LbHoraECF")->text(), QStringLiteral("  /  /      :  :  "));
+    EXPECT_EQ(comandos<QLabel>("LbDiferenca")->text(), anterior);
 
     KesafiVirtual_Liga(1);
     ASSERT_EQ(KesafiVirtual_ForcaBufferLixo("99", 2), 1);
-    ui()->BtCompararRelogio->click();
+    comandos<QPushButton>("BtCompararRelogio")->click();
     vistas = caixas();
     ASSERT_FALSE(vistas.empty());
     EXPECT_EQ(vistas.back().text, QStringLiteral("Não Foi Possível Ler a Data da Impressora: \"99/99/99\""));
-    EXPECT_EQ(ui()->LbDiferenca->text(), anterior);
+    EXPECT_EQ(comandos<QLabel>("LbDiferenca")->text(), anterior);
 }
 
 TEST_F(ComandosAdicionaisTest, BeforeTheStateIsReadTheButtonOnlyCancels) {
     criaJanelas();
-    ui()->BtHorarioVerao->click();
+    comandos<QPushButton>("BtHorarioVerao")->click();
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 1u);
     EXPECT_EQ(vistas[0].kind, Kind::Information);
@@ -213,7 +221,7 @@ TEST_F(ComandosAdicionaisTest, TheWarningFollowsAnExitThatFoundDocumentsAfterThe
     localiza();
     relogioECF(dia(), QTime(10, 0, 0));
     dialogos.no();
-    ui()->BtHorarioVerao->click();
+    comandos<QPushButton>("BtHorarioVerao")->click();
     const auto pergunta = caixas();
     ASSERT_FALSE(pergunta.empty());
     EXPECT_TRUE(pergunta[0].defaultNo);
@@ -227,7 +235,7 @@ TEST_F(ComandosAdicionaisTest, TheWarningFollowsAnExitThatFoundDocumentsAfterThe
     EXPECT_EQ(sVeraoPossivel, QStringLiteral("Impossivel"));
     caixas();
     dialogos.no();
-    ui()->BtHorarioVerao->click();
+    comandos<QPushButton>("BtHorarioVerao")->click();
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 3u);
     EXPECT_EQ(textos(vistas).first(), QStringLiteral("HORÁRIO VERÃO: ") + kAviso);
@@ -248,14 +256,14 @@ TEST_F(ComandosAdicionaisTest, TheExitWaitsAnHourAfterTheLastDocumentCountingThe
     ASSERT_TRUE(janela()->TimerVerao.isActive());
 
     tique();
-    EXPECT_EQ(ui()->LbHoraAtual->text(), QStringLiteral("10:40:01"));
-    EXPECT_EQ(ui()->LbHoraComando->text(), QStringLiteral("11:15:00"));
-    EXPECT_EQ(ui()->BtHorarioVerao->text(), QStringLiteral("Aguarde a Hora do Comando !!!"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraAtual")->text(), QStringLiteral("10:40:01"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraComando")->text(), QStringLiteral("11:15:00"));
+    EXPECT_EQ(comandos<QPushButton>("BtHorarioVerao")->text(), QStringLiteral("Aguarde a Hora do Comando !!!"));
     EXPECT_EQ(legendaZ(), QStringLiteral("Aguarde !!! Hora do ECF  : 10:40:01\rComando Será Enviado as : 11:15:00"));
     tique();
-    EXPECT_EQ(ui()->LbHoraAtual->text(), QStringLiteral("10:40:02"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraAtual")->text(), QStringLiteral("10:40:02"));
     for (int i = 3; i < 35 * 60; ++i) tique();
-    EXPECT_EQ(ui()->LbHoraAtual->text(), QStringLiteral("11:14:59"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraAtual")->text(), QStringLiteral("11:14:59"));
     EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes);
     EXPECT_TRUE(caixas().empty());
 
@@ -272,7 +280,7 @@ TEST_F(ComandosAdicionaisTest, TheExitWaitsAnHourAfterTheLastDocumentCountingThe
     EXPECT_TRUE(vistas[0].text.endsWith(QStringLiteral("COMANDO OK")));
     esperaOciosa();
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
-    EXPECT_EQ(ui()->BtHorarioVerao->text(), QStringLiteral("Entrar no Horário de Verão"));
+    EXPECT_EQ(comandos<QPushButton>("BtHorarioVerao")->text(), QStringLiteral("Entrar no Horário de Verão"));
 }
 
 TEST_F(ComandosAdicionaisTest, ALastDocumentOfAnEarlierDayLetsTheExitGoAtOnce) {
@@ -299,11 +307,11 @@ TEST_F(ComandosAdicionaisTest, ACommandTimePastMidnightIsReachedOnTheNextDay) {
     EXPECT_EQ(dHoraComando.time(), QTime(0, 30, 0));
 
     for (int i = 0; i < 20 * 60; ++i) tique();
-    EXPECT_EQ(ui()->LbHoraAtual->text(), QStringLiteral("00:00:00"));
-    EXPECT_EQ(ui()->LbHoraComando->text(), QStringLiteral("00:30:00"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraAtual")->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraComando")->text(), QStringLiteral("00:30:00"));
     EXPECT_TRUE(janela()->TimerVerao.isActive());
     for (int i = 0; i < 30 * 60 - 1; ++i) tique();
-    EXPECT_EQ(ui()->LbHoraAtual->text(), QStringLiteral("00:29:59"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraAtual")->text(), QStringLiteral("00:29:59"));
     EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes);
 
     relogioECF(dia().addDays(1), QTime(0, 30, 0));
@@ -325,7 +333,7 @@ TEST_F(ComandosAdicionaisTest, ASecondExitThatSendsAtOnceEndsTheRunningWait) {
     sai();
     EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes + 1);
     esperaOciosa();
-    EXPECT_EQ(ui()->BtHorarioVerao->text(), QStringLiteral("Entrar no Horário de Verão"));
+    EXPECT_EQ(comandos<QPushButton>("BtHorarioVerao")->text(), QStringLiteral("Entrar no Horário de Verão"));
 }
 
 TEST_F(ComandosAdicionaisTest, ARefusedToggleLeavesTheStateAsItWas) {
@@ -334,14 +342,14 @@ TEST_F(ComandosAdicionaisTest, ARefusedToggleLeavesTheStateAsItWas) {
     ASSERT_EQ(KesafiVirtual_AdicionaVendas(1), 1);
     const int leituras = chamadas("FlagsFiscais");
     dialogos.yes();
-    ui()->BtHorarioVerao->click();  // enter, refused: a sale since the reduction
+    comandos<QPushButton>("BtHorarioVerao")->click();  // enter, refused: a sale since the reduction
     auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 3u) << textos(vistas).join('|').toStdString();
     EXPECT_EQ(textos({vistas[1]}).first(), QStringLiteral("RETORNO DO ECF: Status diferente de 6, 0, 0 !"));
     EXPECT_TRUE(vistas[2].text.endsWith(QStringLiteral("ACERTO DE HORÁRIO DE VERÃO SÓ IMEDIATAMENTE APÓS RZ")));
     EXPECT_EQ(chamadas("FlagsFiscais"), leituras);
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("INATIVO"));
-    EXPECT_EQ(ui()->BtHorarioVerao->text(), QStringLiteral("Entrar no Horário de Verão"));
+    EXPECT_EQ(comandos<QPushButton>("BtHorarioVerao")->text(), QStringLiteral("Entrar no Horário de Verão"));
 
     // An exit refused at the end of its wait, the wait offered again and declined.
     emVeraoAposReducao(QTime(10, 15, 0), dia(), QTime(11, 14, 58));
@@ -356,7 +364,7 @@ TEST_F(ComandosAdicionaisTest, ARefusedToggleLeavesTheStateAsItWas) {
     EXPECT_EQ(textos({vistas[3]}).first(), QStringLiteral("HORÁRIO DE VERÃO: ") + kAguardarNovamente);
     esperaOciosa();
     EXPECT_EQ(UStatus::sHorarioVerao, QStringLiteral("ATIVO"));
-    EXPECT_EQ(ui()->BtHorarioVerao->text(), QStringLiteral("Horário de Verão"));
+    EXPECT_EQ(comandos<QPushButton>("BtHorarioVerao")->text(), QStringLiteral("Horário de Verão"));
 }
 
 // A wait started again counts from its own reading of the printer, whenever
@@ -379,7 +387,7 @@ TEST_F(ComandosAdicionaisTest, AWaitStartedAgainNeverSendsBeforeThePrintersClock
     // A tick 0.2 s later: the printer is at 11:14:59 and a little.
     platform::clock::advance(200);
     janela()->TimerVeraoTimer();
-    EXPECT_EQ(ui()->LbHoraAtual->text(), QStringLiteral("11:14:59"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraAtual")->text(), QStringLiteral("11:14:59"));
     EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes);
     EXPECT_TRUE(janela()->TimerVerao.isActive());
     EXPECT_TRUE(caixas().empty());
@@ -438,7 +446,7 @@ TEST_F(ComandosAdicionaisTest, AnExitWithThePrinterSwitchedOffEndsWithAnError) {
               QStringLiteral("HORÁRIO DE VERÃO: Não Foi Possível Ler a Data da Impressora: \"  /  /  \""));
     EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes);
     EXPECT_FALSE(janela()->TimerVerao.isActive());
-    EXPECT_EQ(ui()->LbHoraAtual->text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(comandos<QLabel>("LbHoraAtual")->text(), QStringLiteral("00:00:00"));
 }
 
 // The countdown under open boxes: the real timer runs (at a short interval, so
@@ -464,9 +472,12 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([] { return dHoraECF > dHoraComando; }));
         enviadosComACaixaAberta = chamadas("ProgramaHorarioVerao") - antes;
     }
-    Ui::TFRelFiscais* relatorios() const { return URelFiscais::FRelFiscais.get()->ui.get(); }
+    template <class T>
+    static T* relatorios(const char* nome) {
+        return controle<T>(URelFiscais::FRelFiscais.get(), nome);
+    }
     QString ultimaLinhaDoMemo() const {
-        return UStatus::Fstatus->ui->MemoStatus->toPlainText().split(QLatin1Char('\n')).last();
+        return controle<QPlainTextEdit>(UStatus::Fstatus, "MemoStatus")->toPlainText().split(QLatin1Char('\n')).last();
     }
 
     int antes = 0;
@@ -479,12 +490,12 @@ TEST_F(VeraoSobCaixas, ARefusedSavedReadingKeepsItsAnswerAndTheCountdownSendsAft
     ASSERT_TRUE(velha.open(QIODevice::WriteOnly));
     velha.write("LEITURA DE ONTEM\r\n");
     velha.close();
-    relatorios()->RbSalvarX->setChecked(true);
+    relatorios<QRadioButton>("RbSalvarX")->setChecked(true);
     ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 66), 1);
     dialogos.whileOpen([&](const platform::dialogs::Record& caixa) {
         if (caixa.title == QLatin1String("RETORNO DO ECF")) passaDaHoraComACaixaAberta();
     });
-    QTest::mouseClick(relatorios()->BtLeituraX, Qt::LeftButton);
+    QTest::mouseClick(relatorios<QPushButton>("BtLeituraX"), Qt::LeftButton);
     dialogos.whileOpen({});
 
     EXPECT_EQ(enviadosComACaixaAberta, 0);
@@ -507,15 +518,15 @@ TEST_F(VeraoSobCaixas, ARefusedSavedReadingKeepsItsAnswerAndTheCountdownSendsAft
 
 TEST_F(VeraoSobCaixas, AReductionWithTheSwitchAfterItSwitchesOnceWhenTheCountdownComesDueInItsBox) {
     esperaSaida();
-    relatorios()->CbHorarioVeraoZ->setChecked(true);
-    relatorios()->CbHabilitaZ->setChecked(true);
+    relatorios<QCheckBox>("CbHorarioVeraoZ")->setChecked(true);
+    relatorios<QCheckBox>("CbHabilitaZ")->setChecked(true);
     caixas();
     dialogos.yes();
     dialogos.whileOpen([&](const platform::dialogs::Record& caixa) {
         if (caixa.text.startsWith(QStringLiteral("RESPOSTA DA IMPRESSORA AO COMANDO : Redução Z")))
             passaDaHoraComACaixaAberta();
     });
-    QTest::mouseClick(relatorios()->BtReducaoZ, Qt::LeftButton);
+    QTest::mouseClick(relatorios<QPushButton>("BtReducaoZ"), Qt::LeftButton);
     dialogos.whileOpen({});
 
     EXPECT_EQ(enviadosComACaixaAberta, 0);
@@ -555,9 +566,9 @@ TEST_F(VeraoSobCaixas, HandlersDecideByTheResultOfTheirOwnCall) {
     AlteraHorarioVerao();  // refused: a sale since the reduction
     EXPECT_EQ(chamadas("FlagsFiscais"), leituras);
 
-    relatorios()->RbSalvarX->setChecked(true);
+    relatorios<QRadioButton>("RbSalvarX")->setChecked(true);
     ASSERT_EQ(KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 66), 1);
-    QTest::mouseClick(relatorios()->BtLeituraX, Qt::LeftButton);
+    QTest::mouseClick(relatorios<QPushButton>("BtLeituraX"), Qt::LeftButton);
     dialogos.whileOpen({});
     EXPECT_TRUE(QDir(arquivo(QStringLiteral("Relatorios"))).entryList(QDir::Files).isEmpty());
     EXPECT_FALSE(textos(caixas()).join('|').contains(QStringLiteral("Arquivo Gerado")));

@@ -6,17 +6,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 
-#include "core/sessao.h"
 #include "auxiliares.h"
 #include "commands/tfcomandosadicionais.h"
+#include "core/sessao.h"
 #include "kesafi32.h"
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 #include "printer/ustatus.h"
 #include "tela.h"
-#include "ui_tfcomandosadicionais.h"
-#include "ui_tfprincipal.h"
 
 using platform::dialogs::Kind;
 using platform::dialogs::Record;
@@ -42,14 +41,17 @@ protected:
         criaImpressora();
         if (HasFatalFailure()) return;
         criaJanelas();
-        uZentora3::Fprincipal->ui->BtLocalizarImpressora->click();
+        naPrincipal<QToolButton>("BtLocalizarImpressora")->click();
         uZentora3::Fprincipal->BtComandosAdicionaisClick();
         caixas();
         // The printer's clock stands still at 10:00 of the day after its last reduction.
         relogio(QTime(10, 0, 0));
     }
 
-    Ui::TFComandosAdicionais* ui() const { return FComandosAdicionais.get()->ui.get(); }
+    template <class T>
+    static T* comandos(const char* nome) {
+        return controle<T>(FComandosAdicionais.get(), nome);
+    }
     static void relogio(const QTime& hora) {
         const QString d = QDate::currentDate().addDays(1).toString(QStringLiteral("ddMMyyyy"));
         ASSERT_EQ(KesafiVirtual_FixaRelogio((d + hora.toString(QStringLiteral("HHmmss"))).toLatin1().constData()), 1);
@@ -76,70 +78,75 @@ protected:
 
 TEST_F(ServicosTest, AsSeteCaixasComSeusControlesEListas) {
     const std::pair<QWidget*, const char*> controles[] = {
-        {ui()->BtGaveta, "GbGaveta"},
-        {ui()->CbGaveta, "GbGaveta"},
-        {ui()->LbGaveta, "GbGaveta"},
-        {ui()->BtTestaGuilhotina, "GbTestaGuilhotina"},
-        {ui()->CbTesteGuilhotina, "GbTestaGuilhotina"},
-        {ui()->CbCorteLongo, "GbTestaGuilhotina"},
-        {ui()->CbConfirmaCorte, "GbTestaGuilhotina"},
-        {ui()->BtCOnfiguraGuilhotina, "GbConfigGuilhotina"},
-        {ui()->CbConfigGuilhotina, "GbConfigGuilhotina"},
-        {ui()->LbConfigGuilhotina, "GbConfigGuilhotina"},
-        {ui()->BtEspacos, "GbEspacos"},
-        {ui()->CbEspacos, "GbEspacos"},
-        {ui()->RbEntreLinhas, "GbEspacos"},
-        {ui()->RbEntreCupons, "GbEspacos"},
-        {ui()->BtCancelaCupom, "GbCancelaCupom"},
-        {ui()->BtCancelaCNF, "GbCancelaCNF"},
-        {ui()->BtFechaGerencial, "GbFechaGerencial"},
+        {comandos<QPushButton>("BtGaveta"), "GbGaveta"},
+        {comandos<QCheckBox>("CbGaveta"), "GbGaveta"},
+        {comandos<QLabel>("LbGaveta"), "GbGaveta"},
+        {comandos<QPushButton>("BtTestaGuilhotina"), "GbTestaGuilhotina"},
+        {comandos<QComboBox>("CbTesteGuilhotina"), "GbTestaGuilhotina"},
+        {comandos<QCheckBox>("CbCorteLongo"), "GbTestaGuilhotina"},
+        {comandos<QCheckBox>("CbConfirmaCorte"), "GbTestaGuilhotina"},
+        {comandos<QPushButton>("BtCOnfiguraGuilhotina"), "GbConfigGuilhotina"},
+        {comandos<QComboBox>("CbConfigGuilhotina"), "GbConfigGuilhotina"},
+        {comandos<QLabel>("LbConfigGuilhotina"), "GbConfigGuilhotina"},
+        {comandos<QPushButton>("BtEspacos"), "GbEspacos"},
+        {comandos<QComboBox>("CbEspacos"), "GbEspacos"},
+        {comandos<QRadioButton>("RbEntreLinhas"), "GbEspacos"},
+        {comandos<QRadioButton>("RbEntreCupons"), "GbEspacos"},
+        {comandos<QPushButton>("BtCancelaCupom"), "GbCancelaCupom"},
+        {comandos<QPushButton>("BtCancelaCNF"), "GbCancelaCNF"},
+        {comandos<QPushButton>("BtFechaGerencial"), "GbFechaGerencial"},
     };
     for (const auto& [controle, caixa] : controles) {
         EXPECT_EQ(controle->parentWidget()->objectName(), QLatin1String(caixa)) << caixa;
         EXPECT_TRUE(controle->parentWidget()->rect().contains(controle->geometry())) << caixa;
         EXPECT_TRUE(controle->isEnabled());
     }
-    EXPECT_EQ(ui()->BtGaveta->text(), QStringLiteral("Abrir ou Verificar Gaveta"));
-    EXPECT_EQ(ui()->CbGaveta->text(), QStringLiteral("Apenas Verificar o Estado da Gaveta"));
-    EXPECT_FALSE(ui()->CbGaveta->isChecked());
-    EXPECT_EQ(ui()->LbGaveta->text(), QStringLiteral("Estado da Gaveta"));
-    EXPECT_TRUE(ui()->LbGaveta->font().bold());
-    EXPECT_EQ(ui()->BtTestaGuilhotina->text(), QStringLiteral("Testar Guilhotina"));
-    EXPECT_TRUE(ui()->CbCorteLongo->isChecked());
-    EXPECT_EQ(ui()->CbCorteLongo->text(), QStringLiteral("Espaço Longo Entre os Cortes"));
-    EXPECT_FALSE(ui()->CbConfirmaCorte->isChecked());
-    EXPECT_EQ(ui()->CbConfirmaCorte->text(), QStringLiteral("Aguardar Confirmação em Cada Corte"));
-    EXPECT_EQ(ui()->BtCOnfiguraGuilhotina->text(), QStringLiteral("Configurar Guilhotina"));
+    EXPECT_EQ(comandos<QPushButton>("BtGaveta")->text(), QStringLiteral("Abrir ou Verificar Gaveta"));
+    EXPECT_EQ(comandos<QCheckBox>("CbGaveta")->text(), QStringLiteral("Apenas Verificar o Estado da Gaveta"));
+    EXPECT_FALSE(comandos<QCheckBox>("CbGaveta")->isChecked());
+    EXPECT_EQ(comandos<QLabel>("LbGaveta")->text(), QStringLiteral("Estado da Gaveta"));
+    EXPECT_TRUE(comandos<QLabel>("LbGaveta")->font().bold());
+    EXPECT_EQ(comandos<QPushButton>("BtTestaGuilhotina")->text(), QStringLiteral("Testar Guilhotina"));
+    EXPECT_TRUE(comandos<QCheckBox>("CbCorteLongo")->isChecked());
+    EXPECT_EQ(comandos<QCheckBox>("CbCorteLongo")->text(), QStringLiteral("Espaço Longo Entre os Cortes"));
+    EXPECT_FALSE(comandos<QCheckBox>("CbConfirmaCorte")->isChecked());
+    EXPECT_EQ(comandos<QCheckBox>("CbConfirmaCorte")->text(), QStringLiteral("Aguardar Confirmação em Cada Corte"));
+    EXPECT_EQ(comandos<QPushButton>("BtCOnfiguraGuilhotina")->text(), QStringLiteral("Configurar Guilhotina"));
     EXPECT_EQ(
-        ui()->LbConfigGuilhotina->text(),
+        comandos<QLabel>("LbConfigGuilhotina")->text(),
         QStringLiteral("Nem Todos os Modelos São Compatíveis aos\r\nMesmos Comandos de Configuração da Guilhotina"));
-    EXPECT_EQ(ui()->BtEspacos->text(), QStringLiteral("Configurar Espaçamentos"));
-    EXPECT_FALSE(ui()->RbEntreLinhas->isChecked());
-    EXPECT_FALSE(ui()->RbEntreCupons->isChecked());
-    EXPECT_EQ(ui()->RbEntreLinhas->text() + '|' + ui()->RbEntreCupons->text(),
+    EXPECT_EQ(comandos<QPushButton>("BtEspacos")->text(), QStringLiteral("Configurar Espaçamentos"));
+    EXPECT_FALSE(comandos<QRadioButton>("RbEntreLinhas")->isChecked());
+    EXPECT_FALSE(comandos<QRadioButton>("RbEntreCupons")->isChecked());
+    EXPECT_EQ(comandos<QRadioButton>("RbEntreLinhas")->text() + '|' + comandos<QRadioButton>("RbEntreCupons")->text(),
               QStringLiteral("Espaço Entre Linhas|Espaço Entre Cupons"));
-    EXPECT_EQ(ui()->BtCancelaCupom->text(), QStringLiteral("Cancelar Cupom Fiscal"));
-    EXPECT_EQ(ui()->BtCancelaCNF->text(), QStringLiteral("Cancelar Comprovante não Fiscal"));
-    EXPECT_EQ(ui()->BtFechaGerencial->text(), QStringLiteral("Fechar Relatório Gerencial"));
+    EXPECT_EQ(comandos<QPushButton>("BtCancelaCupom")->text(), QStringLiteral("Cancelar Cupom Fiscal"));
+    EXPECT_EQ(comandos<QPushButton>("BtCancelaCNF")->text(), QStringLiteral("Cancelar Comprovante não Fiscal"));
+    EXPECT_EQ(comandos<QPushButton>("BtFechaGerencial")->text(), QStringLiteral("Fechar Relatório Gerencial"));
 
     // 51 cut counts without 22; the configurations; 1 to 255 spaces; nothing typed.
     QStringList cortes;
-    for (int i = 0; i < ui()->CbTesteGuilhotina->count(); ++i) cortes << ui()->CbTesteGuilhotina->itemText(i);
+    for (int i = 0; i < comandos<QComboBox>("CbTesteGuilhotina")->count(); ++i)
+        cortes << comandos<QComboBox>("CbTesteGuilhotina")->itemText(i);
     ASSERT_EQ(cortes.size(), 51);
     EXPECT_EQ(cortes[0], QStringLiteral("Selecione o Número de Cortes - Click Aqui"));
     EXPECT_EQ(cortes.mid(21, 3), QStringList({QStringLiteral("20"), QStringLiteral("21"), QStringLiteral("23")}));
     EXPECT_EQ(cortes[1] + '|' + cortes[50], QStringLiteral("0|50"));
     EXPECT_FALSE(cortes.contains(QStringLiteral("22")));
     QStringList configuracoes;
-    for (int i = 0; i < ui()->CbConfigGuilhotina->count(); ++i) configuracoes << ui()->CbConfigGuilhotina->itemText(i);
+    for (int i = 0; i < comandos<QComboBox>("CbConfigGuilhotina")->count(); ++i)
+        configuracoes << comandos<QComboBox>("CbConfigGuilhotina")->itemText(i);
     EXPECT_EQ(configuracoes,
               QStringList({QStringLiteral("Selecione a Configuração - Click Aqui"),
                            QStringLiteral("Ativar Corte Total"), QStringLiteral("Desativar Corte Total"),
                            QStringLiteral("Ativar Guilhotina"), QStringLiteral("Desativar Guilhotina")}));
-    ASSERT_EQ(ui()->CbEspacos->count(), 256);
-    EXPECT_EQ(ui()->CbEspacos->itemText(0), QStringLiteral("Selecione o Número de Espaços - Click Aqui"));
-    EXPECT_EQ(ui()->CbEspacos->itemText(1) + '|' + ui()->CbEspacos->itemText(255), QStringLiteral("1|255"));
-    for (QComboBox* lista : {ui()->CbTesteGuilhotina, ui()->CbConfigGuilhotina, ui()->CbEspacos}) {
+    ASSERT_EQ(comandos<QComboBox>("CbEspacos")->count(), 256);
+    EXPECT_EQ(comandos<QComboBox>("CbEspacos")->itemText(0),
+              QStringLiteral("Selecione o Número de Espaços - Click Aqui"));
+    EXPECT_EQ(comandos<QComboBox>("CbEspacos")->itemText(1) + '|' + comandos<QComboBox>("CbEspacos")->itemText(255),
+              QStringLiteral("1|255"));
+    for (QComboBox* lista : {comandos<QComboBox>("CbTesteGuilhotina"), comandos<QComboBox>("CbConfigGuilhotina"),
+                             comandos<QComboBox>("CbEspacos")}) {
         EXPECT_EQ(lista->currentIndex(), 0);
         EXPECT_FALSE(lista->isEditable());
     }
@@ -156,44 +163,44 @@ TEST_F(ServicosTest, CaptionsFitAndBreakWhereTheirTextsBreak) {
         EXPECT_LE(lista->fontMetrics().horizontalAdvance(lista->itemText(0)) + 30, lista->width())
             << lista->objectName().toStdString();
 
-    EXPECT_EQ(legendaDesenhada(ui()->LbConfigGuilhotina).linhas, 2);
-    EXPECT_EQ(legendaDesenhada(ui()->LbGaveta).linhas, 1);
-    ui()->BtCompararRelogio->click();
+    EXPECT_EQ(legendaDesenhada(comandos<QLabel>("LbConfigGuilhotina")).linhas, 2);
+    EXPECT_EQ(legendaDesenhada(comandos<QLabel>("LbGaveta")).linhas, 1);
+    comandos<QPushButton>("BtCompararRelogio")->click();
     caixas();
-    ASSERT_TRUE(ui()->LbDiferenca->text().contains(QLatin1Char('\r')));
-    const LegendaDesenhada diferenca = legendaDesenhada(ui()->LbDiferenca);
+    ASSERT_TRUE(comandos<QLabel>("LbDiferenca")->text().contains(QLatin1Char('\r')));
+    const LegendaDesenhada diferenca = legendaDesenhada(comandos<QLabel>("LbDiferenca"));
     EXPECT_EQ(diferenca.linhas, 2);
-    EXPECT_LT(diferenca.area.right(), ui()->LbDiferenca->width() - 1);
+    EXPECT_LT(diferenca.area.right(), comandos<QLabel>("LbDiferenca")->width() - 1);
 }
 
 TEST_F(ServicosTest, AbrirAGavetaMostraOEstadoLidoDepois) {
     ASSERT_EQ(contador("Gaveta"), 1);
-    ui()->BtGaveta->click();
+    comandos<QPushButton>("BtGaveta")->click();
     auto vistas = caixas();
     EXPECT_EQ(titulos(vistas), QStringList{kResposta});
     EXPECT_TRUE(vistas[0].text.startsWith(QStringLiteral("RESPOSTA DA IMPRESSORA AO COMANDO : Abrir a Gaveta\r")));
     EXPECT_EQ(chamadas("AcionaGaveta"), 1);
     EXPECT_EQ(chamadas("VerificaEstadoGaveta"), 1);
     EXPECT_EQ(UStatus::sComando, QStringLiteral("Estado da Gaveta"));
-    EXPECT_EQ(ui()->LbGaveta->text(), QStringLiteral("Gaveta Aberta"));
+    EXPECT_EQ(comandos<QLabel>("LbGaveta")->text(), QStringLiteral("Gaveta Aberta"));
 
     // A drawer that reads closed right after the pulse (state 1); one that
     // cannot be read stays 0, open.
     ASSERT_EQ(KesafiVirtual_ForcaEstadoGaveta(1), 1);
-    ui()->BtGaveta->click();
-    EXPECT_EQ(ui()->LbGaveta->text(), QStringLiteral("Gaveta Fechada"));
+    comandos<QPushButton>("BtGaveta")->click();
+    EXPECT_EQ(comandos<QLabel>("LbGaveta")->text(), QStringLiteral("Gaveta Fechada"));
     caixas();
     KesafiVirtual_ForcaResposta(1, KESAFI_ACK, 0, 0, 0);  // the pulse
     KesafiVirtual_ForcaResposta(-27, KESAFI_ACK, 0, 1, 2);
-    ui()->BtGaveta->click();
-    EXPECT_EQ(ui()->LbGaveta->text(), QStringLiteral("Gaveta Aberta"));
+    comandos<QPushButton>("BtGaveta")->click();
+    EXPECT_EQ(comandos<QLabel>("LbGaveta")->text(), QStringLiteral("Gaveta Aberta"));
     EXPECT_EQ(titulos(caixas()), QStringList({kResposta, kRetorno}));
 }
 
 TEST_F(ServicosTest, VerificarAGavetaInformaOValorLido) {
-    ui()->CbGaveta->setChecked(true);
+    comandos<QCheckBox>("CbGaveta")->setChecked(true);
     const auto verifica = [this](const QString& estado, const QString& rotulo) {
-        ui()->BtGaveta->click();
+        comandos<QPushButton>("BtGaveta")->click();
         const auto vistas = caixas();
         ASSERT_EQ(vistas.size(), 2u);
         EXPECT_EQ(vistas[0].title, kResposta);
@@ -204,22 +211,22 @@ TEST_F(ServicosTest, VerificarAGavetaInformaOValorLido) {
                                       QStringLiteral(" << Com Base no Padão Kestrona - VALOR = ") + rotulo);
     };
     verifica(QStringLiteral("FECHADA"), QStringLiteral("1"));
-    EXPECT_EQ(ui()->LbGaveta->text(), QStringLiteral("Gaveta Fechada"));
+    EXPECT_EQ(comandos<QLabel>("LbGaveta")->text(), QStringLiteral("Gaveta Fechada"));
     EXPECT_EQ(chamadas("AcionaGaveta"), 0);
 
     ASSERT_EQ(Kestrona_FI_AcionaGaveta(), 1);
     verifica(QStringLiteral("ABERTA"), QStringLiteral("0"));
-    EXPECT_EQ(ui()->LbGaveta->text(), QStringLiteral("Gaveta Aberta"));
+    EXPECT_EQ(comandos<QLabel>("LbGaveta")->text(), QStringLiteral("Gaveta Aberta"));
     relogio(QTime(10, 0, 10));  // the drawer is pushed shut again
     verifica(QStringLiteral("FECHADA"), QStringLiteral("1"));
 
     ASSERT_EQ(KesafiVirtual_ForcaEstadoGaveta(7), 1);
     verifica(QStringLiteral("ABERTA"), QStringLiteral("7"));
-    EXPECT_EQ(ui()->LbGaveta->text(), QStringLiteral("Gaveta Aberta"));
+    EXPECT_EQ(comandos<QLabel>("LbGaveta")->text(), QStringLiteral("Gaveta Aberta"));
 
     // Switched off: nothing read, shown as open with the value 0.
     KesafiVirtual_Liga(0);
-    ui()->BtGaveta->click();
+    comandos<QPushButton>("BtGaveta")->click();
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 3u);
     EXPECT_EQ(vistas[0].title, kRetorno);
@@ -228,17 +235,17 @@ TEST_F(ServicosTest, VerificarAGavetaInformaOValorLido) {
 }
 
 TEST_F(ServicosTest, TesteDeGuilhotinaCortaONumeroEscolhido) {
-    ui()->BtTestaGuilhotina->click();
+    comandos<QPushButton>("BtTestaGuilhotina")->click();
     faltaEscolha(QStringLiteral("Escolha o Número de Cortes."));
-    EXPECT_EQ(FComandosAdicionais.get()->focusWidget(), ui()->CbTesteGuilhotina);
+    EXPECT_EQ(FComandosAdicionais.get()->focusWidget(), comandos<QComboBox>("CbTesteGuilhotina"));
     EXPECT_EQ(chamadas("AbreRelatorioGerencialMFD"), 0);
 
     // 23 cuts with the long text; one answer box, after the report is closed.
-    escolhe(ui()->CbTesteGuilhotina, QStringLiteral("23"));
+    escolhe(comandos<QComboBox>("CbTesteGuilhotina"), QStringLiteral("23"));
     QString legendaNaResposta;
-    dialogos.whileOpen([&](const Record&) { legendaNaResposta = ui()->BtTestaGuilhotina->text(); });
+    dialogos.whileOpen([&](const Record&) { legendaNaResposta = comandos<QPushButton>("BtTestaGuilhotina")->text(); });
     const long long grg = contador("GRG");
-    ui()->BtTestaGuilhotina->click();
+    comandos<QPushButton>("BtTestaGuilhotina")->click();
     EXPECT_EQ(chamadas("AbreRelatorioGerencialMFD"), 1);
     EXPECT_EQ(chamadas("UsaRelatorioGerencialMFD"), 23);
     EXPECT_EQ(chamadas("AcionaGuilhotinaMFD"), 23);
@@ -249,11 +256,11 @@ TEST_F(ServicosTest, TesteDeGuilhotinaCortaONumeroEscolhido) {
     ASSERT_EQ(vistas.size(), 1u);
     EXPECT_TRUE(vistas[0].text.startsWith(QStringLiteral("RESPOSTA DA IMPRESSORA AO COMANDO : Fechando Relatório\r")));
     EXPECT_EQ(legendaNaResposta, QStringLiteral("Números de Cortes : 23"));
-    EXPECT_EQ(ui()->BtTestaGuilhotina->text(), QStringLiteral("Testar Guilhotina"));
+    EXPECT_EQ(comandos<QPushButton>("BtTestaGuilhotina")->text(), QStringLiteral("Testar Guilhotina"));
 
     // 0 cuts: the report opened and closed, no text, no cut.
-    escolhe(ui()->CbTesteGuilhotina, QStringLiteral("0"));
-    ui()->BtTestaGuilhotina->click();
+    escolhe(comandos<QComboBox>("CbTesteGuilhotina"), QStringLiteral("0"));
+    comandos<QPushButton>("BtTestaGuilhotina")->click();
     EXPECT_EQ(chamadas("AbreRelatorioGerencialMFD"), 2);
     EXPECT_EQ(chamadas("UsaRelatorioGerencialMFD"), 23);
     EXPECT_EQ(chamadas("AcionaGuilhotinaMFD"), 23);
@@ -263,12 +270,12 @@ TEST_F(ServicosTest, TesteDeGuilhotinaCortaONumeroEscolhido) {
 }
 
 TEST_F(ServicosTest, ComConfirmacaoCadaCorteEsperaPelaResposta) {
-    escolhe(ui()->CbTesteGuilhotina, QStringLiteral("2"));
-    ui()->CbConfirmaCorte->setChecked(true);
-    ui()->CbCorteLongo->setChecked(false);
+    escolhe(comandos<QComboBox>("CbTesteGuilhotina"), QStringLiteral("2"));
+    comandos<QCheckBox>("CbConfirmaCorte")->setChecked(true);
+    comandos<QCheckBox>("CbCorteLongo")->setChecked(false);
     QStringList legendas;
-    dialogos.whileOpen([&](const Record&) { legendas << ui()->BtTestaGuilhotina->text(); });
-    ui()->BtTestaGuilhotina->click();
+    dialogos.whileOpen([&](const Record&) { legendas << comandos<QPushButton>("BtTestaGuilhotina")->text(); });
+    comandos<QPushButton>("BtTestaGuilhotina")->click();
 
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 4u);
@@ -286,7 +293,7 @@ TEST_F(ServicosTest, ComConfirmacaoCadaCorteEsperaPelaResposta) {
 }
 
 TEST_F(ServicosTest, OTesteDeGuilhotinaParaNoPrimeiroPassoRecusadoComUmaCaixa) {
-    escolhe(ui()->CbTesteGuilhotina, QStringLiteral("23"));
+    escolhe(comandos<QComboBox>("CbTesteGuilhotina"), QStringLiteral("23"));
     const auto enviados = [] {
         return QList<int>{chamadas("AbreRelatorioGerencialMFD"), chamadas("UsaRelatorioGerencialMFD"),
                           chamadas("AcionaGuilhotinaMFD"), chamadas("FechaRelatorioGerencial")};
@@ -294,17 +301,17 @@ TEST_F(ServicosTest, OTesteDeGuilhotinaParaNoPrimeiroPassoRecusadoComUmaCaixa) {
 
     // A receipt left open: the report is refused, nothing follows it.
     ASSERT_EQ(KesafiVirtual_DeixaDocumentoAberto("Cupom"), 1);
-    ui()->BtTestaGuilhotina->click();
+    comandos<QPushButton>("BtTestaGuilhotina")->click();
     EXPECT_EQ(descritas(caixas()), Caixas{"Information RETORNO DO ECF: Status diferente de 6, 0, 0 !"});
     EXPECT_EQ(enviados(), QList<int>({1, 0, 0, 0}));
-    EXPECT_EQ(ui()->BtTestaGuilhotina->text(), QStringLiteral("Testar Guilhotina"));
+    EXPECT_EQ(comandos<QPushButton>("BtTestaGuilhotina")->text(), QStringLiteral("Testar Guilhotina"));
     ASSERT_EQ(Kestrona_FI_CancelaCupom(), 1);
 
     // The cutter switched off: the first cut is refused and the open report
     // is closed, with no box of its own.
     ASSERT_EQ(Kestrona_FI_AtivaDesativaGuilhotinaMFD(0), 1);
     const long long grg = contador("GRG");
-    ui()->BtTestaGuilhotina->click();
+    comandos<QPushButton>("BtTestaGuilhotina")->click();
     EXPECT_EQ(titulos(caixas()), QStringList{kRetorno});
     EXPECT_EQ(enviados(), QList<int>({2, 1, 1, 1}));
     EXPECT_EQ(contador("GRG"), grg + 1);
@@ -314,26 +321,26 @@ TEST_F(ServicosTest, OTesteDeGuilhotinaParaNoPrimeiroPassoRecusadoComUmaCaixa) {
 
     // A NAK on the report's text, with confirmation of each cut: the NAK box
     // only, and no answer box carrying the opening's "COMANDO OK".
-    ui()->CbConfirmaCorte->setChecked(true);
+    comandos<QCheckBox>("CbConfirmaCorte")->setChecked(true);
     ASSERT_EQ(KesafiVirtual_ForcaResposta(1, KESAFI_ACK, 0, 0, 0), 1);
     ASSERT_EQ(KesafiVirtual_ForcaResposta(1, KESAFI_NAK, 0, 0, 0), 1);
-    ui()->BtTestaGuilhotina->click();
+    comandos<QPushButton>("BtTestaGuilhotina")->click();
     EXPECT_EQ(titulos(caixas()), QStringList({kResposta, QStringLiteral("Atenção")}));
     EXPECT_EQ(enviados(), QList<int>({3, 2, 1, 1}));
-    ui()->CbConfirmaCorte->setChecked(false);
+    comandos<QCheckBox>("CbConfirmaCorte")->setChecked(false);
 
     // The printer switched off: one communication error box.
     KesafiVirtual_Liga(0);
-    ui()->BtTestaGuilhotina->click();
+    comandos<QPushButton>("BtTestaGuilhotina")->click();
     EXPECT_EQ(descritas(caixas()), Caixas{"Information RETORNO DO ECF: Erro de Comunicação !"});
     EXPECT_EQ(enviados(), QList<int>({4, 2, 1, 1}));
-    EXPECT_EQ(ui()->BtTestaGuilhotina->text(), QStringLiteral("Testar Guilhotina"));
+    EXPECT_EQ(comandos<QPushButton>("BtTestaGuilhotina")->text(), QStringLiteral("Testar Guilhotina"));
 }
 
 TEST_F(ServicosTest, ConfiguracaoDaGuilhotina) {
-    ui()->BtCOnfiguraGuilhotina->click();
+    comandos<QPushButton>("BtCOnfiguraGuilhotina")->click();
     faltaEscolha(QStringLiteral("Escolha uma Configuração!"));
-    EXPECT_EQ(FComandosAdicionais.get()->focusWidget(), ui()->CbConfigGuilhotina);
+    EXPECT_EQ(FComandosAdicionais.get()->focusWidget(), comandos<QComboBox>("CbConfigGuilhotina"));
 
     const std::tuple<const char*, const char*, long long> casos[] = {
         {"Desativar Corte Total", "CorteTotal", 0},
@@ -342,8 +349,8 @@ TEST_F(ServicosTest, ConfiguracaoDaGuilhotina) {
         {"Ativar Guilhotina", "Guilhotina", 1},
     };
     for (const auto& [item, estado, valor] : casos) {
-        escolhe(ui()->CbConfigGuilhotina, QString::fromUtf8(item));
-        ui()->BtCOnfiguraGuilhotina->click();
+        escolhe(comandos<QComboBox>("CbConfigGuilhotina"), QString::fromUtf8(item));
+        comandos<QPushButton>("BtCOnfiguraGuilhotina")->click();
         EXPECT_EQ(contador(estado), valor) << item;
         EXPECT_EQ(UStatus::sComando, QStringLiteral("Configurando Guilhotina"));
         EXPECT_EQ(titulos(caixas()), QStringList{kResposta}) << item;
@@ -353,32 +360,32 @@ TEST_F(ServicosTest, ConfiguracaoDaGuilhotina) {
 }
 
 TEST_F(ServicosTest, EspacamentosEnviamONumeroEscolhido) {
-    escolhe(ui()->CbEspacos, QStringLiteral("12"));
-    ui()->BtEspacos->click();
+    escolhe(comandos<QComboBox>("CbEspacos"), QStringLiteral("12"));
+    comandos<QPushButton>("BtEspacos")->click();
     faltaEscolha(QStringLiteral("Escolha o Tipo de Espaçamento(Entre Linhas ou Cupons)!"));
-    ui()->RbEntreCupons->setChecked(true);
-    ui()->CbEspacos->setCurrentIndex(0);
-    ui()->BtEspacos->click();
+    comandos<QRadioButton>("RbEntreCupons")->setChecked(true);
+    comandos<QComboBox>("CbEspacos")->setCurrentIndex(0);
+    comandos<QPushButton>("BtEspacos")->click();
     faltaEscolha(QStringLiteral("Escolha um Valor Para o Espaçamento!"));
-    EXPECT_EQ(FComandosAdicionais.get()->focusWidget(), ui()->CbEspacos);
+    EXPECT_EQ(FComandosAdicionais.get()->focusWidget(), comandos<QComboBox>("CbEspacos"));
 
-    escolhe(ui()->CbEspacos, QStringLiteral("12"));
-    ui()->BtEspacos->click();
+    escolhe(comandos<QComboBox>("CbEspacos"), QStringLiteral("12"));
+    comandos<QPushButton>("BtEspacos")->click();
     EXPECT_EQ(contador("LinhasEntreCupons"), 12);
     EXPECT_EQ(UStatus::sComando, QStringLiteral("Configurando Espaços Entre Cupons"));
     EXPECT_EQ(titulos(caixas()), QStringList{kResposta});
 
-    ui()->RbEntreLinhas->setChecked(true);
+    comandos<QRadioButton>("RbEntreLinhas")->setChecked(true);
     for (const char* valor : {"1", "127"}) {
-        escolhe(ui()->CbEspacos, QString::fromLatin1(valor));
-        ui()->BtEspacos->click();
+        escolhe(comandos<QComboBox>("CbEspacos"), QString::fromLatin1(valor));
+        comandos<QPushButton>("BtEspacos")->click();
         EXPECT_EQ(contador("EspacoEntreLinhas"), QByteArray(valor).toInt());
         EXPECT_EQ(UStatus::sComando, QStringLiteral("Confugurando Espaço Entre Linhas"));
         EXPECT_EQ(titulos(caixas()), QStringList{kResposta});
     }
     // 255 is sent as chosen; this printer takes at most 127 dots.
-    escolhe(ui()->CbEspacos, QStringLiteral("255"));
-    ui()->BtEspacos->click();
+    escolhe(comandos<QComboBox>("CbEspacos"), QStringLiteral("255"));
+    comandos<QPushButton>("BtEspacos")->click();
     const auto vistas = caixas();
     EXPECT_EQ(titulos(vistas), QStringList({kRetorno, kResposta}));
     EXPECT_TRUE(terceiraResposta(vistas).endsWith(
@@ -391,7 +398,7 @@ TEST_F(ServicosTest, EspacamentosEnviamONumeroEscolhido) {
 TEST_F(ServicosTest, CancelarUmCupomDeixadoAbertoEOQuandoNaoHaNenhum) {
     // None open, and the last document is no receipt: refused.
     const long long cfc = contador("CFC");
-    ui()->BtCancelaCupom->click();
+    comandos<QPushButton>("BtCancelaCupom")->click();
     auto vistas = caixas();
     EXPECT_EQ(titulos(vistas), QStringList({kRetorno, kResposta}));
     EXPECT_EQ(UStatus::sComando, QStringLiteral("Cancelando Cupom Fiscal"));
@@ -403,46 +410,47 @@ TEST_F(ServicosTest, CancelarUmCupomDeixadoAbertoEOQuandoNaoHaNenhum) {
     ASSERT_EQ(KesafiVirtual_DeixaDocumentoAberto("Cupom"), 1);
     uZentora3::LeInformacoesECF();
     caixas();
-    ui()->BtCancelaCupom->click();
+    comandos<QPushButton>("BtCancelaCupom")->click();
     vistas = caixas();
     EXPECT_EQ(titulos(vistas), QStringList{kResposta});
     EXPECT_TRUE(vistas[0].text.contains(QStringLiteral("Primeira Resposta : OK\r")));
     EXPECT_EQ(contador("CFC"), cfc + 1);
     EXPECT_EQ(contador("FlagsFiscais") & 1, 0);
 
-    ui()->BtCancelaCupom->click();
+    comandos<QPushButton>("BtCancelaCupom")->click();
     EXPECT_TRUE(terceiraResposta(caixas()).endsWith(QStringLiteral("CANCELAMENTO JÁ EFETUADO")));
 }
 
 TEST_F(ServicosTest, CancelarComprovanteNaoFiscalEFecharRelatorioGerencial) {
     ASSERT_EQ(KesafiVirtual_DeixaDocumentoAberto("NaoFiscal"), 1);
     const long long cnc = contador("CNC");
-    ui()->BtCancelaCNF->click();
+    comandos<QPushButton>("BtCancelaCNF")->click();
     EXPECT_EQ(titulos(caixas()), QStringList{kResposta});
     EXPECT_EQ(UStatus::sComando, QStringLiteral("Cancelando Comprovante Não Fiscal"));
     EXPECT_EQ(textos(), QStringLiteral("NULL,NULL,NULL"));
     EXPECT_EQ(contador("CNC"), cnc + 1);
-    ui()->BtCancelaCNF->click();
+    comandos<QPushButton>("BtCancelaCNF")->click();
     EXPECT_TRUE(terceiraResposta(caixas()).endsWith(QStringLiteral("CANCELAMENTO JÁ EFETUADO")));
 
     ASSERT_EQ(KesafiVirtual_DeixaDocumentoAberto("Gerencial"), 1);
     // The open report holds every other document back.
-    ui()->BtCancelaCupom->click();
+    comandos<QPushButton>("BtCancelaCupom")->click();
     EXPECT_TRUE(terceiraResposta(caixas()).endsWith(QStringLiteral("CUPOM NÃO FISCAL ABERTO")));
-    ui()->BtFechaGerencial->click();
+    comandos<QPushButton>("BtFechaGerencial")->click();
     EXPECT_EQ(titulos(caixas()), QStringList{kResposta});
     EXPECT_EQ(UStatus::sComando, QStringLiteral("Fechar Relatorio Gerencial"));
-    ui()->BtFechaGerencial->click();
+    comandos<QPushButton>("BtFechaGerencial")->click();
     EXPECT_TRUE(terceiraResposta(caixas()).endsWith(
         QStringLiteral("SEM RELATÓRIO GERENCIAL OU COMPROVANTE DE CRÉDITO OU DÉBITO ABERTO")));
 }
 
 TEST_F(ServicosTest, ImpressoraDesligadaOuNakEmCadaComando) {
-    escolhe(ui()->CbConfigGuilhotina, QStringLiteral("Ativar Guilhotina"));
-    escolhe(ui()->CbEspacos, QStringLiteral("20"));
-    ui()->RbEntreLinhas->setChecked(true);
-    QPushButton* const botoes[] = {ui()->BtCOnfiguraGuilhotina, ui()->BtEspacos, ui()->BtCancelaCupom,
-                                   ui()->BtCancelaCNF, ui()->BtFechaGerencial};
+    escolhe(comandos<QComboBox>("CbConfigGuilhotina"), QStringLiteral("Ativar Guilhotina"));
+    escolhe(comandos<QComboBox>("CbEspacos"), QStringLiteral("20"));
+    comandos<QRadioButton>("RbEntreLinhas")->setChecked(true);
+    QPushButton* const botoes[] = {comandos<QPushButton>("BtCOnfiguraGuilhotina"), comandos<QPushButton>("BtEspacos"),
+                                   comandos<QPushButton>("BtCancelaCupom"), comandos<QPushButton>("BtCancelaCNF"),
+                                   comandos<QPushButton>("BtFechaGerencial")};
     KesafiVirtual_Liga(0);
     for (QPushButton* b : botoes) {
         b->click();

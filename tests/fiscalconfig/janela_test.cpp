@@ -14,7 +14,6 @@
 #include "kesafi_virtual.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
-#include "ui_tfprincipal.h"
 
 using platform::dialogs::Kind;
 
@@ -119,7 +118,8 @@ TEST_F(ConfigECF, AbasControlesEEstadoInicial) {
 
 TEST_F(ConfigECF, MostrarAJanelaLeAImpressoraEscreveOsMemosECarregaOCadastro) {
     QList<int> passos;
-    auto* gauge = uZentora3::Fprincipal->ui->Gstatus;
+    auto* gauge = naPrincipal<QProgressBar>("Gstatus");
+    ASSERT_NE(gauge, nullptr);
     QObject::connect(gauge, &QProgressBar::valueChanged, [&](int v) { passos << v; });
     abreJanela();
     EXPECT_EQ(passos.mid(passos.lastIndexOf(2)), (QList<int>{2, 4, 7, 9, 0}));

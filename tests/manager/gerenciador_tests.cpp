@@ -11,14 +11,12 @@
 #include <QTimer>
 #include <functional>
 
-#include "instalacao.h"
-#include "janelas.h"
+#include "auxiliares.h"
 #include "core/disponibilidade.h"
+#include "janelas.h"
 #include "manager/tfgerenciador.h"
 #include "platform/profile.h"
 #include "reports/tfrelfiscais.h"
-#include "ui_tfgerenciador.h"
-#include "ui_tfprincipal.h"
 
 using platform::dialogs::Kind;
 using namespace UGerenciador;
@@ -39,13 +37,12 @@ protected:
     }
 
     TFGerenciador* janela() const { return FGerenciador; }
-    Ui::TFGerenciador* ui() const { return FGerenciador->ui.get(); }
-    QCheckBox* caixa(const char* nome) const {
-        auto* c = FGerenciador->findChild<QCheckBox*>(QLatin1String(nome));
-        if (!c) ADD_FAILURE() << "no check box " << nome;
-        return c;
+    template <class T>
+    static T* gerenciador(const char* nome) {
+        return controle<T>(FGerenciador, nome);
     }
-    QPushButton* btAdm() const { return uZentora3::Fprincipal->ui->BtAdm; }
+    static QCheckBox* caixa(const char* nome) { return gerenciador<QCheckBox>(nome); }
+    QPushButton* btAdm() const { return naPrincipal<QPushButton>("BtAdm"); }
 
     // The governed control of a function, when its window has it.
     static QWidget* governado(const Funcao& funcao) {
@@ -93,15 +90,15 @@ TEST_F(Gerenciador, JanelaComSuasLegendasEOEstadoInicial) {
     EXPECT_EQ(janela()->windowTitle(), QStringLiteral("Gerenciador de Comandos"));
     EXPECT_EQ(janela()->size(), QSize(792, 450));
     EXPECT_EQ(janela()->minimumSize(), janela()->maximumSize());
-    EXPECT_EQ(ui()->LbInstrucao->text(),
+    EXPECT_EQ(gerenciador<QLabel>("LbInstrucao")->text(),
               QStringLiteral("Selecione os Botões que Deseja Disponibilizar aos Usuários do Zentora"));
-    EXPECT_EQ(ui()->BtHabilitaTodos->text(), QStringLiteral("Habilitar Todos"));
-    EXPECT_EQ(ui()->BtDesabilitaTodos->text(), QStringLiteral("Desabilitar Todos"));
-    EXPECT_EQ(ui()->BtSalvarSenha->text(), QStringLiteral("   Salvar Senha     "));
-    EXPECT_FALSE(ui()->BtSalvarSenha->isEnabled());
-    EXPECT_EQ(ui()->CbHabilitaSenha->text(), QStringLiteral("Solicitar Senha de Acesso"));
-    EXPECT_FALSE(ui()->CbHabilitaSenha->isChecked());
-    for (QLineEdit* senha : {ui()->MeSenha1, ui()->MeSenha2}) {
+    EXPECT_EQ(gerenciador<QPushButton>("BtHabilitaTodos")->text(), QStringLiteral("Habilitar Todos"));
+    EXPECT_EQ(gerenciador<QPushButton>("BtDesabilitaTodos")->text(), QStringLiteral("Desabilitar Todos"));
+    EXPECT_EQ(gerenciador<QPushButton>("BtSalvarSenha")->text(), QStringLiteral("   Salvar Senha     "));
+    EXPECT_FALSE(gerenciador<QPushButton>("BtSalvarSenha")->isEnabled());
+    EXPECT_EQ(gerenciador<QCheckBox>("CbHabilitaSenha")->text(), QStringLiteral("Solicitar Senha de Acesso"));
+    EXPECT_FALSE(gerenciador<QCheckBox>("CbHabilitaSenha")->isChecked());
+    for (QLineEdit* senha : {gerenciador<QLineEdit>("MeSenha1"), gerenciador<QLineEdit>("MeSenha2")}) {
         EXPECT_FALSE(senha->isEnabled());
         EXPECT_TRUE(senha->text().isEmpty());
         EXPECT_EQ(senha->echoMode(), QLineEdit::Password);
@@ -178,10 +175,9 @@ TEST_F(Gerenciador, SemStatusTudoFicaDisponivelEAChaveSoEGravadaAoFechar) {
 TEST_F(Gerenciador, StatusCurtoOuComOutrosCaracteresContaComoDisponivel) {
     gravaIni(kSecao, QStringLiteral("Status"), QStringLiteral("00x"));
     criaJanelas();  // the flags are read at start-up
-    auto* principal = uZentora3::Fprincipal->ui.get();
-    EXPECT_FALSE(principal->BtInstalaUSB->isEnabled());
-    EXPECT_FALSE(principal->BtConfig->isEnabled());
-    EXPECT_TRUE(principal->BtAdm->isEnabled());
+    EXPECT_FALSE(naPrincipal<QPushButton>("BtInstalaUSB")->isEnabled());
+    EXPECT_FALSE(naPrincipal<QPushButton>("BtConfig")->isEnabled());
+    EXPECT_TRUE(naPrincipal<QPushButton>("BtAdm")->isEnabled());
     EXPECT_FALSE(caixa("CbDriverUSB")->isChecked());
     EXPECT_FALSE(caixa("CbConfigZEntora")->isChecked());
     for (const Funcao& funcao : Funcoes()) {
@@ -202,16 +198,16 @@ TEST_F(Gerenciador, DesabilitarTodosEFecharDesabilitaOs33EDeixaOGerenciadorAoAlc
     criaImpressora();
     uZentora3::Fprincipal->BtLocalizarImpressoraClick();
     caixas();
-    auto* principal = uZentora3::Fprincipal->ui.get();
-    QWidget* funcoesDaPrincipal[] = {principal->BtConfigFiscais, principal->BtRelatoriosFiscais,
-                                     principal->BtComandosAdicionais, principal->BtDadosDaMFD};
+    QWidget* funcoesDaPrincipal[] = {
+        naPrincipal<QPushButton>("BtConfigFiscais"), naPrincipal<QPushButton>("BtRelatoriosFiscais"),
+        naPrincipal<QPushButton>("BtComandosAdicionais"), naPrincipal<QPushButton>("BtDadosDaMFD")};
 
     ASSERT_TRUE(entra([&] {
-        QTest::mouseClick(ui()->BtDesabilitaTodos, Qt::LeftButton);
+        QTest::mouseClick(gerenciador<QPushButton>("BtDesabilitaTodos"), Qt::LeftButton);
         for (const char* nome : {"CbConfigECF", "CbRelFiscais", "CbCmdAdicionais", "CbMFMFD"})
             EXPECT_FALSE(caixa(nome)->isChecked()) << nome;
         // Nothing takes effect while the manager is open.
-        EXPECT_TRUE(principal->BtInstalaUSB->isEnabled());
+        EXPECT_TRUE(naPrincipal<QPushButton>("BtInstalaUSB")->isEnabled());
         EXPECT_FALSE(temChave(QStringLiteral("Status")));
         QTest::keyClick(janela(), Qt::Key_Escape);
     }));
@@ -223,19 +219,18 @@ TEST_F(Gerenciador, DesabilitarTodosEFecharDesabilitaOs33EDeixaOGerenciadorAoAlc
         }
     EXPECT_GE(governados, 6);  // at least the main window's, the reports' and the clock commands'
     EXPECT_EQ(leIni(kSecao, QStringLiteral("Status")), QString(kFuncoes, QLatin1Char('0')));
-    EXPECT_TRUE(principal->BtAdm->isEnabled());
+    EXPECT_TRUE(naPrincipal<QPushButton>("BtAdm")->isEnabled());
     // The four function buttons depend on the location only.
     for (QWidget* b : funcoesDaPrincipal) EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
 
     // The choice survives a restart...
     criaJanelas();
-    principal = uZentora3::Fprincipal->ui.get();
-    EXPECT_FALSE(principal->BtInstalaUSB->isEnabled());
-    EXPECT_FALSE(principal->BtConfig->isEnabled());
+    EXPECT_FALSE(naPrincipal<QPushButton>("BtInstalaUSB")->isEnabled());
+    EXPECT_FALSE(naPrincipal<QPushButton>("BtConfig")->isEnabled());
     EXPECT_FALSE(caixa("CbLeituraX")->isChecked());
 
     // ...until "Habilitar Todos" and a close give everything back.
-    ASSERT_TRUE(entra([&] { QTest::mouseClick(ui()->BtHabilitaTodos, Qt::LeftButton); }));
+    ASSERT_TRUE(entra([&] { QTest::mouseClick(gerenciador<QPushButton>("BtHabilitaTodos"), Qt::LeftButton); }));
     for (const Funcao& funcao : Funcoes())
         if (QWidget* c = governado(funcao)) {
             EXPECT_TRUE(c->isEnabled()) << funcao.controle;
@@ -292,10 +287,10 @@ TEST_F(Gerenciador, SenhaCertaAbreESenhaErradaOuCancelarRecusa) {
 
     dialogos.text(QStringLiteral("Cão1"));
     EXPECT_TRUE(entra([&] {
-        EXPECT_TRUE(ui()->CbHabilitaSenha->isChecked());
-        EXPECT_TRUE(ui()->MeSenha1->isEnabled());
-        EXPECT_EQ(ui()->MeSenha1->text(), QStringLiteral("Cão1"));
-        EXPECT_EQ(ui()->MeSenha2->text(), QStringLiteral("Cão1"));
+        EXPECT_TRUE(gerenciador<QCheckBox>("CbHabilitaSenha")->isChecked());
+        EXPECT_TRUE(gerenciador<QLineEdit>("MeSenha1")->isEnabled());
+        EXPECT_EQ(gerenciador<QLineEdit>("MeSenha1")->text(), QStringLiteral("Cão1"));
+        EXPECT_EQ(gerenciador<QLineEdit>("MeSenha2")->text(), QStringLiteral("Cão1"));
     }));
     EXPECT_EQ(caixas().size(), 1u);
     EXPECT_EQ(leIni(kSecao, QStringLiteral("UsaCodigo")), QStringLiteral("Sim"));
@@ -325,27 +320,27 @@ TEST_F(Gerenciador, CodigoNaoHexadecimalTerminaComErroSemPedirSenha) {
 
 TEST_F(Gerenciador, SalvarSenhaSoComAsDuasIguaisELigaASenha) {
     ASSERT_TRUE(entra([&] {
-        clica(ui()->CbHabilitaSenha);
-        EXPECT_TRUE(ui()->MeSenha1->isEnabled() && ui()->MeSenha2->isEnabled());
+        clica(gerenciador<QCheckBox>("CbHabilitaSenha"));
+        EXPECT_TRUE(gerenciador<QLineEdit>("MeSenha1")->isEnabled() && gerenciador<QLineEdit>("MeSenha2")->isEnabled());
         // Checking the box alone does not switch the password on.
         EXPECT_EQ(leIni(kSecao, QStringLiteral("UsaCodigo")), QStringLiteral("Nao"));
 
-        digita(ui()->MeSenha1, QStringLiteral("abc"));
-        EXPECT_FALSE(ui()->BtSalvarSenha->isEnabled());
-        digita(ui()->MeSenha2, QStringLiteral("abd"));
-        EXPECT_FALSE(ui()->BtSalvarSenha->isEnabled());
-        QTest::keyClick(ui()->MeSenha2, Qt::Key_Backspace);
-        digita(ui()->MeSenha2, QStringLiteral("c"));
-        EXPECT_TRUE(ui()->BtSalvarSenha->isEnabled());
-        digita(ui()->MeSenha1, QStringLiteral("d"));
-        EXPECT_FALSE(ui()->BtSalvarSenha->isEnabled());
-        QTest::keyClick(ui()->MeSenha1, Qt::Key_Backspace);
-        EXPECT_TRUE(ui()->BtSalvarSenha->isEnabled());
+        digita(gerenciador<QLineEdit>("MeSenha1"), QStringLiteral("abc"));
+        EXPECT_FALSE(gerenciador<QPushButton>("BtSalvarSenha")->isEnabled());
+        digita(gerenciador<QLineEdit>("MeSenha2"), QStringLiteral("abd"));
+        EXPECT_FALSE(gerenciador<QPushButton>("BtSalvarSenha")->isEnabled());
+        QTest::keyClick(gerenciador<QLineEdit>("MeSenha2"), Qt::Key_Backspace);
+        digita(gerenciador<QLineEdit>("MeSenha2"), QStringLiteral("c"));
+        EXPECT_TRUE(gerenciador<QPushButton>("BtSalvarSenha")->isEnabled());
+        digita(gerenciador<QLineEdit>("MeSenha1"), QStringLiteral("d"));
+        EXPECT_FALSE(gerenciador<QPushButton>("BtSalvarSenha")->isEnabled());
+        QTest::keyClick(gerenciador<QLineEdit>("MeSenha1"), Qt::Key_Backspace);
+        EXPECT_TRUE(gerenciador<QPushButton>("BtSalvarSenha")->isEnabled());
 
-        QTest::mouseClick(ui()->BtSalvarSenha, Qt::LeftButton);
+        QTest::mouseClick(gerenciador<QPushButton>("BtSalvarSenha"), Qt::LeftButton);
         EXPECT_EQ(leIni(kSecao, QStringLiteral("Codigo")), QStringLiteral("616263"));
         EXPECT_EQ(leIni(kSecao, QStringLiteral("UsaCodigo")), QStringLiteral("Sim"));
-        EXPECT_TRUE(ui()->BtSalvarSenha->isEnabled());
+        EXPECT_TRUE(gerenciador<QPushButton>("BtSalvarSenha")->isEnabled());
     }));
     EXPECT_TRUE(caixas().empty());
 
@@ -357,10 +352,10 @@ TEST_F(Gerenciador, SalvarSenhaSoComAsDuasIguaisELigaASenha) {
 
 TEST_F(Gerenciador, DuasSenhasVaziasNaoHabilitamSalvar) {
     ASSERT_TRUE(entra([&] {
-        ui()->CbHabilitaSenha->setChecked(true);
-        digita(ui()->MeSenha1, QStringLiteral("x"));
-        QTest::keyClick(ui()->MeSenha1, Qt::Key_Backspace);
-        EXPECT_FALSE(ui()->BtSalvarSenha->isEnabled());
+        gerenciador<QCheckBox>("CbHabilitaSenha")->setChecked(true);
+        digita(gerenciador<QLineEdit>("MeSenha1"), QStringLiteral("x"));
+        QTest::keyClick(gerenciador<QLineEdit>("MeSenha1"), Qt::Key_Backspace);
+        EXPECT_FALSE(gerenciador<QPushButton>("BtSalvarSenha")->isEnabled());
     }));
 }
 
@@ -368,13 +363,13 @@ TEST_F(Gerenciador, SenhaComCaractereAcimaDe255ERecusadaAntesDeGravar) {
     gravaSenha(QStringLiteral("velha"));
     dialogos.text(QStringLiteral("velha"));
     ASSERT_TRUE(entra([&] {
-        for (QLineEdit* e : {ui()->MeSenha1, ui()->MeSenha2}) {
+        for (QLineEdit* e : {gerenciador<QLineEdit>("MeSenha1"), gerenciador<QLineEdit>("MeSenha2")}) {
             e->selectAll();
             digita(e, QStringLiteral("caf€"));
         }
-        ASSERT_TRUE(ui()->BtSalvarSenha->isEnabled());
+        ASSERT_TRUE(gerenciador<QPushButton>("BtSalvarSenha")->isEnabled());
         caixas();
-        QTest::mouseClick(ui()->BtSalvarSenha, Qt::LeftButton);
+        QTest::mouseClick(gerenciador<QPushButton>("BtSalvarSenha"), Qt::LeftButton);
     }));
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 1u);
@@ -389,16 +384,16 @@ TEST_F(Gerenciador, DesmarcarSolicitarSenhaApagaASenhaNaHora) {
     gravaSenha(QStringLiteral("abc"));
     dialogos.text(QStringLiteral("abc"));
     ASSERT_TRUE(entra([&] {
-        ui()->BtSalvarSenha->setEnabled(true);
-        clica(ui()->CbHabilitaSenha);
+        gerenciador<QPushButton>("BtSalvarSenha")->setEnabled(true);
+        clica(gerenciador<QCheckBox>("CbHabilitaSenha"));
         EXPECT_EQ(leIni(kSecao, QStringLiteral("UsaCodigo")), QStringLiteral("Nao"));
         EXPECT_TRUE(temChave(QStringLiteral("Codigo")));
         EXPECT_EQ(leIni(kSecao, QStringLiteral("Codigo")), QString());
-        for (QLineEdit* e : {ui()->MeSenha1, ui()->MeSenha2}) {
+        for (QLineEdit* e : {gerenciador<QLineEdit>("MeSenha1"), gerenciador<QLineEdit>("MeSenha2")}) {
             EXPECT_TRUE(e->text().isEmpty());
             EXPECT_FALSE(e->isEnabled());
         }
-        EXPECT_FALSE(ui()->BtSalvarSenha->isEnabled());
+        EXPECT_FALSE(gerenciador<QPushButton>("BtSalvarSenha")->isEnabled());
     }));
     caixas();
     EXPECT_TRUE(entra());

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QToolButton>
 #include <optional>
 
 #include "app/tfprincipal.h"
@@ -18,7 +19,6 @@
 #include "platform/shell.h"
 #include "printer/ustatus.h"
 #include "settings/tfconfiggeral.h"
-#include "ui_tfprincipal.h"
 
 using pacote::arvore;
 using pacote::Execucao;
@@ -228,7 +228,7 @@ TEST_F(Lancador, TheProgramAndTheLibraryKeepTheirFilesInTheDataFolder) {
         UStatus::ReiniciaGlobais();
         uZentora3::Janelas janelas;
         uZentora3::Fprincipal->show();
-        uZentora3::Fprincipal->ui->BtLocalizarImpressora->click();
+        naPrincipal<QToolButton>("BtLocalizarImpressora")->click();
 
         EXPECT_EQ(UStatus::sPastaBase, dados);
         EXPECT_EQ(platform::Profile(dados + QStringLiteral("KESAFI32.ini"))

@@ -7,7 +7,6 @@
 #include "printer/textos_st3.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
-#include "ui_tfstatus.h"
 
 using namespace UStatus;
 using platform::dialogs::Kind;
@@ -61,11 +60,16 @@ protected:
         VerificaRetorno();
     }
 
-    QStringList memo() const {
-        return Fstatus->ui->MemoStatus->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // The status window's record, and one of its lights.
+    static QString textoMemo() {
+        auto* m = controle<QPlainTextEdit>(Fstatus, "MemoStatus");
+        return m ? m->toPlainText() : QString();
     }
+    static QFrame* painel(const char* nome) { return controle<QFrame>(Fstatus, nome); }
+
+    QStringList memo() const { return textoMemo().split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
     QStringList ultimoBloco() const {
-        const QStringList linhas = Fstatus->ui->MemoStatus->toPlainText().split(QLatin1Char('\n'));
+        const QStringList linhas = textoMemo().split(QLatin1Char('\n'));
         return linhas.mid(linhas.lastIndexOf(kBloco));
     }
 };
@@ -134,7 +138,7 @@ TEST_F(VerificaRetornoTest, StatusBitsAreDecodedBySuccessiveSubtraction) {
 }
 
 TEST_F(VerificaRetornoTest, PanelsLightWithTheirBitAndGoBackToNormal) {
-    auto* mf = Fstatus->ui->PnMFLotada;
+    auto* mf = painel("PnMFLotada");
     EXPECT_FALSE(TFstatus::painelAceso(mf));
     analisa(1, KESAFI_ACK, 0, 64, 0);
     EXPECT_TRUE(TFstatus::painelAceso(mf));
@@ -157,7 +161,7 @@ TEST_F(VerificaRetornoTest, PanelsLightWithTheirBitAndGoBackToNormal) {
             return false;
         }
     } apagado, aceso;
-    Fstatus->ui->PnFimDePapel->installEventFilter(&apagado);
+    painel("PnFimDePapel")->installEventFilter(&apagado);
     mf->installEventFilter(&aceso);
     analisa(1, KESAFI_ACK, 0, 0, 0);
     analisa(1, KESAFI_ACK, 0, 64, 0);
@@ -169,20 +173,20 @@ TEST_F(VerificaRetornoTest, PanelsLightWithTheirBitAndGoBackToNormal) {
 
 TEST_F(VerificaRetornoTest, ANakShowsOnlyItsBoxAndTheNextAnswerIsAnalysedNormally) {
     analisa(1, KESAFI_ACK, 0, 2, 0);
-    const QString memoAntes = Fstatus->ui->MemoStatus->toPlainText();
+    const QString memoAntes = textoMemo();
     analisa(1, KESAFI_NAK, 128, 0, 5);
     EXPECT_EQ(descritas(caixas()),
               Caixas{"Error Atenção: A Impressora retornou NAK !\rErro de Protocolo de Comunicação !"});
-    EXPECT_EQ(Fstatus->ui->MemoStatus->toPlainText(), memoAntes);
-    EXPECT_TRUE(TFstatus::painelAceso(Fstatus->ui->PnCnpjIeNaoProg));
-    EXPECT_FALSE(TFstatus::painelAceso(Fstatus->ui->PnFimDePapel));
+    EXPECT_EQ(textoMemo(), memoAntes);
+    EXPECT_TRUE(TFstatus::painelAceso(painel("PnCnpjIeNaoProg")));
+    EXPECT_FALSE(TFstatus::painelAceso(painel("PnFimDePapel")));
     // The answers left are the command before's: no answer box repeats them.
     MostraRespostaImpressora();
     EXPECT_TRUE(caixas().empty());
 
     analisa(1, KESAFI_ACK, 0, 0, 0);
     EXPECT_TRUE(caixas().empty());
-    EXPECT_FALSE(TFstatus::painelAceso(Fstatus->ui->PnCnpjIeNaoProg));
+    EXPECT_FALSE(TFstatus::painelAceso(painel("PnCnpjIeNaoProg")));
     EXPECT_EQ(sMensagem, QStringLiteral("COMANDO OK"));
 }
 
@@ -200,8 +204,7 @@ TEST_F(VerificaRetornoTest, TheMemoKeepsCarriageReturnsOfTheExtendedTexts) {
     analisa(1, KESAFI_ACK, 0, 0, 100);
     EXPECT_EQ(sRetornoEstendido, QStringLiteral("DATA E HORA INVÁLIDA\r"));
     // The memo shows the carriage return as the line break it is.
-    EXPECT_TRUE(Fstatus->ui->MemoStatus->toPlainText().contains(
-        QStringLiteral("Retorno Extendido: DATA E HORA INVÁLIDA\n\n  \n")));
+    EXPECT_TRUE(textoMemo().contains(QStringLiteral("Retorno Extendido: DATA E HORA INVÁLIDA\n\n  \n")));
 }
 
 TEST_F(VerificaRetornoTest, ThePrinterSwitchedOffIsReportedByTheLibrarysResult) {

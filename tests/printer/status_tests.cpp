@@ -8,9 +8,8 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-#include "instalacao.h"
+#include "auxiliares.h"
 #include "printer/tfstatus.h"
-#include "ui_tfstatus.h"
 
 class TFstatusTest : public Instalacao {};
 
@@ -36,9 +35,11 @@ TEST_F(TFstatusTest, SixteenPanelsInFourColumnsWithTheirCaptions) {
         EXPECT_EQ(rotulo->text(), QString::fromUtf8(legendas[i]));
         EXPECT_FALSE(TFstatus::painelAceso(p));
     }
-    EXPECT_EQ(s->ui->MemoStatus->geometry(), QRect(488, 3, 300, 97));
-    EXPECT_TRUE(s->ui->MemoStatus->toPlainText().isEmpty());
-    EXPECT_EQ(s->ui->MemoStatus->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    auto* memo = controle<QPlainTextEdit>(s, "MemoStatus");
+    ASSERT_NE(memo, nullptr);
+    EXPECT_EQ(memo->geometry(), QRect(488, 3, 300, 97));
+    EXPECT_TRUE(memo->toPlainText().isEmpty());
+    EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(s->TimerMonitorGeral.interval(), 100);
     EXPECT_TRUE(s->TimerMonitorGeral.isActive());
 }
@@ -70,7 +71,8 @@ TEST_F(TFstatusTest, StaysOpenWhenAskedToCloseOnItsOwn) {
 
 TEST_F(TFstatusTest, LongMemoLinesWrapWithoutAHorizontalScrollBar) {
     criaJanelas();
-    auto* memo = UStatus::Fstatus->ui->MemoStatus;
+    auto* memo = controle<QPlainTextEdit>(UStatus::Fstatus, "MemoStatus");
+    ASSERT_NE(memo, nullptr);
     UStatus::Fstatus->acrescentaMemo({QStringLiteral("Retorno Extendido: ") +
                                       QStringLiteral("SEM RELATÓRIO GERENCIAL OU COMPROVANTE DE CRÉDITO OU DÉBITO "
                                                      "ABERTO E MAIS TEXTO ATÉ PASSAR DA LARGURA DO MEMO")});

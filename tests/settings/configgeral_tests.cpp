@@ -2,7 +2,9 @@
 // handling, text viewer, folders, the registration script and the download
 // page.  Every choice reaches KESAFI32.ini and its global at once.
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
@@ -13,12 +15,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "instalacao.h"
+#include "auxiliares.h"
 #include "platform/paths.h"
 #include "printer/ustatus.h"
 #include "settings/tfconfiggeral.h"
-#include "ui_tfconfiggeral.h"
-#include "ui_tfprincipal.h"
 #include "usuario_comum.h"
 
 using platform::dialogs::Kind;
@@ -49,11 +49,14 @@ protected:
         abre();
     }
     void abre() {
-        QTest::mouseClick(uZentora3::Fprincipal->ui->BtConfig, Qt::LeftButton);
+        QTest::mouseClick(naPrincipal<QPushButton>("BtConfig"), Qt::LeftButton);
         ASSERT_TRUE(UConfig::FConfigGeral.get()->isVisible());
     }
 
-    Ui::TFConfigGeral* ui() const { return UConfig::FConfigGeral.get()->ui.get(); }
+    template <class T>
+    static T* configuracao(const char* nome) {
+        return controle<T>(UConfig::FConfigGeral.get(), nome);
+    }
     QLabel* imagem(const QString& interface_) const {
         return UConfig::FConfigGeral.get()->findChild<QLabel*>(QStringLiteral("Img") + interface_);
     }
@@ -76,14 +79,14 @@ TEST_F(ConfigGeral, JanelaComSuasLegendasEAsOitoPrevias) {
     EXPECT_EQ(janela->size(), QSize(792, 450));
     EXPECT_EQ(janela->minimumSize(), janela->maximumSize());
     EXPECT_EQ(janela->pos(), uZentora3::Fprincipal->pos());
-    EXPECT_EQ(ui()->GbRegistraDll->title(), QStringLiteral("DAO350.DLL e MSJET35.DLL"));
-    EXPECT_EQ(ui()->GbOFFLINE->title(), QStringLiteral("Tratamento OFF LINE ao Localizar o ECF"));
+    EXPECT_EQ(configuracao<QGroupBox>("GbRegistraDll")->title(), QStringLiteral("DAO350.DLL e MSJET35.DLL"));
+    EXPECT_EQ(configuracao<QGroupBox>("GbOFFLINE")->title(), QStringLiteral("Tratamento OFF LINE ao Localizar o ECF"));
     const std::pair<QAbstractButton*, const char*> botoes[] = {
-        {ui()->BtAlterarCadastro, "Alterar Pasta de Cadastro"},
-        {ui()->BtVerCadastro, "Visualizar Pasta Cadastro"},
-        {ui()->BtPastaRel, "Visualizar Pasta Relatórios"},
-        {ui()->BtRegistrarDll, "Registrar DLL's Kestrona"},
-        {ui()->BtVerificaVersao, "Baixar Versão Atual do Zentora"}};
+        {configuracao<QToolButton>("BtAlterarCadastro"), "Alterar Pasta de Cadastro"},
+        {configuracao<QToolButton>("BtVerCadastro"), "Visualizar Pasta Cadastro"},
+        {configuracao<QToolButton>("BtPastaRel"), "Visualizar Pasta Relatórios"},
+        {configuracao<QToolButton>("BtRegistrarDll"), "Registrar DLL's Kestrona"},
+        {configuracao<QToolButton>("BtVerificaVersao"), "Baixar Versão Atual do Zentora"}};
     for (const auto& [botao, legenda] : botoes) {
         EXPECT_EQ(botao->text(), QString::fromUtf8(legenda));
         EXPECT_TRUE(botao->isEnabled());
@@ -121,7 +124,7 @@ TEST_F(ConfigGeral, UmaInterfaceEscolhidaValeJaEmTodasAsJanelasESobreviveAoReini
     // The skin already in use: written again, nothing restyled.
     gravaIni(kSecao, QStringLiteral("Interface"), QStringLiteral("outra"));
     ContaEstilo estilo;
-    uZentora3::Fprincipal->ui->BtSair->installEventFilter(&estilo);
+    naPrincipal<QPushButton>("BtSair")->installEventFilter(&estilo);
     QTest::mouseClick(imagem(QStringLiteral("DarkGlass")), Qt::LeftButton);
     EXPECT_EQ(leIni(kSecao, QStringLiteral("Interface")), QStringLiteral("DarkGlass"));
     EXPECT_EQ(estilo.vezes, 0);
@@ -143,7 +146,7 @@ TEST_F(ConfigGeral, UmaEscolhaQueNaoPodeSerGravadaNaoMudaNada) {
     {
         ComoUsuarioComum usuario;
         QTest::mouseClick(imagem(QStringLiteral("Web2")), Qt::LeftButton);
-        clica(ui()->RbTXTWordpad);
+        clica(configuracao<QRadioButton>("RbTXTWordpad"));
     }
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 2u);
@@ -159,30 +162,30 @@ TEST_F(ConfigGeral, UmaEscolhaQueNaoPodeSerGravadaNaoMudaNada) {
 }
 
 TEST_F(ConfigGeral, EnviarComandoAcinzentaOsRadiosSemMudarAEscolha) {
-    clica(ui()->CbAutorizaComandoOFFLine);
-    EXPECT_TRUE(ui()->RbHabilitaOFFLine->isEnabled());
-    EXPECT_TRUE(ui()->RbDesabilitaOFFLine->isEnabled());
+    clica(configuracao<QCheckBox>("CbAutorizaComandoOFFLine"));
+    EXPECT_TRUE(configuracao<QRadioButton>("RbHabilitaOFFLine")->isEnabled());
+    EXPECT_TRUE(configuracao<QRadioButton>("RbDesabilitaOFFLine")->isEnabled());
     EXPECT_EQ(leIni(kSecao, QStringLiteral("EnviaComandoOFFLine")), QStringLiteral("Sim"));
     EXPECT_EQ(UStatus::sEnviaComandoOFFline, QStringLiteral("Sim"));
 
-    clica(ui()->RbHabilitaOFFLine);
+    clica(configuracao<QRadioButton>("RbHabilitaOFFLine"));
     EXPECT_EQ(leIni(kSecao, QStringLiteral("TrataOFFLine")), QStringLiteral("Sim"));
     EXPECT_EQ(UStatus::sTrataOFFLine, QStringLiteral("Sim"));
 
-    clica(ui()->CbAutorizaComandoOFFLine);
-    EXPECT_FALSE(ui()->RbHabilitaOFFLine->isEnabled());
-    EXPECT_FALSE(ui()->RbDesabilitaOFFLine->isEnabled());
-    EXPECT_TRUE(ui()->RbHabilitaOFFLine->isChecked());
+    clica(configuracao<QCheckBox>("CbAutorizaComandoOFFLine"));
+    EXPECT_FALSE(configuracao<QRadioButton>("RbHabilitaOFFLine")->isEnabled());
+    EXPECT_FALSE(configuracao<QRadioButton>("RbDesabilitaOFFLine")->isEnabled());
+    EXPECT_TRUE(configuracao<QRadioButton>("RbHabilitaOFFLine")->isChecked());
     EXPECT_EQ(leIni(kSecao, QStringLiteral("TrataOFFLine")), QStringLiteral("Sim"));
     EXPECT_EQ(leIni(kSecao, QStringLiteral("EnviaComandoOFFLine")), QStringLiteral("Nao"));
     EXPECT_EQ(UStatus::sEnviaComandoOFFline, QStringLiteral("Nao"));
     EXPECT_EQ(UStatus::sTrataOFFLine, QStringLiteral("Sim"));
 
-    clica(ui()->CbAutorizaComandoOFFLine);
-    EXPECT_TRUE(ui()->RbHabilitaOFFLine->isEnabled());
-    EXPECT_TRUE(ui()->RbHabilitaOFFLine->isChecked());
+    clica(configuracao<QCheckBox>("CbAutorizaComandoOFFLine"));
+    EXPECT_TRUE(configuracao<QRadioButton>("RbHabilitaOFFLine")->isEnabled());
+    EXPECT_TRUE(configuracao<QRadioButton>("RbHabilitaOFFLine")->isChecked());
 
-    clica(ui()->RbDesabilitaOFFLine);
+    clica(configuracao<QRadioButton>("RbDesabilitaOFFLine"));
     EXPECT_EQ(leIni(kSecao, QStringLiteral("TrataOFFLine")), QStringLiteral("Nao"));
     EXPECT_EQ(UStatus::sTrataOFFLine, QStringLiteral("Nao"));
 }
@@ -191,38 +194,38 @@ TEST_F(ConfigGeral, SemEnviarComandoNaPartidaOsRadiosFicamDesabilitados) {
     gravaIni(kSecao, QStringLiteral("EnviaComandoOFFline"), QStringLiteral("Nao"));
     gravaIni(kSecao, QStringLiteral("TrataOFFLine"), QStringLiteral("Sim"));
     criaJanelas();
-    EXPECT_FALSE(ui()->CbAutorizaComandoOFFLine->isChecked());
-    EXPECT_TRUE(ui()->RbHabilitaOFFLine->isChecked());
-    EXPECT_FALSE(ui()->RbHabilitaOFFLine->isEnabled());
-    EXPECT_FALSE(ui()->RbDesabilitaOFFLine->isEnabled());
+    EXPECT_FALSE(configuracao<QCheckBox>("CbAutorizaComandoOFFLine")->isChecked());
+    EXPECT_TRUE(configuracao<QRadioButton>("RbHabilitaOFFLine")->isChecked());
+    EXPECT_FALSE(configuracao<QRadioButton>("RbHabilitaOFFLine")->isEnabled());
+    EXPECT_FALSE(configuracao<QRadioButton>("RbDesabilitaOFFLine")->isEnabled());
     EXPECT_EQ(leIni(kSecao, QStringLiteral("TrataOFFLine")), QStringLiteral("Sim"));
 }
 
 TEST_F(ConfigGeral, OVisualizadorDeTextoEGravadoNaHora) {
-    clica(ui()->RbTXTWordpad);
+    clica(configuracao<QRadioButton>("RbTXTWordpad"));
     EXPECT_EQ(leIni(kSecao, QStringLiteral("AbreTXT")), QStringLiteral("Wordpad"));
     EXPECT_EQ(UStatus::sAbreTXT, QStringLiteral("Wordpad"));
-    clica(ui()->RbTXTNotepad);
+    clica(configuracao<QRadioButton>("RbTXTNotepad"));
     EXPECT_EQ(leIni(kSecao, QStringLiteral("AbreTXT")), QStringLiteral("Notepad"));
     EXPECT_EQ(UStatus::sAbreTXT, QStringLiteral("Notepad"));
 
     // "notepad" is not "Notepad": the start turns it into "Wordpad".
     gravaIni(kSecao, QStringLiteral("AbreTXT"), QStringLiteral("notepad"));
     criaJanelas();
-    EXPECT_TRUE(ui()->RbTXTWordpad->isChecked());
+    EXPECT_TRUE(configuracao<QRadioButton>("RbTXTWordpad")->isChecked());
     EXPECT_EQ(leIni(kSecao, QStringLiteral("AbreTXT")), QStringLiteral("Wordpad"));
 }
 
 TEST_F(ConfigGeral, PastaDeCadastroEscolhidaFicaSemSeparadorFinal) {
     const QString padrao = UStatus::sPastaCadastro;
     dialogos.cancel();
-    QTest::mouseClick(ui()->BtAlterarCadastro, Qt::LeftButton);
+    QTest::mouseClick(configuracao<QToolButton>("BtAlterarCadastro"), Qt::LeftButton);
     EXPECT_EQ(UStatus::sPastaCadastro, padrao);
     EXPECT_EQ(leIni(kSecao, QStringLiteral("Cadastro")), padrao);
 
     const QString outra = pasta() + QStringLiteral("Outra");
     dialogos.text(outra + QStringLiteral("/"));
-    QTest::mouseClick(ui()->BtAlterarCadastro, Qt::LeftButton);
+    QTest::mouseClick(configuracao<QToolButton>("BtAlterarCadastro"), Qt::LeftButton);
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 2u);
     EXPECT_EQ(vistas[1].kind, Kind::Folder);
@@ -230,8 +233,8 @@ TEST_F(ConfigGeral, PastaDeCadastroEscolhidaFicaSemSeparadorFinal) {
     EXPECT_EQ(leIni(kSecao, QStringLiteral("Cadastro")), outra);
     EXPECT_EQ(UStatus::sPastaCadastro, outra);
 
-    QTest::mouseClick(ui()->BtVerCadastro, Qt::LeftButton);
-    QTest::mouseClick(ui()->BtPastaRel, Qt::LeftButton);
+    QTest::mouseClick(configuracao<QToolButton>("BtVerCadastro"), Qt::LeftButton);
+    QTest::mouseClick(configuracao<QToolButton>("BtPastaRel"), Qt::LeftButton);
     ASSERT_EQ(shell.calls.size(), 2u);
     EXPECT_EQ(shell.calls[0].action, QStringLiteral("folder"));
     EXPECT_EQ(shell.calls[0].target, outra);
@@ -245,7 +248,8 @@ TEST_F(ConfigGeral, PastaDeCadastroEscolhidaFicaSemSeparadorFinal) {
 
 TEST_F(ConfigGeral, OsBotoesReservadoNuncaReagem) {
     const QByteArray ajustes = bytesDoIni();
-    for (QPushButton* reservado : {ui()->sButton2, ui()->sButton3, ui()->BtResrvado1}) {
+    for (QPushButton* reservado : {configuracao<QPushButton>("sButton2"), configuracao<QPushButton>("sButton3"),
+                                   configuracao<QPushButton>("BtResrvado1")}) {
         EXPECT_EQ(reservado->text(), QStringLiteral("Reservado"));
         EXPECT_FALSE(reservado->isEnabled());
         QTest::mouseClick(reservado, Qt::LeftButton);
@@ -261,7 +265,7 @@ TEST_F(ConfigGeral, OsBotoesReservadoNuncaReagem) {
 
 TEST_F(ConfigGeral, RegistroSoDizOkQuandoOScriptRodouEDeuCerto) {
     const QString script = pasta() + platform::paths::scriptFile(QStringLiteral("Registra"));
-    QTest::mouseClick(ui()->BtRegistrarDll, Qt::LeftButton);
+    QTest::mouseClick(configuracao<QToolButton>("BtRegistrarDll"), Qt::LeftButton);
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0].action, QStringLiteral("wait"));
     EXPECT_EQ(shell.calls[0].target, script);
@@ -277,7 +281,7 @@ TEST_F(ConfigGeral, RegistroSoDizOkQuandoOScriptRodouEDeuCerto) {
     for (const auto& [espera, codigo] : falhas) {
         shell.waitResult = espera;
         shell.exitCode = codigo;
-        QTest::mouseClick(ui()->BtRegistrarDll, Qt::LeftButton);
+        QTest::mouseClick(configuracao<QToolButton>("BtRegistrarDll"), Qt::LeftButton);
         vistas = caixas();
         ASSERT_EQ(vistas.size(), 1u);
         EXPECT_EQ(vistas[0].kind, Kind::Error);
@@ -288,9 +292,9 @@ TEST_F(ConfigGeral, RegistroSoDizOkQuandoOScriptRodouEDeuCerto) {
 }
 
 TEST_F(ConfigGeral, BaixarVersaoAbreAPaginaConfiguradaOuADoProjeto) {
-    QTest::mouseClick(ui()->BtVerificaVersao, Qt::LeftButton);
+    QTest::mouseClick(configuracao<QToolButton>("BtVerificaVersao"), Qt::LeftButton);
     gravaIni(kSecao, QStringLiteral("PaginaDownload"), QStringLiteral("https://interno.exemplo/zentora"));
-    QTest::mouseClick(ui()->BtVerificaVersao, Qt::LeftButton);
+    QTest::mouseClick(configuracao<QToolButton>("BtVerificaVersao"), Qt::LeftButton);
     ASSERT_EQ(shell.calls.size(), 2u);
     EXPECT_EQ(shell.calls[0].action, QStringLiteral("url"));
     EXPECT_EQ(shell.calls[0].target, UConfig::PaginaDownloadPadrao());
@@ -298,7 +302,7 @@ TEST_F(ConfigGeral, BaixarVersaoAbreAPaginaConfiguradaOuADoProjeto) {
     EXPECT_TRUE(caixas().empty());
 
     shell.result = false;
-    QTest::mouseClick(ui()->BtVerificaVersao, Qt::LeftButton);
+    QTest::mouseClick(configuracao<QToolButton>("BtVerificaVersao"), Qt::LeftButton);
     const auto vistas = caixas();
     ASSERT_EQ(vistas.size(), 1u);
     EXPECT_EQ(vistas[0].kind, Kind::Information);

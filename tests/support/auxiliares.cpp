@@ -10,6 +10,15 @@
 #include "kesafi_virtual.h"
 #include "platform/clock.h"
 
+std::string faltaControle(const QObject* raiz, const char* nome, const char* classe) {
+    std::string s = std::string("no ") + classe + " named " + nome;
+    if (!raiz) return s + " (no window to look in)";
+    s += std::string(" in ") + raiz->metaObject()->className();
+    if (const QObject* outro = raiz->findChild<QObject*>(QString::fromLatin1(nome)))
+        s += std::string(" (it is a ") + outro->metaObject()->className() + ")";
+    return s;
+}
+
 void digita(QLineEdit* edicao, const QString& texto) {
     ASSERT_NE(edicao, nullptr);
     edicao->selectAll();

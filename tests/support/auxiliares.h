@@ -17,12 +17,22 @@
 
 class QLineEdit;
 
-// The child of `raiz` named `nome`; a test failure when there is none.
+// The child of `raiz` of class T named `nome`; a test failure naming the
+// control when there is none (see faltaControle).
 template <class T>
 T* controle(const QObject* raiz, const char* nome) {
     T* c = raiz ? raiz->findChild<T*>(QString::fromLatin1(nome)) : nullptr;
-    if (!c) ADD_FAILURE() << "no control " << nome;
+    if (!c) ADD_FAILURE() << faltaControle(raiz, nome, T::staticMetaObject.className());
     return c;
+}
+// Why no `classe` named `nome` was found below `raiz`: no window, no child
+// of that name, or one of another class.
+std::string faltaControle(const QObject* raiz, const char* nome, const char* classe);
+
+// A control of the main window.
+template <class T>
+T* naPrincipal(const char* nome) {
+    return controle<T>(uZentora3::Fprincipal, nome);
 }
 
 // Types into an enabled (masked) edit as a person would, over what it held.
