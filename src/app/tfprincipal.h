@@ -69,8 +69,6 @@ private:
     std::unique_ptr<TFBobina> bobina_;
     QShortcut* atalhoBobina_ = nullptr;
     std::unique_ptr<uZentora3::RelogioDoECF> relogio_;
-
-public:  // TEMP-UI
     std::unique_ptr<Ui::TFprincipal> ui;
 };
 

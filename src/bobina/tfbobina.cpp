@@ -36,7 +36,7 @@ QString textoDaBobina(const std::vector<printer::RegistroDaFita>& registros, int
 }
 
 TFBobina::TFBobina(const printer::Fita& fita, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TFBobina>()), fita_(fita) {
+    : QWidget(parent), fita_(fita), ui(std::make_unique<Ui::TFBobina>()) {
     ui->setupUi(this);
     printer::preparaJanela(this, Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     printer::instalaAjuda(this);

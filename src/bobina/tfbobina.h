@@ -25,8 +25,6 @@ public:
     explicit TFBobina(const printer::Fita& fita, QWidget* parent = nullptr);
     ~TFBobina() override;
 
-    std::unique_ptr<Ui::TFBobina> ui;
-
     // Shows the window beside `principal` (over it when the screen has no
     // room), at the end of the tape.
     void Abre(const QWidget* principal);
@@ -68,6 +66,7 @@ private:
     qint64 primeiroDaFita_ = 0, ultimoDaFita_ = 0;  // as last read
     bool carregando_ = false;
     QString falha_;
+    std::unique_ptr<Ui::TFBobina> ui;
 };
 
 // A page of records as the view shows them: each one under its heading,

@@ -20,8 +20,6 @@ public:
     explicit TFComandosAdicionais(QWidget* parent = nullptr);
     ~TFComandosAdicionais() override;
 
-    std::unique_ptr<Ui::TFComandosAdicionais> ui;
-
     // The wait for the daylight-saving exit command: one tick a second, off
     // until an exit has to wait for its moment.
     QTimer TimerVerao;
@@ -55,6 +53,7 @@ private:
     // that comes early never sends early.
     QDateTime horaLida_;
     QDateTime lidaEm_;
+    std::unique_ptr<Ui::TFComandosAdicionais> ui;
 };
 
 namespace uComandosAdicionais {

@@ -30,8 +30,6 @@ public:
     explicit TFConfigECF(QWidget* parent = nullptr);
     ~TFConfigECF() override;
 
-    std::unique_ptr<Ui::TFConfigECF> ui;
-
     // Blinks the length warnings of the three name edits.
     QTimer TimerPiscaLabel;
 
@@ -114,6 +112,7 @@ private:
     bool cadastroIlegivel_ = false;
     // The registration file the grids were loaded from.
     QString arquivo_;
+    std::unique_ptr<Ui::TFConfigECF> ui;
 };
 
 namespace UConfigFiscais {

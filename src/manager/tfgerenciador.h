@@ -61,8 +61,6 @@ private:
 
     QWidget* principal_ = nullptr;
     bool aplicado_ = false;
-
-public:  // TEMP-UI
     std::unique_ptr<Ui::TFGerenciador> ui;
 };
 

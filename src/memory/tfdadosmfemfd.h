@@ -26,8 +26,6 @@ public:
     explicit TFDadosMFeMFD(QWidget* parent = nullptr);
     ~TFDadosMFeMFD() override;
 
-    std::unique_ptr<Ui::TFDadosMFeMFD> ui;
-
     void RbDownloadDataMfdClick();
     void RbDownloadCOOMfdClick();
     void RbDownloadTotalMFDClick();
@@ -59,6 +57,7 @@ protected:
 private:
     // The range check; a refusal is shown (and the focus moved) here.
     std::optional<uDadosMFeMFD::Intervalo> confereIntervalo(const QString& semFaixa, bool exigeTipo);
+    std::unique_ptr<Ui::TFDadosMFeMFD> ui;
 };
 
 namespace uDadosMFeMFD {

@@ -59,8 +59,6 @@ private:
 
     std::array<QFrame*, 16> paineis_{};
     const QWidget* principal_ = nullptr;
-
-public:  // TEMP-UI
     std::unique_ptr<Ui::TFstatus> ui;
 };
 

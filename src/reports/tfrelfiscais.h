@@ -22,8 +22,6 @@ public:
     explicit TFRelFiscais(QWidget* parent = nullptr);
     ~TFRelFiscais() override;
 
-    std::unique_ptr<Ui::TFRelFiscais> ui;
-
     void BtLeituraXClick();
     void CbHabilitaZClick();
     void BtReducaoZClick();
@@ -36,6 +34,7 @@ public:
 private:
     // The daylight-saving state read last, on the Z's option.
     void mostraHorarioVerao();
+    std::unique_ptr<Ui::TFRelFiscais> ui;
 };
 
 namespace URelFiscais {

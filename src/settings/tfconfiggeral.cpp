@@ -70,7 +70,7 @@ void GravaTrataOFFLine(const QString& valor) {
 }  // namespace UConfig
 
 TFConfigGeral::TFConfigGeral(QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TFConfigGeral>()), skinManager(UConfig::Skins()) {
+    : QWidget(parent), skinManager(UConfig::Skins()), ui(std::make_unique<Ui::TFConfigGeral>()) {
     ui->setupUi(this);
     printer::preparaJanela(this, Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     printer::instalaAjuda(this);

@@ -23,7 +23,6 @@ public:
     explicit TFConfigGeral(QWidget* parent = nullptr);
     ~TFConfigGeral() override;
 
-    std::unique_ptr<Ui::TFConfigGeral> ui;
     // The skin engine every window of the program uses (UConfig::Skins()).
     SkinManager& skinManager;
 
@@ -47,6 +46,9 @@ public:
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    std::unique_ptr<Ui::TFConfigGeral> ui;
 };
 
 namespace UConfig {

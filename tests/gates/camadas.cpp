@@ -112,4 +112,25 @@ TEST(Camadas, AsBibliotecasSemJanelasNaoIncluemCodigoDeJanelas) {
     EXPECT_EQ(violacoes.join(QLatin1Char('\n')).toStdString(), "");
 }
 
+TEST(Camadas, AClasseGeradaDeCadaJanelaEhSoDela) {
+    static const QRegularExpression acesso(QStringLiteral("^\\s*(public|protected|private)\\s*:"),
+                                           QRegularExpression::MultilineOption);
+    QStringList expostas;
+    int janelas = 0;
+    QDirIterator it(kSrc, {QStringLiteral("*.h")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QString texto = QString::fromUtf8(f.readAll());
+        const qsizetype membro = texto.indexOf(QLatin1String("std::unique_ptr<Ui::"));
+        if (membro < 0) continue;
+        ++janelas;
+        QString ultimo;
+        for (auto m = acesso.globalMatch(texto.left(membro)); m.hasNext();) ultimo = m.next().captured(1);
+        if (ultimo != QLatin1String("private")) expostas << QDir(kSrc).relativeFilePath(f.fileName());
+    }
+    EXPECT_EQ(janelas, 9);
+    EXPECT_EQ(expostas.join(QLatin1Char('\n')).toStdString(), "");
+}
+
 }  // namespace
