@@ -29,7 +29,7 @@
 #include "ead/ead.h"
 #include "kesafi32.h"
 #include "kesafi_virtual.h"
-#include "memory/dadosz.h"
+#include "core/dadosz.h"
 #include "memory/tfdadosmfemfd.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
