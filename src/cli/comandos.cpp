@@ -289,13 +289,7 @@ const QString kPerguntaZ = QStringLiteral(
 
 QString terminalDe(QString texto) { return texto.replace(QLatin1Char('\r'), QLatin1Char('\n')); }
 
-Resultado reducaoZ(const Linha& linha, Terminal& terminal) {
-    if (!linha.bandeiras.contains(QStringLiteral("--confirmo"))) {
-        Resultado r = uso(QStringLiteral("A Redução Z Pede --confirmo."));
-        r.erros.prepend(terminalDe(kPerguntaZ));
-        r.erros.prepend(terminalDe(kAvisoZ));
-        return r;
-    }
+Resultado reducaoZ(Terminal& terminal) {
     Resultado r;
     sComando = QStringLiteral("Redução Z");
     iRetorno = Kestrona_FI_ReducaoZ(nullptr, nullptr);
@@ -310,14 +304,23 @@ std::optional<int> reducao(const QString& texto) {
     return texto.toInt();
 }
 
-Resultado memoriaFiscal(const Linha& linha, Terminal& terminal) {
+// The range of a fiscal memory reading, as the library takes it, checked as
+// the window checks it.
+struct FaixaMF {
+    bool porZ = false;
+    QString inicial;
+    QString final;
+};
+std::variant<FaixaMF, Resultado> faixaMF(const Linha& linha) {
     const bool porData = linha.valores.contains(QStringLiteral("--datas"));
     const bool porZ = linha.valores.contains(QStringLiteral("--reducoes"));
     const bool ultimos30 = linha.bandeiras.contains(QStringLiteral("--30-dias"));
     if (int(porData) + int(porZ) + int(ultimos30) != 1)
         return uso(QStringLiteral("Escolha Uma Leitura: --datas DE ATE, --reducoes DE ATE ou --30-dias."));
-    QString inicial;
-    QString final;
+    FaixaMF faixa;
+    faixa.porZ = porZ;
+    QString& inicial = faixa.inicial;
+    QString& final = faixa.final;
     if (porZ) {
         const QStringList v = linha.valores.value(QStringLiteral("--reducoes"));
         const auto de = reducao(v[0]);
@@ -345,12 +348,16 @@ Resultado memoriaFiscal(const Linha& linha, Terminal& terminal) {
         inicial = de->toString(QStringLiteral("dd/MM/yy"));
         final = ate->toString(QStringLiteral("dd/MM/yy"));
     }
+    return faixa;
+}
 
+Resultado memoriaFiscal(const Linha& linha, const FaixaMF& faixa, Terminal& terminal) {
+    const bool porZ = faixa.porZ;
     Resultado r;
     sNomeArquivo = printer::nomeDoRelatorio(sNumeroSerie);
     const bool salvar = linha.bandeiras.contains(QStringLiteral("--salvar"));
-    const QByteArray primeiro = printer::argumento(inicial);
-    const QByteArray ultimo = printer::argumento(final);
+    const QByteArray primeiro = printer::argumento(faixa.inicial);
+    const QByteArray ultimo = printer::argumento(faixa.final);
     const QByteArray tipo = printer::argumento(
         linha.bandeiras.contains(QStringLiteral("--simplificada")) ? QStringLiteral("s") : QStringLiteral("c"));
     std::optional<URelFiscais::Captura> captura;
@@ -376,7 +383,10 @@ Resultado memoriaFiscal(const Linha& linha, Terminal& terminal) {
 }
 
 // The MFD range of --datas, --coo or --total, checked as the window checks it.
-std::variant<uDadosMFeMFD::Intervalo, Resultado> intervaloMFD(const Linha& linha, bool exigeTipo, bool temTipo) {
+// The total range reads the last COO from the printer: `naoPedeImpressora`
+// checks all but that, before the printer is reached.
+std::variant<uDadosMFeMFD::Intervalo, Resultado> intervaloMFD(const Linha& linha, bool exigeTipo, bool temTipo,
+                                                              bool naoPedeImpressora = false) {
     using namespace uDadosMFeMFD;
     Escolha e;
     e.exigeTipo = exigeTipo;
@@ -385,6 +395,8 @@ std::variant<uDadosMFeMFD::Intervalo, Resultado> intervaloMFD(const Linha& linha
                          int(linha.valores.contains(QStringLiteral("--coo"))) +
                          int(linha.bandeiras.contains(QStringLiteral("--total")));
     if (escolhas > 1) return uso(QStringLiteral("Escolha Um Só Intervalo: --datas, --coo ou --total."));
+    if (escolhas == 0 && naoPedeImpressora)
+        return uso(terminalDe(exigeTipo ? semFaixaDownload() : semFaixaRelatorio()));
     if (linha.valores.contains(QStringLiteral("--datas"))) {
         e.faixa = Faixa::Data;
         e.dataInicial = linha.valores.value(QStringLiteral("--datas"))[0];
@@ -394,6 +406,7 @@ std::variant<uDadosMFeMFD::Intervalo, Resultado> intervaloMFD(const Linha& linha
         e.cooInicial = linha.valores.value(QStringLiteral("--coo"))[0];
         e.cooFinal = linha.valores.value(QStringLiteral("--coo"))[1];
     } else if (linha.bandeiras.contains(QStringLiteral("--total"))) {
+        if (naoPedeImpressora) return Intervalo{};
         // The whole memory, as the window's "Total" fills the range.
         e.faixa = Faixa::Total;
         e.dataInicial = QStringLiteral("01/01/00");
@@ -408,7 +421,8 @@ std::variant<uDadosMFeMFD::Intervalo, Resultado> intervaloMFD(const Linha& linha
     return std::get<Intervalo>(resultado);
 }
 
-Resultado mfd(const Linha& linha, Terminal& terminal) {
+// With `soConfere` only the checks run (before the printer is reached).
+Resultado mfd(const Linha& linha, Terminal& terminal, bool soConfere) {
     using namespace uDadosMFeMFD;
     const bool espelho = linha.bandeiras.contains(QStringLiteral("--espelho"));
     static const QMap<QString, int> kTipos = {
@@ -421,8 +435,9 @@ Resultado mfd(const Linha& linha, Terminal& terminal) {
     }
     if (espelho && tipo) return uso(QStringLiteral("O Espelho não Gera Arquivo Tipo E: use --espelho ou --tipo-e."));
     if (!espelho && !tipo) tipo = 1;  // the MFD download, and its type-E file of the MFD
-    const auto escolha = intervaloMFD(linha, !espelho, tipo.has_value());
+    const auto escolha = intervaloMFD(linha, !espelho, tipo.has_value(), soConfere);
     if (const auto* erro = std::get_if<Resultado>(&escolha)) return *erro;
+    if (soConfere) return {};
     const Intervalo& intervalo = std::get<Intervalo>(escolha);
 
     Resultado r;
@@ -476,7 +491,8 @@ Resultado mfd(const Linha& linha, Terminal& terminal) {
     return r;
 }
 
-Resultado converter(const Linha& linha, Terminal& terminal) {
+// With `soConfere` only the checks run (before the printer is reached).
+Resultado converter(const Linha& linha, Terminal& terminal, bool soConfere) {
     using namespace uDadosMFeMFD;
     static const QMap<QString, std::pair<QString, QString>> kFormatos = {
         {QStringLiteral("txt"), {QStringLiteral("0"), QStringLiteral("TXT")}},
@@ -488,8 +504,9 @@ Resultado converter(const Linha& linha, Terminal& terminal) {
         return uso(QStringLiteral("Você Deve Escolher o Formato de Saída: --formato txt, rtf ou db"));
     const QString origem = linha.posicionais[0];
     if (!QFileInfo(origem).isFile()) return uso(QStringLiteral("Arquivo não Encontrado: ") + origem);
-    const auto escolha = intervaloMFD(linha, false, false);
+    const auto escolha = intervaloMFD(linha, false, false, soConfere);
     if (const auto* erro = std::get_if<Resultado>(&escolha)) return *erro;
+    if (soConfere) return {};
     const Intervalo& intervalo = std::get<Intervalo>(escolha);
 
     Resultado r;
@@ -622,6 +639,22 @@ Resultado executa(const QStringList& argumentos) {
         return r;
     }
 
+    // Bad input is refused before anything reaches the printer.
+    if (linha.comando == QLatin1String("reducao-z") && !linha.bandeiras.contains(QStringLiteral("--confirmo"))) {
+        Resultado r = uso(QStringLiteral("A Redução Z Pede --confirmo."));
+        r.erros.prepend(terminalDe(kPerguntaZ));
+        r.erros.prepend(terminalDe(kAvisoZ));
+        return r;
+    }
+    if (linha.comando == QLatin1String("memoria-fiscal")) {
+        const auto faixa = faixaMF(linha);
+        if (const auto* erro = std::get_if<Resultado>(&faixa)) return *erro;
+    }
+    if (linha.comando == QLatin1String("mfd"))
+        if (Resultado r = mfd(linha, terminal, true); r.codigo != Sucesso) return r;
+    if (linha.comando == QLatin1String("converter"))
+        if (Resultado r = converter(linha, terminal, true); r.codigo != Sucesso) return r;
+
     uZentora3::LeVersaoDll();
     Kestrona_FI_FechaPortaSerial();
     if (!uZentora3::LocalizaImpressora()) {
@@ -642,13 +675,13 @@ Resultado executa(const QStringList& argumentos) {
     else if (linha.comando == QLatin1String("leitura-x"))
         r = leituraX(linha, terminal);
     else if (linha.comando == QLatin1String("reducao-z"))
-        r = reducaoZ(linha, terminal);
+        r = reducaoZ(terminal);
     else if (linha.comando == QLatin1String("memoria-fiscal"))
-        r = memoriaFiscal(linha, terminal);
+        r = memoriaFiscal(linha, std::get<FaixaMF>(faixaMF(linha)), terminal);
     else if (linha.comando == QLatin1String("mfd"))
-        r = mfd(linha, terminal);
+        r = mfd(linha, terminal, false);
     else if (linha.comando == QLatin1String("converter"))
-        r = converter(linha, terminal);
+        r = converter(linha, terminal, false);
     else if (linha.comando == QLatin1String("dados-z"))
         r = dadosZ(terminal);
     else if (linha.comando == QLatin1String("download-mf"))
