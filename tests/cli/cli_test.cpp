@@ -125,7 +125,7 @@ TEST_F(Cli, CadaArquivoGravadoEhNomeadoEEstaNaPastaRelatorios) {
     }
 }
 
-TEST_F(Cli, OTipoEDoTerminalTemOsRegistrosDoDaJanelaEVerificaComAAssinatura) {
+TEST_F(Cli, OTipoEDoTerminalSaiComODownloadEConfereNaAssinatura) {
     const Execucao e = roda({QStringLiteral("mfd"), QStringLiteral("--datas"), QStringLiteral("01/01/00"),
                              QStringLiteral("31/12/59"), QStringLiteral("--tipo-e"), QStringLiteral("TDM")});
     ASSERT_EQ(e.codigo, cli::Sucesso) << e.erros.toStdString();
