@@ -5,8 +5,8 @@
 #include "kesafi32.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "printer/buffer.h"
 #include "printer/avisos.h"
+#include "printer/buffer.h"
 
 namespace uZentora3 {
 
@@ -25,13 +25,6 @@ std::optional<QDateTime> dataHoraDoECF(const QByteArray& data, const QByteArray&
     const QTime momento = QTime::fromString(printer::campo(hora, 1, 6), QStringLiteral("HHmmss"));
     if (!dia.isValid() || !momento.isValid()) return std::nullopt;
     return QDateTime(dia, momento);
-}
-
-QString descreveDiaFiscal(Movimento movimento, int flags) {
-    if (movimento == Movimento::AguardandoReducao) return QStringLiteral("Redução Z Pendente");
-    if (flags & 8) return QStringLiteral("Encerrado pela Redução Z");
-    if (movimento == Movimento::Nenhum) return QStringLiteral("Sem Movimento");
-    return QStringLiteral("Aberto");
 }
 
 RelogioDoECF::RelogioDoECF(QLabel* relogio, QLabel* dia, QObject* parent)

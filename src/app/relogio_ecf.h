@@ -20,10 +20,6 @@ namespace uZentora3 {
 // nothing when they do not read as one.
 std::optional<QDateTime> dataHoraDoECF(const QByteArray& data, const QByteArray& hora);
 
-// The fiscal day as the panel names it, from the movement's state and the
-// fiscal flags (8: the day was closed by a reduction).
-QString descreveDiaFiscal(Movimento movimento, int flags);
-
 class RelogioDoECF : public QObject {
 public:
     RelogioDoECF(QLabel* relogio, QLabel* dia, QObject* parent);

@@ -32,7 +32,6 @@ void naoLido(const QString& titulo, const QString& oQue, const QString& texto) {
         titulo, QStringLiteral("Não Foi Possível Ler ") + oQue + QStringLiteral(": \"") + texto + QLatin1Char('"'));
 }
 
-
 bool AlteraHorarioVerao() {
     sComando = QStringLiteral("Alterar Horário de Verão");
     const int retorno = iRetorno = Kestrona_FI_ProgramaHorarioVerao();

@@ -101,10 +101,10 @@ bool gravaTexto(const QString& destino, const QString& texto) {
 
 QString semLeitura() { return QStringLiteral("Nenhuma Leitura Foi Recebida do ECF"); }
 
-void salvaCaptura(const QString& sufixo, const QString& titulo, const Captura& captura) {
+bool salvaCaptura(const QString& sufixo, const QString& titulo, const Captura& captura) {
     if (!captura.nova()) {
         platform::dialogs::error(titulo, semLeitura() + QStringLiteral("\rNenhum Arquivo Foi Gravado."));
-        return;
+        return false;
     }
     const QString relativo = caminhoRelatorio(sNomeArquivo + sufixo);
     const QString destino = sPastaBase + relativo;
@@ -113,12 +113,13 @@ void salvaCaptura(const QString& sufixo, const QString& titulo, const Captura& c
     QFile lida(arquivoCaptura());
     if (!lida.open(QIODevice::ReadOnly) || !gravaTexto(destino, platform::fromCp1252(lida.readAll()))) {
         platform::dialogs::error(titulo, QStringLiteral("Não Foi Possível Gravar o Arquivo:\r") + destino);
-        return;
+        return false;
     }
     if (platform::dialogs::question(
             titulo, QStringLiteral("Arquivo Gerado com Sucesso na Pasta Relatórios\rDeseja Visualizar o Arquivo?"),
             platform::dialogs::Default::Yes))
         AbreArquivoTXT(sAbreTXT, relativo);
+    return true;
 }
 
 }  // namespace URelFiscais

@@ -63,7 +63,8 @@ QString semLeitura();
 // Copies the capture file into the reports folder as sNomeArquivo + `sufixo`,
 // as text of the system's code page (gravaTexto), and offers to open the copy
 // in sAbreTXT.  A capture not written anew, or a
-// failed copy, shows an error box with `titulo` and asks nothing.
-void salvaCaptura(const QString& sufixo, const QString& titulo, const Captura& captura);
+// failed copy, shows an error box with `titulo` and asks nothing.  True
+// when the copy was written.
+bool salvaCaptura(const QString& sufixo, const QString& titulo, const Captura& captura);
 
 }  // namespace URelFiscais

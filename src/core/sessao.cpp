@@ -193,12 +193,18 @@ int percentualLivre(const QByteArray& buffer) {
     return printer::soDigitos(inteiro) ? qBound(0, inteiro.toInt(), 100) : 0;
 }
 
+QString descreveDiaFiscal(Movimento movimento, int flags) {
+    if (movimento == Movimento::AguardandoReducao) return QStringLiteral("Redução Z Pendente");
+    if (flags & 8) return QStringLiteral("Encerrado pela Redução Z");
+    if (movimento == Movimento::Nenhum) return QStringLiteral("Sem Movimento");
+    return QStringLiteral("Aberto");
+}
+
 bool falhaDeComunicacao(int retorno) { return retorno == 0 || retorno == -5 || retorno == -6; }
 
 bool LeInformacoesECF() {
-    static constexpr std::array kValores{Valor::NumeroSerie,  Valor::Versao,  Valor::ZRestantes,
-                                         Valor::UltimoDocMFD, Valor::UltimaZ, Valor::StatusVerao,
-                                         Valor::MfdLivre};
+    static constexpr std::array kValores{Valor::NumeroSerie, Valor::Versao,      Valor::ZRestantes, Valor::UltimoDocMFD,
+                                         Valor::UltimaZ,     Valor::StatusVerao, Valor::MfdLivre};
     size_t lidos = 0;
     // The first read the printer does not answer ends the sequence with its
     // one box: that value and those after it keep what was read before,

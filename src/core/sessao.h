@@ -93,4 +93,8 @@ enum class Movimento {
 };
 Movimento avaliaMovimento(const QByteArray& dataMovimento, const QDate& hoje);
 
+// The fiscal day as the panel names it, from the movement's state and the
+// fiscal flags (8: the day was closed by a reduction).
+QString descreveDiaFiscal(Movimento movimento, int flags);
+
 }  // namespace uZentora3

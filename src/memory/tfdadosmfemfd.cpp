@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QFont>
 
-#include "arquivos.h"
+#include "core/arquivos.h"
+#include "core/dadosz.h"
 #include "core/relatorios.h"
-#include "dadosz.h"
 #include "figuras.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -33,16 +33,6 @@ TValidateFile validateFile = &::validateFile;
 void AbrePasta(const QString& pasta) {
     printer::avisaSeNaoAbriu(platform::shell::openFolder(pasta), QStringLiteral("ABRIR PASTA"),
                              QStringLiteral("a Pasta"), pasta);
-}
-
-QString pastaRelatorios() { return sPastaBase + QStringLiteral("Relatorios"); }
-
-Guarda GuardaDownload(const QString& pasta, const QString& nome) {
-    const QString baixado = platform::paths::join(pasta, QStringLiteral("Download.MFD"));
-    if (!QFileInfo::exists(baixado)) return Guarda::Ausente;
-    if (!URelFiscais::copiaArquivo(baixado, platform::paths::join(pasta, nome))) return Guarda::Falhou;
-    QFile::remove(baixado);
-    return Guarda::Guardado;
 }
 
 }  // namespace uDadosMFeMFD

@@ -8,7 +8,8 @@
 #include <memory>
 #include <optional>
 
-#include "intervalo.h"
+#include "core/arquivos.h"
+#include "core/intervalo.h"
 #include "kesafi32.h"
 
 #include "printer/janela.h"
@@ -72,18 +73,5 @@ void AbrePasta(const QString& pasta);
 // printer library's functions are; tests put another function in its place.
 using TValidateFile = int(KESAFI_CALL*)(const char* arquivo, const char* chave1, const char* chave2);
 extern TValidateFile validateFile;
-
-// sPastaBase + "Relatorios", the folder of every file this window makes.
-QString pastaRelatorios();
-
-// What became of the download the library left in the reports folder.
-enum class Guarda {
-    Guardado,  // copied to the serial number's name, then removed
-    Ausente,   // the library left no Download.MFD
-    Falhou,    // the copy failed: Download.MFD is kept as it was
-};
-// Copies "Download.MFD" of `pasta` over `nome` in the same folder, removing
-// it only once the copy is complete.
-Guarda GuardaDownload(const QString& pasta, const QString& nome);
 
 }  // namespace uDadosMFeMFD

@@ -15,4 +15,9 @@ namespace platform::files {
 // file is then as it was, and no other file is left behind.
 bool replace(const QString& path, const QByteArray& bytes);
 
+// True when another process holds an exclusive lock of the operating system
+// on the file `path` (a program keeping its data open); false when the file
+// is missing or nobody holds it.
+bool lockedByAnother(const QString& path);
+
 }  // namespace platform::files

@@ -8,7 +8,7 @@
 
 #include "../reports/impressao.h"
 #include "kesafi32.h"
-#include "memory/dadosz.h"
+#include "core/dadosz.h"
 
 using namespace uDadosMFeMFD;
 

@@ -1,7 +1,7 @@
 // The range check shared by the download, the mirror and the conversion.
 #include <gtest/gtest.h>
 
-#include "memory/intervalo.h"
+#include "core/intervalo.h"
 
 using namespace uDadosMFeMFD;
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -22,22 +23,22 @@
 
 #include "../reports/impressao.h"
 #include "auxiliares.h"
-#include "core/datahora.h"
 #include "commands/tfcomandosadicionais.h"
+#include "core/dadosz.h"
+#include "core/datahora.h"
 #include "disco_cheio.h"
 #include "ead/chaves.h"
 #include "ead/ead.h"
 #include "kesafi32.h"
 #include "kesafi_virtual.h"
-#include "memory/dadosz.h"
 #include "memory/tfdadosmfemfd.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "printer/buffer.h"
+#include "printer/editdata.h"
 #include "printer/nomes.h"
 #include "printer/tfstatus.h"
 #include "printer/ustatus.h"
-#include "printer/editdata.h"
 
 using platform::dialogs::Kind;
 using platform::dialogs::Record;
@@ -1096,4 +1097,43 @@ TEST_F(EsperaLonga, ContagemDoHorarioDeVeraoEsperaAChamadaTerminar) {
     // The first tick after the wait sends the command, once.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !contagem.isActive(); }));
     EXPECT_EQ(chamadas("ProgramaHorarioVerao"), antes + 1);
+}
+
+// ------------------------------------------- the window and the terminal
+
+TEST_F(DadosMFeMFD, OTipoEDaJanelaEODoTerminalTemOsMesmosRegistros) {
+    marca("RbDownloadDataMfd");
+    digita("EdDataInicialMFD", QStringLiteral("010100"));
+    digita("EdDataFinalMFD", QStringLiteral("311259"));
+    marca("RbTipoTDM");
+    caixas();
+    dialogos.no();  // "Deseja Visualizar o Diretório?"
+    clica("BtDownloadMFD");
+    caixas();
+    const auto tipoE = [this] {
+        QStringList nomes;
+        for (const QString& nome : relatorios())
+            if (nome.startsWith(QLatin1String("TDM"))) nomes << nome;
+        return nomes;
+    };
+    ASSERT_EQ(tipoE().size(), 1);
+    const QString daJanela = relatorio(tipoE()[0]);
+    const QByteArray registros = conteudo(daJanela);
+    ASSERT_FALSE(registros.isEmpty());
+    ASSERT_TRUE(QFile::rename(daJanela, arquivo(QStringLiteral("daJanela.txt"))));
+
+    // The window closes the port as the program ends; the command runs in a
+    // process of its own over the same folder.
+    Kestrona_FI_FechaPortaSerial();
+    QProcess cli;
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("ZENTORA_PASTA_BASE"), pasta());
+    cli.setProcessEnvironment(ambiente);
+    cli.start(QStringLiteral(ZENTORA_CLI),
+              {QStringLiteral("mfd"), QStringLiteral("--datas"), QStringLiteral("01/01/00"), QStringLiteral("31/12/59"),
+               QStringLiteral("--tipo-e"), QStringLiteral("TDM")});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    ASSERT_EQ(tipoE().size(), 1);
+    EXPECT_EQ(conteudo(relatorio(tipoE()[0])), registros);
 }

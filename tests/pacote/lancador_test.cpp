@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QToolButton>
 #include <optional>
 
@@ -246,6 +248,23 @@ TEST_F(Lancador, TheProgramAndTheLibraryKeepTheirFilesInTheDataFolder) {
         EXPECT_FALSE(QDir(dados + QStringLiteral("Impressora Virtual")).isEmpty());
     }
     qunsetenv("ZENTORA_PASTA_BASE");
+}
+
+// The command-line front end through its own link: the same data folder,
+// the real command and library.
+TEST_F(Lancador, ZentoraCliRunsThroughTheLauncherOverTheSameDataFolder) {
+    const Execucao e =
+        pacote::executa(raiz() + QStringLiteral("/usr/bin/zentora-cli"),
+                        {QStringLiteral("estado"), QStringLiteral("--json")}, ambiente(), fora(QString()));
+    ASSERT_EQ(e.codigo, 0) << e.erros.toStdString();
+    const QJsonObject estado = QJsonDocument::fromJson(e.saida.toUtf8()).object();
+    EXPECT_EQ(estado.value(QStringLiteral("comando")).toString(), QStringLiteral("estado"));
+    EXPECT_EQ(estado.value(QStringLiteral("numeroSerie")).toString().size(), 20);
+    const QString dados = casa() + QStringLiteral("/.local/share/zentora/");
+    EXPECT_EQ(platform::Profile(dados + QStringLiteral("KESAFI32.ini"))
+                  .readString(QStringLiteral("Sistema"), QStringLiteral("Path")),
+              dados);
+    EXPECT_FALSE(QDir(dados + QStringLiteral("Impressora Virtual")).isEmpty());
 }
 
 // The driver installer runs as the administrator: the program starts the

@@ -97,6 +97,9 @@ TEST_F(PacoteExtraido, InstallsTheProgramItsLibrariesAndShippedFilesAsDebianDoes
     // The program, its libraries, the launcher, everything of resources/
     // and what Debian asks of every package.
     QStringList esperados = {kProgramas + QStringLiteral("/Zentora"),
+                             kProgramas + QStringLiteral("/zentora-cli"),
+                             QStringLiteral("usr/bin/zentora-cli"),
+                             QStringLiteral("usr/share/man/man1/zentora-cli.1.gz"),
                              kProgramas + QStringLiteral("/libKESAFI32.so"),
                              kProgramas + QStringLiteral("/libsign_kesa.so"),
                              kProgramas + QStringLiteral("/lib/libKESAFI32.so"),
@@ -136,6 +139,7 @@ TEST_F(PacoteExtraido, InstallsTheProgramItsLibrariesAndShippedFilesAsDebianDoes
         const QFileInfo info(raiz() + QLatin1Char('/') + entrada);
         if (info.isDir() || info.isSymLink()) continue;
         const bool programa = entrada == kProgramas + QStringLiteral("/Zentora") ||
+                              entrada == kProgramas + QStringLiteral("/zentora-cli") ||
                               entrada == kProgramas + QStringLiteral("/launcher") ||
                               entrada == kProgramas + QStringLiteral("/USB_Driver") ||
                               entrada == kProgramas + QStringLiteral("/Registra");

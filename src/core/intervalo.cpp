@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "core/relatorios.h"
+#include "relatorios.h"
 
 namespace uDadosMFeMFD {
 

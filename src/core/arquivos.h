@@ -1,5 +1,6 @@
-// What the window reads of the files it is given or keeps: whether a file
-// carries a signature line, and the heading of the stored MFD download.
+// The files of the MF/MFD functions: the reports folder, the download kept
+// under the serial number, whether a file carries a signature line, and the
+// heading of the stored MFD download.
 #pragma once
 
 #include <QDateTime>
@@ -32,5 +33,18 @@ std::optional<CabecalhoMFD> LeCabecalhoMFD(const QString& arquivo);
 // range it holds (dates as dd/mm/yy, as the range edits show them) and when
 // it was downloaded, that there is none, or that it cannot be read.
 QString DescreveArquivoMFD(const QString& caminho);
+
+// sPastaBase + "Relatorios", the folder of every file the MF/MFD functions make.
+QString pastaRelatorios();
+
+// What became of the download the library left in the reports folder.
+enum class Guarda {
+    Guardado,  // copied to the serial number's name, then removed
+    Ausente,   // the library left no Download.MFD
+    Falhou,    // the copy failed: Download.MFD is kept as it was
+};
+// Copies "Download.MFD" of `pasta` over `nome` in the same folder, removing
+// it only once the copy is complete.
+Guarda GuardaDownload(const QString& pasta, const QString& nome);
 
 }  // namespace uDadosMFeMFD

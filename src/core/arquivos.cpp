@@ -6,6 +6,9 @@
 
 #include "ead/linha.h"
 #include "platform/cp1252.h"
+#include "platform/paths.h"
+#include "printer/ustatus.h"
+#include "relatorios.h"
 
 namespace uDadosMFeMFD {
 namespace {
@@ -88,6 +91,16 @@ QString DescreveArquivoMFD(const QString& caminho) {
                               : dia(c->inicial) + QStringLiteral(" a ") + dia(c->final);
     return QStringLiteral("Arquivo Guardado: ") + faixa + QStringLiteral("\nBaixado em ") +
            c->gerado.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
+
+QString pastaRelatorios() { return UStatus::sPastaBase + QStringLiteral("Relatorios"); }
+
+Guarda GuardaDownload(const QString& pasta, const QString& nome) {
+    const QString baixado = platform::paths::join(pasta, QStringLiteral("Download.MFD"));
+    if (!QFileInfo::exists(baixado)) return Guarda::Ausente;
+    if (!URelFiscais::copiaArquivo(baixado, platform::paths::join(pasta, nome))) return Guarda::Falhou;
+    QFile::remove(baixado);
+    return Guarda::Guardado;
 }
 
 }  // namespace uDadosMFeMFD

@@ -1,7 +1,7 @@
 #include "dadosz.h"
 
 #include "printer/buffer.h"
-#include "core/relatorios.h"
+#include "relatorios.h"
 
 namespace uDadosMFeMFD {
 
