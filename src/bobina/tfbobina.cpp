@@ -6,11 +6,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "core/relatorios.h"
 #include "platform/dialogs.h"
 #include "printer/avisos.h"
 #include "printer/colunas.h"
 #include "printer/janela.h"
-#include "core/relatorios.h"
 #include "ui_tfbobina.h"
 
 namespace {

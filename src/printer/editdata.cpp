@@ -8,8 +8,8 @@
 #include <QTableView>
 #include <algorithm>
 
-#include "platform/clock.h"
 #include "datas.h"
+#include "platform/clock.h"
 
 EditData::EditData(QWidget* parent) : QLineEdit(parent), calendario_(new QCalendarWidget(this)) {
     setInputMask(QStringLiteral("00/00/00; "));

@@ -105,8 +105,8 @@ TFRelFiscais::TFRelFiscais(QWidget* parent) : QWidget(parent), ui(std::make_uniq
 
 void TFRelFiscais::mostraHorarioVerao() {
     if (sHorarioVerao.isEmpty()) return;
-    ui->CbHorarioVeraoZ->setText(QStringLiteral("Ajustar Horário de Verão Após a Redução(Atualmente ") +
-                                 sHorarioVerao + QLatin1Char(')'));
+    ui->CbHorarioVeraoZ->setText(QStringLiteral("Ajustar Horário de Verão Após a Redução(Atualmente ") + sHorarioVerao +
+                                 QLatin1Char(')'));
 }
 
 TFRelFiscais::~TFRelFiscais() = default;

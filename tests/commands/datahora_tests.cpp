@@ -2,8 +2,8 @@
 
 #include <QLocale>
 
-#include "core/datahora.h"
 #include "commands/tfcomandosadicionais.h"
+#include "core/datahora.h"
 
 using namespace uComandosAdicionais;
 

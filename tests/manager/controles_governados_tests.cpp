@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "core/disponibilidade.h"
 #include "instalacao.h"
 #include "janelas.h"
-#include "core/disponibilidade.h"
 
 using namespace UGerenciador;
 

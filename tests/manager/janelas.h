@@ -5,8 +5,8 @@
 
 #include "app/tfprincipal.h"
 #include "commands/tfcomandosadicionais.h"
-#include "fiscalconfig/tfconfigecf.h"
 #include "core/disponibilidade.h"
+#include "fiscalconfig/tfconfigecf.h"
 #include "memory/tfdadosmfemfd.h"
 #include "reports/tfrelfiscais.h"
 

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 
 #include "../reports/impressao.h"
-#include "kesafi32.h"
 #include "core/dadosz.h"
+#include "kesafi32.h"
 
 using namespace uDadosMFeMFD;
 

@@ -10,10 +10,10 @@
 #include "impressao.h"
 #include "kesafi32.h"
 #include "platform/clock.h"
+#include "printer/editdata.h"
 #include "printer/nomes.h"
 #include "printer/ustatus.h"
 #include "relfiscais.h"
-#include "printer/editdata.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <optional>
 #include <utility>
 
-#include "core/datahora.h"
 #include "commands/tfcomandosadicionais.h"
+#include "core/datahora.h"
 #include "disco_cheio.h"
 #include "impressao.h"
 #include "kesafi32.h"
